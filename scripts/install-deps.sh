@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing the editor need.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev
+  libmpv-dev libpulse-dev libcurl4-openssl-dev
+  pulseaudio pulseaudio-utils python3-aiosmtpd
+  xvfb xauth xdotool imagemagick espeak-ng ffmpeg fonts-noto-cjk locales
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi

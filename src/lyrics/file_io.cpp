@@ -1,0 +1,131 @@
+#include "lyrics/file_io.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+namespace lyrics {
+
+namespace {
+
+// Closes a file descriptor when it goes out of scope.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+std::string convert(const std::string& text, const char* to, const char* from) {
+  bool plainAscii = true;
+  for (const char c : text) plainAscii = plainAscii && static_cast<unsigned char>(c) < 0x80;
+  if (plainAscii) return text;
+
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return text;
+  const std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
+  std::string out(text.size() * 4 + 8, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  while (inLeft > 0) {
+    if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)) continue;
+    if (errno == EILSEQ || errno == EINVAL) {
+      // A byte that is not valid in the source encoding is passed through as it is, so a
+      // path that was never convertible still names the same file.
+      *outPtr++ = *in++;
+      --inLeft;
+      --outLeft;
+    } else {
+      break;
+    }
+  }
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+}  // namespace
+
+std::string nativePath(const std::string& gbkPath) { return convert(gbkPath, "UTF-8", "GB18030"); }
+
+std::string gbkPath(const std::string& nativePath) { return convert(nativePath, "GB18030", "UTF-8"); }
+
+FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes) {
+  FileBytes result;
+  const std::string path = nativePath(gbkPath);
+  const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  const int fd = file.fd;
+  if (fd < 0) {
+    result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    result.status = ReadStatus::Unreadable;
+    return result;
+  }
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    result.status = ReadStatus::TooLarge;
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t done = 0;
+  while (done < result.bytes.size()) {
+    const ssize_t got = ::read(fd, result.bytes.data() + done, result.bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      result.bytes.clear();
+      result.status = ReadStatus::Unreadable;
+      return result;
+    }
+    if (got == 0) break;  // the file shrank while being read
+    done += static_cast<std::size_t>(got);
+  }
+  result.bytes.resize(done);
+  result.status = ReadStatus::Ok;
+  return result;
+}
+
+bool fileExists(const std::string& gbkPath) {
+  struct stat info {};
+  return ::stat(nativePath(gbkPath).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
+  const std::string target = nativePath(gbkPath);
+  std::random_device seed;
+  const std::string temp = target + ".tmp" + std::to_string(seed() % 1000000);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  std::size_t done = 0;
+  bool ok = true;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      ok = false;
+      break;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) {
+    // Keep the permissions of a file that is being replaced.
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
+    ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  }
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace lyrics

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Whole-file reads and writes for the pure subsystems. Paths are GBK/GB18030 bytes like every
+// other text of the document and are converted to the file system's UTF-8 here.
+namespace lyrics {
+
+// The native (UTF-8) form of a GB18030 path.
+std::string nativePath(const std::string& gbkPath);
+
+// The GB18030 form of a native (UTF-8) path.
+std::string gbkPath(const std::string& nativePath);
+
+// Outcome of a whole-file read.
+enum class ReadStatus { Ok, Missing, Unreadable, TooLarge };
+
+// Bytes of a whole-file read, with why it failed.
+struct FileBytes {
+  ReadStatus status = ReadStatus::Missing;
+  std::string bytes;
+};
+
+// Reads the whole file at `gbkPath` byte for byte, refusing files above `maxBytes`.
+FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes = UINTMAX_MAX);
+
+// True when a regular file exists at `gbkPath`.
+bool fileExists(const std::string& gbkPath);
+
+// Writes `bytes` to a temporary file beside `gbkPath` and renames it over the target, so a
+// crash never leaves a half-written file. False when any step fails.
+bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes);
+
+}  // namespace lyrics

@@ -1,0 +1,69 @@
+#include "lyrics/lyrics_import.h"
+
+#include "lyrics/file_io.h"
+#include "lyrics/text_rules.h"
+
+namespace lyrics {
+
+LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter,
+                               Dialogs& dialogs)
+    : m_list(list), m_status(status), m_prompter(prompter), m_dialogs(dialogs) {}
+
+void LyricsImporter::importLyricsText(std::string_view text) {
+  m_list.replaceAll(splitLyricsText(text));
+  m_status.setText(StatusBar::Characters,
+                   "字:" + formatReal(static_cast<double>(text.size()) / 2.0));
+  m_status.setText(StatusBar::Lines, "行:" + std::to_string(m_list.count()));
+  m_list.setSelection(0);
+}
+
+void LyricsImporter::openLyricsFile() {
+  const auto chosen = m_dialogs.openFile("tolva_打开歌词文件",
+                                         "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc",
+                                         m_dialogs.desktopDirectory());
+  if (!chosen || chosen->empty()) return;
+  const FileBytes file = readFileBytes(*chosen, kMaxFileBytes);
+  if (file.status == ReadStatus::TooLarge) {
+    reportTooLarge();
+    return;
+  }
+  const std::string_view text = textUntilZero(file.bytes);
+  if (text.empty()) return;
+  importLyricsText(text);
+}
+
+void LyricsImporter::dropLyricsFile(const std::string& path) {
+  // The type is checked on the name before anything is read, so dropping a video or an
+  // archive is refused at once.
+  const std::string ending = asciiLower(lastBytes(path, 3));
+  if (ending != "txt" && ending != "lrc") {
+    m_prompter.inform("歌词文件不正确，一般为：*.txt *.lrc", "tolva_错误提示", MessageIcon::Warning);
+    return;
+  }
+  const FileBytes file = readFileBytes(path, kMaxFileBytes);
+  if (file.status == ReadStatus::TooLarge) {
+    reportTooLarge();
+    return;
+  }
+  importLyricsText(textUntilZero(file.bytes));
+}
+
+void LyricsImporter::loadCommandLineFile(const std::vector<std::string>& arguments) {
+  const std::string path = commandLinePath(arguments);
+  if (path.empty()) return;
+  const FileBytes file = readFileBytes(path, kMaxFileBytes);
+  m_list.appendLines(splitLyricsText(textUntilZero(file.bytes)));
+}
+
+void LyricsImporter::reportTooLarge() {
+  m_prompter.inform("歌词文件太大（超过64MB），不是正常的歌词文件，没有导入。", "tolva_错误提示",
+                    MessageIcon::Warning);
+}
+
+std::string commandLinePath(const std::vector<std::string>& arguments) {
+  std::string path;
+  for (const auto& argument : arguments) path += argument;
+  return path;
+}
+
+}  // namespace lyrics

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lyrics/dialogs.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/prompter.h"
+#include "lyrics/status_bar.h"
+
+namespace lyrics {
+
+// Brings a lyrics text into the list: from the open dialog, a drop on the list, or the command
+// line. Nothing in the text is interpreted; tags and header lines stay as they are.
+class LyricsImporter {
+ public:
+  // Largest lyrics file read; bigger files are refused with a message instead of being loaded.
+  static constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
+
+  LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter, Dialogs& dialogs);
+
+  // Replaces the list with the lines of `text`, writes "行:" and "字:" and selects line 0.
+  void importLyricsText(std::string_view text);
+  // Lets the user choose a .txt or .lrc file and imports it; cancel or an empty file changes nothing.
+  void openLyricsFile();
+  // Imports a file dropped on the list; refuses every name not ending in "txt" or "lrc".
+  void dropLyricsFile(const std::string& path);
+  // Appends the lines of the file named by the command-line arguments (joined with nothing).
+  void loadCommandLineFile(const std::vector<std::string>& arguments);
+
+ private:
+  void reportTooLarge();
+
+  LyricsList& m_list;
+  StatusBar& m_status;
+  Prompter& m_prompter;
+  Dialogs& m_dialogs;
+};
+
+// The file path named by the command-line arguments after the program name: all of them joined
+// with nothing between them; empty when there are none.
+std::string commandLinePath(const std::vector<std::string>& arguments);
+
+}  // namespace lyrics

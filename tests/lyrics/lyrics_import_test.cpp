@@ -1,0 +1,127 @@
+#include "lyrics/lyrics_import.h"
+
+#include <gtest/gtest.h>
+
+#include "lyrics/file_io.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+using namespace lyrics;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct ImportFixture : ::testing::Test {
+  LyricsList list;
+  StatusBar status;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  LyricsImporter importer{list, status, prompter, dialogs};
+  testsupport::TempDir dir;
+
+  void givenLines(const Lines& lines) {
+    list.replaceAll(lines);
+    list.setSelection(1);
+  }
+};
+
+}  // namespace
+
+TEST_F(ImportFixture, ImportWritesCountsAndSelectsTheFirstLine) {
+  importer.importLyricsText("abc\r\ncd");
+  EXPECT_EQ(list.lines(), (Lines{"abc", "cd"}));
+  EXPECT_EQ(status.text(StatusBar::Characters), "字:3.5");
+  EXPECT_EQ(status.text(StatusBar::Lines), "行:2");
+  EXPECT_EQ(list.selection(), 0);
+
+  importer.importLyricsText("ab\r\n\r\ncd\r\n");
+  EXPECT_EQ(list.lines(), (Lines{"ab", "", "cd"}));
+  EXPECT_EQ(status.text(StatusBar::Characters), "字:5");
+
+  importer.importLyricsText("");
+  EXPECT_EQ(list.count(), 0);
+  EXPECT_EQ(list.selection(), -1);
+  EXPECT_EQ(status.text(StatusBar::Characters), "字:0");
+  EXPECT_EQ(status.text(StatusBar::Lines), "行:0");
+}
+
+TEST_F(ImportFixture, OpenDialogStartsOnTheDesktopAndIgnoresCancelAndEmptyFiles) {
+  givenLines({"keep", "me"});
+  importer.openLyricsFile();  // cancelled
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  EXPECT_EQ(dialogs.opened[0].title, "tolva_打开歌词文件");
+  EXPECT_EQ(dialogs.opened[0].filter, "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc");
+  EXPECT_EQ(dialogs.opened[0].directory, dialogs.desktop);
+
+  dialogs.choice = dir.write("zero.lrc", std::string("\0abc\r\n", 6));
+  importer.openLyricsFile();
+  dialogs.choice = dir.file("missing.lrc");
+  importer.openLyricsFile();
+  EXPECT_EQ(list.lines(), (Lines{"keep", "me"}));
+  EXPECT_EQ(list.selection(), 1);
+  EXPECT_EQ(status.text(StatusBar::Lines), "行：");
+  EXPECT_TRUE(prompter.shown.empty());
+
+  dialogs.choice = dir.write("song.lrc", std::string("[ti:歌]\r\n[00:01.00]第一句\r\nx\0tail", 30));
+  importer.openLyricsFile();
+  EXPECT_EQ(list.lines(), (Lines{"[ti:歌]", "[00:01.00]第一句", "x"}));
+  EXPECT_EQ(list.selection(), 0);
+}
+
+TEST_F(ImportFixture, DropChecksTheNameBeforeReading) {
+  givenLines({"keep"});
+  importer.dropLyricsFile(dir.write("a.text", "x\r\n"));
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(prompter.shown[0].text, "歌词文件不正确，一般为：*.txt *.lrc");
+  EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
+  EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(list.lines(), Lines{"keep"});
+
+  // Several files arrive as one text whose last bytes are CR LF: refused.
+  importer.dropLyricsFile(dir.write("a.txt", "x") + "\r\n" + dir.write("b.txt", "y") + "\r\n");
+  EXPECT_EQ(prompter.shown.size(), 2u);
+
+  // A refused name is never opened: a directory named like a video is not read.
+  importer.dropLyricsFile(dir.path().string());
+  EXPECT_EQ(prompter.shown.size(), 3u);
+
+  importer.dropLyricsFile(dir.write("A.TXT", "one\r\ntwo"));
+  EXPECT_EQ(list.lines(), (Lines{"one", "two"}));
+  importer.dropLyricsFile(dir.write("lyricslrc", "three"));  // no dot needed
+  EXPECT_EQ(list.lines(), Lines{"three"});
+
+  importer.dropLyricsFile(dir.write("empty.txt", ""));
+  EXPECT_EQ(list.count(), 0);
+  EXPECT_EQ(status.text(StatusBar::Characters), "字:0");
+  EXPECT_EQ(status.text(StatusBar::Lines), "行:0");
+  EXPECT_EQ(prompter.shown.size(), 3u);
+}
+
+TEST_F(ImportFixture, DropOfAHugeLyricsFileIsRefusedWithAMessage) {
+  givenLines({"keep"});
+  const std::string path = dir.file("huge.txt");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.seekp(static_cast<std::streamoff>(LyricsImporter::kMaxFileBytes));
+    out.put('x');
+  }
+  importer.dropLyricsFile(path);
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
+  EXPECT_EQ(list.lines(), Lines{"keep"});
+}
+
+TEST_F(ImportFixture, CommandLineArgumentsAreJoinedIntoOnePath) {
+  EXPECT_EQ(commandLinePath({}), "");
+  EXPECT_EQ(commandLinePath({"a", "b.lrc"}), "ab.lrc");
+  const std::string nativeName = nativePath("歌词 一.lrc");
+  dir.write(nativeName, std::string("l1\r\nl2\r\n\r\nl4\0l5", 15));
+  const std::string gbkDir = gbkPath(dir.path().string());
+  importer.loadCommandLineFile({gbkDir + "/歌词", " 一.lrc"});
+  EXPECT_EQ(list.lines(), (Lines{"l1", "l2", "", "l4"}));
+  importer.loadCommandLineFile({});
+  importer.loadCommandLineFile({dir.file("missing.lrc")});
+  EXPECT_EQ(list.count(), 4);
+  EXPECT_TRUE(prompter.shown.empty());
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "lyrics/prompter.h"
+
+namespace testsupport {
+
+// Records every message box and answers questions from a queue (No when it runs dry).
+class RecordingPrompter : public lyrics::Prompter {
+ public:
+  struct Shown {
+    std::string text;
+    std::string title;
+    lyrics::MessageIcon icon;
+    bool question;
+  };
+
+  void inform(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+    shown.push_back({text, title, icon, false});
+  }
+  bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+    shown.push_back({text, title, icon, true});
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<Shown> shown;
+  std::deque<bool> answers;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "lyrics/lyrics_list.h"
+
+namespace lyrics {
+
+// Removes every line for which `keep` is false, examining each line once. The selection stays
+// on its line when that line survives and becomes -1 when it is removed, exactly as deleting
+// the lines one by one would leave it, but in one pass over the list.
+void keepLines(LyricsList& list, const std::function<bool(const std::string&)>& keep);
+
+}  // namespace lyrics

@@ -1,0 +1,95 @@
+#include "lyrics/signature.h"
+
+#include "lyrics/file_io.h"
+#include "lyrics/ini_file.h"
+#include "lyrics/text_rules.h"
+
+namespace lyrics {
+
+namespace {
+
+constexpr const char* kFileName = "GEXINGQIANMING.ini";
+constexpr const char* kSection = "GEXINGQIANMING";
+constexpr const char* kKey = "PEIZHI";
+// Largest signature file read; a real one is a few hundred bytes.
+constexpr std::uintmax_t kMaxFileBytes = 16u * 1024u * 1024u;
+
+// `text` cut to at most `limit` bytes without splitting a double-byte character.
+std::string cutAtCharacter(const std::string& text, std::size_t limit) {
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const std::size_t width = charWidthAt(text, end);
+    if (end + width > limit) break;
+    end += width;
+  }
+  return text.substr(0, end);
+}
+
+}  // namespace
+
+Signature::Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
+                     std::string programDirectory)
+    : m_panel(panel), m_list(list), m_currentTag(currentTag) {
+  if (!programDirectory.empty() && programDirectory.back() != '/') programDirectory += '/';
+  m_filePath = programDirectory + kFileName;
+}
+
+std::optional<std::string> Signature::storedValue() const {
+  if (!fileExists(m_filePath)) return std::nullopt;
+  const FileBytes file = readFileBytes(m_filePath, kMaxFileBytes);
+  const IniFile ini(textUntilZero(file.bytes));
+  return cutAtCharacter(ini.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
+}
+
+void Signature::setSignature() {
+  m_panel.move(kShownLeft, kShownTop);
+  m_panel.focusEditBox();
+  m_panel.setText(storedValue().value_or("青禾歌词编辑器，写歌词就这么简单~"));
+}
+
+void Signature::confirmSignature() {
+  const std::string text = m_panel.text();
+  if (text.empty()) return;
+  // Other sections and keys of an existing file are kept.
+  const FileBytes existing = readFileBytes(m_filePath, kMaxFileBytes);
+  if (existing.status != ReadStatus::Ok && existing.status != ReadStatus::Missing) return;
+  IniFile ini(existing.bytes);
+  ini.setValue(kSection, kKey, singleLine(text));
+  // When the file cannot be written the panel stays open, so the typed text is not lost.
+  if (!writeFileReplacing(m_filePath, ini.bytes())) return;
+  m_panel.move(kParkedLeft, kParkedTop);
+}
+
+void Signature::closeSignaturePanel() { m_panel.move(kParkedLeft, kParkedTop); }
+
+std::vector<std::string> Signature::signaturePieces() const {
+  return splitLyricsText(storedValue().value_or("青禾程序集—LRC歌词编辑器   写歌词就这么简单"));
+}
+
+void Signature::addSignature() {
+  m_list.setSelection(m_list.selection() - 1);
+  for (const auto& piece : signaturePieces()) {
+    m_list.insertLine(m_list.selection() + 1, m_currentTag.value() + piece);
+  }
+  // Two clamped steps: onto the signature, then onto the line that was selected before.
+  m_list.setSelection(m_list.selection() + 1);
+  m_list.setSelection(m_list.selection() + 1);
+}
+
+void Signature::appendSignature() {
+  for (const auto& piece : signaturePieces()) m_list.appendLine(m_currentTag.value() + piece);
+  m_list.setSelection(m_list.count());
+}
+
+std::string singleLine(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+    out += (c == '\r' || c == '\n') ? ' ' : c;
+  }
+  return out;
+}
+
+}  // namespace lyrics

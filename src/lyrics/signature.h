@@ -1,0 +1,57 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lyrics/current_time_tag.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/signature_panel_view.h"
+
+namespace lyrics {
+
+// The personal signature: kept in "GEXINGQIANMING.ini" beside the program, edited in a panel
+// that slides into the window, and inserted into the lyrics as a time-tagged line.
+class Signature {
+ public:
+  // Panel positions.
+  static constexpr int kShownLeft = 120;
+  static constexpr int kShownTop = 180;
+  static constexpr int kParkedLeft = 1100;
+  static constexpr int kParkedTop = 150;
+  // Size of the read buffer, the terminating zero included.
+  static constexpr std::size_t kReadBufferBytes = 10240;
+
+  // `programDirectory` is the folder holding the signature file (GBK bytes).
+  Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
+            std::string programDirectory);
+
+  // Shows the panel with the stored signature (or the panel's default text).
+  void setSignature();
+  // Stores the panel's text and parks the panel; an empty text is refused silently.
+  void confirmSignature();
+  // Parks the panel without storing anything.
+  void closeSignaturePanel();
+  // Inserts the tagged signature before the selected line, which stays selected.
+  void addSignature();
+  // Appends the tagged signature at the end and selects it.
+  void appendSignature();
+
+  // Full path of the signature file.
+  const std::string& filePath() const { return m_filePath; }
+  // The stored value; nothing when the file does not exist.
+  std::optional<std::string> storedValue() const;
+
+ private:
+  std::vector<std::string> signaturePieces() const;
+
+  SignaturePanelView& m_panel;
+  LyricsList& m_list;
+  const CurrentTimeTag& m_currentTag;
+  std::string m_filePath;
+};
+
+// `text` as one INI line: every CR LF, lone CR and lone LF becomes one space.
+std::string singleLine(const std::string& text);
+
+}  // namespace lyrics

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "lyrics/current_time_tag.h"
+#include "lyrics/double_click_mode.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/prompter.h"
+
+namespace lyrics {
+
+// The commands that put time tags on lines and take them off again, and the double-click mode.
+class TagCommands {
+ public:
+  TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
+              Prompter& prompter);
+
+  // Stamps the selected line with the current time tag and moves to the next line.
+  void addTimeTag();
+  // Removes the first tag of the selected line.
+  void deleteLineTag();
+  // A double-click on a line: adds or deletes a tag as the double-click mode says.
+  void listDoubleClick();
+  // Switches add-on-double-click on (and delete off) or off.
+  void toggleDoubleClickAdd();
+  // Switches delete-on-double-click on (and add off) or off.
+  void toggleDoubleClickDelete();
+  // Removes the first tag of every line.
+  void deleteAllTimeTags();
+  // Cuts every leading full tag "[mm:ss.xx]" down to "[mm:ss]".
+  void stripTagFractions();
+  // Removes every line that does not begin with "[".
+  void deleteUntaggedLines();
+
+ private:
+  LyricsList& m_list;
+  const CurrentTimeTag& m_currentTag;
+  DoubleClickMode& m_mode;
+  Prompter& m_prompter;
+};
+
+}  // namespace lyrics

@@ -1,0 +1,57 @@
+#include "playback/lyrics_preview.h"
+
+#include "lyrics/text_rules.h"
+
+namespace playback {
+
+LyricsPreview::LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list,
+                             lyrics::StatusBar& status, lyrics::IntervalTimer& slideIn,
+                             lyrics::IntervalTimer& slideOut)
+    : m_box(box), m_list(list), m_status(status), m_slideIn(slideIn), m_slideOut(slideOut) {}
+
+void LyricsPreview::previewLyrics(const std::string& text) {
+  // A slide-out still running would pull against the slide-in and neither would ever reach
+  // its end position.
+  m_slideOut.setInterval(0);
+  // The box takes no input until it rests in place, so a pointer crossing its bottom strip
+  // while it slides cannot take the text back half-way.
+  m_box.setEnabled(false);
+  m_box.move(kLeft, kParkedTop);
+  m_slideIn.setInterval(kTickMilliseconds);
+  m_box.setText(text);
+}
+
+void LyricsPreview::slideInTick() {
+  const int top = m_box.top() + kSlideStep;
+  if (top >= kSlideInLastStep) {
+    // From the parked position the box lands on 70 and jumps the last pixels to rest.
+    m_box.move(kLeft, kOpenTop);
+    m_slideIn.setInterval(0);
+    m_box.setEnabled(true);
+    return;
+  }
+  m_box.move(kLeft, top);
+}
+
+void LyricsPreview::commitPreviewEdits(int y) {
+  if (y <= kCommitStripY || !m_box.isEnabled()) return;
+  // Disabled, the box gets no more mouse moves: one write-back per opening.
+  m_box.setEnabled(false);
+  const std::string content = m_box.text();
+  m_list.replaceAll(lyrics::splitLyricsText(content));
+  m_status.setText(lyrics::StatusBar::Lines, "行：" + std::to_string(m_list.count()));
+  m_status.setText(lyrics::StatusBar::Characters, "字：" + std::to_string(content.size()));
+  m_slideOut.setInterval(kTickMilliseconds);
+}
+
+void LyricsPreview::slideOutTick() {
+  const int top = m_box.top() - kSlideStep;
+  if (top <= kSlideOutLastStep) {
+    m_slideOut.setInterval(0);
+    m_box.move(kLeft, kParkedTop);
+    return;
+  }
+  m_box.move(kLeft, top);
+}
+
+}  // namespace playback

@@ -4,11 +4,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 #include "app/gbk.h"
+#include "app/lyrics_bindings.h"
 #include "app/lyrics_list_model.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/program_directory.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_prompter.h"
 
@@ -40,6 +43,11 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindHeaderFields();
   bindDoubleClickMode();
   bindCommands();
+  // Owned by the window, which goes before the models it works on.
+  new LyricsBindings(
+      *m_window,
+      {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
+      toGbk(programDirectory()), [this] { m_window->songList()->clear(); });
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this,
           &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });

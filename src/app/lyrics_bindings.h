@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+
+#include "app/qt_preview_box.h"
+#include "app/qt_signature_panel.h"
+#include "lyrics/current_time_tag.h"
+#include "lyrics/double_click_mode.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/line_commands.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/prompter.h"
+#include "lyrics/signature.h"
+#include "lyrics/status_bar.h"
+#include "lyrics/tag_commands.h"
+#include "playback/lyrics_preview.h"
+
+class QAction;
+class QListView;
+class QPlainTextEdit;
+
+namespace app {
+
+class MainWindow;
+
+// Connects the main window's menus, toolbar buttons and controls to the tag and line
+// commands, the personal signature and the preview box.
+class LyricsBindings : public QObject {
+  Q_OBJECT
+
+ public:
+  // Everything the commands work on, owned by the caller and outliving the bindings.
+  struct Models {
+    lyrics::LyricsList& list;
+    const lyrics::CurrentTimeTag& currentTag;
+    lyrics::DoubleClickMode& doubleClickMode;
+    lyrics::HeaderFields& headers;
+    lyrics::StatusBar& status;
+    lyrics::Prompter& prompter;
+  };
+
+  // Binds to `window`; the signature file lives in `programDirectory` (GB18030 bytes) and
+  // `clearSongList` empties the song-information list for a new file.
+  LyricsBindings(MainWindow& window, Models models, const std::string& programDirectory,
+                 std::function<void()> clearSongList);
+  ~LyricsBindings() override;
+
+  // The commands, for callers and tests that run them directly.
+  lyrics::TagCommands& tagCommands() { return m_tags; }
+  lyrics::LineCommands& lineCommands() { return m_lines; }
+  lyrics::Signature& signature() { return m_signature; }
+  playback::LyricsPreview& preview() { return m_preview; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void bindMenus();
+  void bindControls();
+  void onCommand(const QString& name, const std::function<void()>& command);
+
+  MainWindow& m_window;
+  QListView* m_lyricsView;
+  QPlainTextEdit* m_previewBox;
+  QtPreviewBox m_previewView;
+  QtSignaturePanel m_signaturePanel;
+  lyrics::TagCommands m_tags;
+  lyrics::LineCommands m_lines;
+  lyrics::Signature m_signature;
+  playback::LyricsPreview m_preview;
+  // Button of the last double-click seen on the lyrics list; only the left one tags.
+  Qt::MouseButton m_doubleClickButton = Qt::NoButton;
+};
+
+}  // namespace app

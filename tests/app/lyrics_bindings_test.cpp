@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "app/editor_app.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// Test discovery starts the program outside CTest's environment; without a display the widget
+// tests still run offscreen. This runs before main() creates the QApplication.
+const bool kOffscreen = [] {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return true;
+}();
+
+// The real editor window, shown offscreen and active so its shortcut keys work.
+struct Editor {
+  Editor() {
+    const QString root = QString::fromStdString(dir.path().string());
+    editor = std::make_unique<app::EditorApp>(
+        QStringList{}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
+        app::EditorApp::Services{&prompter, &dialogs, false});
+    editor->start();
+    window().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
+  }
+  app::MainWindow& window() { return editor->window(); }
+  lyrics::LyricsList& list() { return editor->lyricsList(); }
+  QListView* view() { return window().lyricsView(); }
+  QPoint rowCentre(int row) { return view()->visualRect(view()->model()->index(row, 0)).center(); }
+  // A double-click as the platform delivers it: press, release, double-click, release.
+  void doubleClick(int row) {
+    const QPoint at = rowCentre(row);
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view()->viewport(), Qt::LeftButton, {}, at);
+  }
+  void load(std::initializer_list<const char*> lines) {
+    list().clear();
+    for (const char* line : lines) list().appendLine(line);
+  }
+
+  testsupport::TempDir dir;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  std::unique_ptr<app::EditorApp> editor;
+};
+
+// A pointer move over the preview box at `y` in box coordinates, as the viewport receives it.
+void moveOver(QPlainTextEdit* box, int y) {
+  const QPoint at = box->viewport()->mapFrom(box, QPoint(100, y));
+  QMouseEvent move(QEvent::MouseMove, at, box->viewport()->mapToGlobal(at), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(box->viewport(), &move);
+}
+
+}  // namespace
+
+TEST(LyricsBindings, F5StampsTheSelectedLineAndSelectsTheNext) {
+  Editor e;
+  e.load({"one", "two"});
+  e.editor->currentTimeTag().set("[00:05.20]");
+  e.list().setSelection(0);
+  e.view()->setFocus();
+  QTest::keyClick(e.view(), Qt::Key_F5);
+  EXPECT_EQ(e.list().line(0), "[00:05.20]one");
+  EXPECT_EQ(e.list().selection(), 1);
+  EXPECT_EQ(e.view()->currentIndex().row(), 1);
+
+  e.window().findChild<QAction*>(QStringLiteral("工具条_标签加入_1"))->trigger();
+  EXPECT_EQ(e.list().line(1), "[00:05.20]two");
+  e.window().findChild<QAction*>(QStringLiteral("工具条_标签加入_3"))->trigger();
+  EXPECT_EQ(e.list().line(1), "two");
+  EXPECT_TRUE(e.prompter.shown.empty());
+}
+
+TEST(LyricsBindings, DoubleClickFollowsTheMenuChecks) {
+  Editor e;
+  e.load({"[00:01.00]a", "b", "c"});
+  e.editor->currentTimeTag().set("[00:09.00]");
+  QAction* adds = e.window().menus().action(QStringLiteral("ToggleDoubleClickAdd"));
+  QAction* deletes = e.window().menus().action(QStringLiteral("ToggleDoubleClickDelete"));
+  EXPECT_TRUE(adds->isChecked());
+  EXPECT_FALSE(deletes->isChecked());
+
+  e.doubleClick(1);
+  EXPECT_EQ(e.list().line(1), "[00:09.00]b");
+  EXPECT_EQ(e.list().selection(), 2);
+
+  deletes->trigger();
+  EXPECT_FALSE(adds->isChecked());
+  EXPECT_TRUE(deletes->isChecked());
+  e.doubleClick(0);
+  EXPECT_EQ(e.list().line(0), "a");
+  EXPECT_EQ(e.list().selection(), 0);
+
+  deletes->trigger();
+  EXPECT_FALSE(adds->isChecked());
+  EXPECT_FALSE(deletes->isChecked());
+  e.doubleClick(1);
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"a", "[00:09.00]b", "c"}));
+  EXPECT_EQ(e.list().selection(), 1);
+  EXPECT_TRUE(e.prompter.shown.empty());
+}
+
+TEST(LyricsBindings, DelDeletesTheSelectedLineAndRightClickKeepsTheSelection) {
+  Editor e;
+  e.load({"a", "b", "c"});
+  e.list().setSelection(1);
+  e.view()->setFocus();
+  QTest::keyClick(e.view(), Qt::Key_Delete);
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(e.list().selection(), 1);
+
+  QMenu* popup = e.window().menus().popup(QStringLiteral("列表框编辑歌词"));
+  QTest::mouseClick(e.view()->viewport(), Qt::RightButton, {}, e.rowCentre(0));
+  EXPECT_TRUE(popup->isVisible());
+  EXPECT_EQ(popup->pos(), e.view()->viewport()->mapToGlobal(e.rowCentre(0)) + QPoint(3, 3));
+  EXPECT_EQ(e.list().selection(), 1);
+  e.window().menus().popupAction(QStringLiteral("MoveLineUp"))->trigger();
+  popup->hide();
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"c", "a"}));
+}
+
+TEST(LyricsBindings, PreviewBoxSlidesInAndTheBottomStripTakesTheTextBack) {
+  Editor e;
+  e.load({"a", "", "\xB8\xE8"});  // "歌" in GBK
+  e.window().menus().popupAction(QStringLiteral("PreviewLyrics"))->trigger();
+  QPlainTextEdit* box = e.window().previewBox();
+  EXPECT_EQ(box->pos(), QPoint(0, -380));
+  EXPECT_EQ(box->toPlainText(), QStringLiteral("a\n\n歌\n"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return box->y() == 91 && box->isEnabled(); }, 3000));
+
+  box->setPlainText(QStringLiteral("x\n\u6B4C"));
+  moveOver(box, 360);
+  EXPECT_EQ(e.list().count(), 3);
+  moveOver(box, 365);
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"x", "\xB8\xE8"}));
+  EXPECT_EQ(e.window().statusLabel(5)->text(), QStringLiteral("字：5"));
+  EXPECT_FALSE(box->isEnabled());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return box->y() == -380; }, 3000));
+}

@@ -181,11 +181,16 @@ void MainWindow::buildStatusBar() {
   m_statusBar = place(new QStatusBar(m_client), "状态条_编辑状态", 0, 523, 499, 20);
   m_statusBar->setSizeGripEnabled(false);
   const char* texts[] = {"播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
+  // The parts are placed by hand: their widths add up to more than the bar, so the bar's own
+  // layout would squeeze them over each other; this way the last part is cut off at the edge.
+  int left = 0;
   for (int part = 0; part < 6; ++part) {
     auto* partLabel = new QLabel(QString::fromUtf8(texts[part]), m_statusBar);
     partLabel->setObjectName(QStringLiteral("状态条_编辑状态_%1").arg(part));
-    partLabel->setFixedWidth(kStatusWidths[part]);
-    m_statusBar->addWidget(partLabel);
+    partLabel->setGeometry(left, 0, kStatusWidths[part], 20);
+    partLabel->setFrameShape(QFrame::StyledPanel);
+    partLabel->setFrameShadow(QFrame::Sunken);
+    left += kStatusWidths[part];
     m_statusLabels.push_back(partLabel);
   }
 }

@@ -31,8 +31,8 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
     m_ownDialogs = std::make_unique<QtDialogs>(m_window.get());
     m_dialogs = m_ownDialogs.get();
   }
-  m_importer = std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter,
-                                                        *m_dialogs);
+  m_importer =
+      std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter, *m_dialogs);
   m_lyricsModel = new LyricsListModel(m_lyricsList, m_window.get());
   m_lyricsModel->attachView(m_window->lyricsView());
 
@@ -40,8 +40,7 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindHeaderFields();
   bindDoubleClickMode();
   bindCommands();
-  connect(m_window.get(), &MainWindow::surfaceMouseMoved, this,
-          &EditorApp::onMainWindowMouseMove);
+  connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
 

@@ -188,9 +188,10 @@ TEST(FileDropTest, OnePathOrEveryPathFollowedByCrLf) {
 TEST(ProgramDirectoryTest, ExecutableFolderWhenWritableElseUserDataFolder) {
   testsupport::TempDir root;
   const QString base = QString::fromStdString(root.path().string());
-  EXPECT_EQ(app::programDirectory(base + QStringLiteral("/"), base + QStringLiteral("/data")), base);
-  const QString fallback = app::programDirectory(base + QStringLiteral("/missing/bin"),
-                                                 base + QStringLiteral("/data"));
+  EXPECT_EQ(app::programDirectory(base + QStringLiteral("/"), base + QStringLiteral("/data")),
+            base);
+  const QString fallback =
+      app::programDirectory(base + QStringLiteral("/missing/bin"), base + QStringLiteral("/data"));
   EXPECT_EQ(fallback, base + QStringLiteral("/data/qinghe-lrc-editor"));
   EXPECT_TRUE(QDir(fallback).exists());
 }

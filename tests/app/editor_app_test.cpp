@@ -109,8 +109,8 @@ TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
   EXPECT_FALSE(editor.doubleClickMode().deletesTag());
   EXPECT_TRUE(window.menus().action(QStringLiteral("ToggleDoubleClickAdd"))->isChecked());
   EXPECT_FALSE(window.menus().action(QStringLiteral("ToggleDoubleClickDelete"))->isChecked());
-  EXPECT_TRUE(QFile::exists(
-      QString::fromStdString((m_dir.path() / "data/applications/qinghe-lrc-editor.desktop").string())));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(
+      (m_dir.path() / "data/applications/qinghe-lrc-editor.desktop").string())));
   EXPECT_TRUE(
       QFile::exists(QString::fromStdString((m_dir.path() / "config/mimeapps.list").string())));
   EXPECT_TRUE(m_prompter.shown.empty());

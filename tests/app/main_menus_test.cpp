@@ -22,9 +22,9 @@ QStringList describe(const QMenu* menu) {
     } else if (action->menu()) {
       lines << action->text() + QLatin1Char('>');
     } else {
-      const QString check =
-          action->isCheckable() ? (action->isChecked() ? QStringLiteral("on") : QStringLiteral("off"))
-                                : QString();
+      const QString check = action->isCheckable() ? (action->isChecked() ? QStringLiteral("on")
+                                                                         : QStringLiteral("off"))
+                                                  : QString();
       lines << QStringList{action->text(), action->objectName(),
                            action->shortcut().toString(QKeySequence::PortableText), check}
                    .join(QLatin1Char('|'));
@@ -54,14 +54,14 @@ TEST(MainMenusTest, MenuBarHoldsFourMenusItemForItem) {
             lines({"打开歌词文件|OpenLyricsFile||", "新建歌词文件|NewLyricsFile||", "-",
                    "打开音频文件|OpenAudioFile||", "-", "保存歌词|SaveLyrics||",
                    "歌词另存为...|SaveLyricsAs||", "-", "退出|ExitProgram|Ctrl+Y|"}));
-  EXPECT_EQ(describe(menus[1]->menu()),
-            lines({"添加时间标签|AddTimeTag|F5|", "添加个性签名|AddSignature|Ctrl+T|",
-                   "添加个性签名到歌词尾部|AppendSignature|Ctrl+W|", "-",
-                   "删除每行的空格|DeleteAllSpaces||", "删除当前行时间标签|DeleteLineTag||",
-                   "删除当前文件的所有时间标签|DeleteAllTimeTags||",
-                   "删除所有的空行|DeleteEmptyLines||",
-                   "删除所有时间的小数部分|StripTagFractions||",
-                   "删除当前文件所有不带时间标签行|DeleteUntaggedLines||"}));
+  EXPECT_EQ(
+      describe(menus[1]->menu()),
+      lines({"添加时间标签|AddTimeTag|F5|", "添加个性签名|AddSignature|Ctrl+T|",
+             "添加个性签名到歌词尾部|AppendSignature|Ctrl+W|", "-",
+             "删除每行的空格|DeleteAllSpaces||", "删除当前行时间标签|DeleteLineTag||",
+             "删除当前文件的所有时间标签|DeleteAllTimeTags||", "删除所有的空行|DeleteEmptyLines||",
+             "删除所有时间的小数部分|StripTagFractions||",
+             "删除当前文件所有不带时间标签行|DeleteUntaggedLines||"}));
   EXPECT_EQ(describe(menus[2]->menu()),
             lines({"删除当前选中行|DeleteSelectedLine|Del|", "清空当前歌词文件|ClearLyrics||", "-",
                    "上移本行歌词|MoveLineUp||", "下移本行歌词|MoveLineDown||", "-",
@@ -91,21 +91,22 @@ TEST(MainMenusTest, PopupMenusAreHiddenMenusWithTheirItems) {
   QMenu* saved = menus.popup(QStringLiteral("超级列表框_保存歌词"));
   ASSERT_TRUE(song && lyrics && saved);
   EXPECT_FALSE(song->isVisible());
-  EXPECT_EQ(describe(song), lines({"播放|popup:PlaySong||", "-", "复制文件路径|popup:CopySongPath||",
-                                   "-", "打开文件夹|popup:OpenSongFolder||"}));
-  EXPECT_EQ(describe(lyrics),
-            lines({"打开歌词|popup:OpenLyricsFile||", "-", "预览/修改歌词|popup:PreviewLyrics||", "-",
-                   "上    移|popup:MoveLineUp||", "下    移|popup:MoveLineDown||", "-",
-                   "删除当前行文本|popup:DeleteSelectedLine|Del|",
-                   "删除本行时间标签|popup:DeleteLineTag||", "-", "清空歌词文件|popup:ClearLyrics||"}));
+  EXPECT_EQ(describe(song),
+            lines({"播放|popup:PlaySong||", "-", "复制文件路径|popup:CopySongPath||", "-",
+                   "打开文件夹|popup:OpenSongFolder||"}));
+  EXPECT_EQ(
+      describe(lyrics),
+      lines({"打开歌词|popup:OpenLyricsFile||", "-", "预览/修改歌词|popup:PreviewLyrics||", "-",
+             "上    移|popup:MoveLineUp||", "下    移|popup:MoveLineDown||", "-",
+             "删除当前行文本|popup:DeleteSelectedLine|Del|",
+             "删除本行时间标签|popup:DeleteLineTag||", "-", "清空歌词文件|popup:ClearLyrics||"}));
   EXPECT_EQ(describe(saved),
             lines({"编辑当前歌词|popup:OpenSavedRecord||", "-",
                    "快速导入文本到桌面|popup:ExportRecordToDesktop||", "-",
-                   "复制歌曲路径|popup:CopySavedSongPath||", "复制当前歌词|popup:CopySavedLyrics||", "-",
-                   "删除保存歌词|popup:DeleteSavedRecord||", "-",
+                   "复制歌曲路径|popup:CopySavedSongPath||", "复制当前歌词|popup:CopySavedLyrics||",
+                   "-", "删除保存歌词|popup:DeleteSavedRecord||", "-",
                    "清空所有保存的歌词文件|popup:ClearSavedRecords||"}));
-  EXPECT_EQ(menus.popupAction(QStringLiteral("OpenLyricsFile")),
-            lyrics->actions().front());
+  EXPECT_EQ(menus.popupAction(QStringLiteral("OpenLyricsFile")), lyrics->actions().front());
   EXPECT_EQ(menus.action(QStringLiteral("PlaySong")), nullptr);
 }
 

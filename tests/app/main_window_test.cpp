@@ -94,9 +94,11 @@ TEST(MainWindowTest, EveryControlSitsAtItsDesignPlaceWithItsDesignText) {
     }
   }
   // Kinds that the other parts of the program rely on.
-  EXPECT_TRUE(qobject_cast<QListView*>(window.control<QWidget>(QStringLiteral("列表框_歌词文件编辑"))));
+  EXPECT_TRUE(
+      qobject_cast<QListView*>(window.control<QWidget>(QStringLiteral("列表框_歌词文件编辑"))));
   EXPECT_TRUE(window.lyricsView()->uniformItemSizes());
-  EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(window.control<QWidget>(QStringLiteral("编辑框_歌词预览"))));
+  EXPECT_TRUE(
+      qobject_cast<QPlainTextEdit*>(window.control<QWidget>(QStringLiteral("编辑框_歌词预览"))));
   EXPECT_EQ(window.previewBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(window.headerEdit(0)->objectName(), QStringLiteral("编辑框_歌手"));
   EXPECT_EQ(window.headerEdit(1)->objectName(), QStringLiteral("编辑框_歌曲"));
@@ -128,7 +130,8 @@ TEST(MainWindowTest, SongListHasItsFiveColumns) {
 TEST(MainWindowTest, StatusBarShowsSixPartsLeftToRightAtTheirWidths) {
   app::MainWindow window;
   window.show();
-  const char* texts[] = {"播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
+  const char* texts[] = {
+      "播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
   const int widths[] = {120, 95, 80, 110, 50, 70};
   int previousRight = 0;
   for (int part = 0; part < 6; ++part) {
@@ -150,12 +153,15 @@ TEST(MainWindowTest, ToolbarButtonsFollowTheirIndexesWithCaptionsAndTooltips) {
     const char* caption;  // nullptr: separator
     const char* tooltip;
   };
-  const Button playback[] = {{nullptr, nullptr}, {"打开", "打开音频文件"}, {"保存", "保存编辑歌词"},
-                             {"另存", "歌词另存为..."}, {nullptr, nullptr}, {"播放", "播放"},
-                             {"暂停", "暂停"}, {"停止", "停止"}, {nullptr, nullptr},
-                             {"测试", "测试编辑歌词"}, {nullptr, nullptr}};
-  const Button tags[] = {{nullptr, nullptr}, {"加入标签[00:00.00]", "加入时间标签"},
-                         {nullptr, nullptr}, {"删除本行首时间标签", "删除行内首标签"},
+  const Button playback[] = {
+      {nullptr, nullptr},        {"打开", "打开音频文件"}, {"保存", "保存编辑歌词"},
+      {"另存", "歌词另存为..."}, {nullptr, nullptr},       {"播放", "播放"},
+      {"暂停", "暂停"},          {"停止", "停止"},         {nullptr, nullptr},
+      {"测试", "测试编辑歌词"},  {nullptr, nullptr}};
+  const Button tags[] = {{nullptr, nullptr},
+                         {"加入标签[00:00.00]", "加入时间标签"},
+                         {nullptr, nullptr},
+                         {"删除本行首时间标签", "删除行内首标签"},
                          {nullptr, nullptr}};
   const auto check = [](QToolBar* bar, const QString& name, const Button* buttons, int count) {
     SCOPED_TRACE(name.toStdString());
@@ -180,12 +186,18 @@ TEST(MainWindowTest, ToolbarButtonsFollowTheirIndexesWithCaptionsAndTooltips) {
 
 TEST(MainWindowTest, TimersExistByNameAndStartStopped) {
   app::MainWindow window;
-  const char* names[] = {"时钟_毫秒",          "时钟_秒",
-                         "时钟_测试播放",      "时钟_歌词预览文本颜色",
-                         "时钟_歌词预览开",    "时钟_歌词预览关",
-                         "时钟_保存歌词开",    "时钟_保存歌词关",
-                         "时钟_控制标签左",    "时钟_控制标签右",
-                         "时钟_控制歌词预览标签左关", "时钟_控制歌词预览标签右关",
+  const char* names[] = {"时钟_毫秒",
+                         "时钟_秒",
+                         "时钟_测试播放",
+                         "时钟_歌词预览文本颜色",
+                         "时钟_歌词预览开",
+                         "时钟_歌词预览关",
+                         "时钟_保存歌词开",
+                         "时钟_保存歌词关",
+                         "时钟_控制标签左",
+                         "时钟_控制标签右",
+                         "时钟_控制歌词预览标签左关",
+                         "时钟_控制歌词预览标签右关",
                          "时钟_启动窗口下"};
   for (const char* name : names) {
     SCOPED_TRACE(name);

@@ -34,8 +34,8 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
     m_ownDialogs = std::make_unique<QtDialogs>(m_window.get());
     m_dialogs = m_ownDialogs.get();
   }
-  m_importer = std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter,
-                                                        *m_dialogs);
+  m_importer =
+      std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter, *m_dialogs);
   m_lyricsModel = new LyricsListModel(m_lyricsList, m_window.get());
   m_lyricsModel->attachView(m_window->lyricsView());
 
@@ -48,8 +48,7 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
       *m_window,
       {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
       toGbk(programDirectory()), [this] { m_window->songList()->clear(); });
-  connect(m_window.get(), &MainWindow::surfaceMouseMoved, this,
-          &EditorApp::onMainWindowMouseMove);
+  connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
 

@@ -14,6 +14,26 @@ bool isAscii(std::string_view bytes) {
   return true;
 }
 
+// Length of the text without a character cut off at its end (a lead byte without its trail,
+// or a four-byte GB18030 form missing bytes).
+std::size_t completeLength(std::string_view bytes) {
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[pos]);
+    std::size_t width = 1;
+    if (lead >= 0x81 && lead <= 0xFE) {
+      width = 2;
+      if (pos + 1 < bytes.size()) {
+        const auto second = static_cast<unsigned char>(bytes[pos + 1]);
+        if (second >= 0x30 && second <= 0x39) width = 4;
+      }
+    }
+    if (pos + width > bytes.size()) return pos;
+    pos += width;
+  }
+  return pos;
+}
+
 }  // namespace
 
 QString toQString(std::string_view gbk) {
@@ -22,7 +42,12 @@ QString toQString(std::string_view gbk) {
   // Stateless: a lone lead byte at the end must come out as U+FFFD, not wait for a next call.
   // QStringConverter::encodingForName does not know "GB18030" in Qt 6.4; the ICU name does.
   thread_local QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
-  return decoder.decode(QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
+  // The ICU-backed decoder silently drops a character cut off at the end, even when stateless;
+  // the user must see that something is there, so it becomes U+FFFD.
+  const std::size_t complete = completeLength(gbk);
+  QString text = decoder.decode(QByteArrayView(gbk.data(), static_cast<qsizetype>(complete)));
+  if (complete < gbk.size()) text += QChar::ReplacementCharacter;
+  return text;
 }
 
 std::string toGbk(const QString& text) {

@@ -67,8 +67,8 @@ QString LrcAssociation::execLine(const QString& executable) {
       program += QStringLiteral("%%");
     } else if (needsQuotes && c == QLatin1Char('\\')) {
       program += QStringLiteral("\\\\\\\\");
-    } else if (needsQuotes && (c == QLatin1Char('"') || c == QLatin1Char('`') ||
-                               c == QLatin1Char('$'))) {
+    } else if (needsQuotes &&
+               (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$'))) {
       program += QStringLiteral("\\\\") + c;
     } else {
       program += c;
@@ -109,16 +109,15 @@ QString LrcAssociation::withDefaultApplication(const QString& existing) {
 
 void LrcAssociation::registerAssociation(bool refreshCaches) const {
   if (m_dataHome.isEmpty() || m_configHome.isEmpty()) return;
-  writeText(desktopFilePath(),
-            QStringLiteral("[Desktop Entry]\n"
-                           "Type=Application\n"
-                           "Name=青禾歌词编辑器\n"
-                           "Comment=LRC lyrics editor\n"
-                           "Exec=%1\n"
-                           "MimeType=text/x-lrc;\n"
-                           "Terminal=false\n"
-                           "Categories=AudioVideo;Audio;\n")
-                .arg(execLine(m_executable)));
+  writeText(desktopFilePath(), QStringLiteral("[Desktop Entry]\n"
+                                              "Type=Application\n"
+                                              "Name=青禾歌词编辑器\n"
+                                              "Comment=LRC lyrics editor\n"
+                                              "Exec=%1\n"
+                                              "MimeType=text/x-lrc;\n"
+                                              "Terminal=false\n"
+                                              "Categories=AudioVideo;Audio;\n")
+                                   .arg(execLine(m_executable)));
   writeText(mimePackagePath(),
             QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                            "<mime-info "
@@ -138,7 +137,8 @@ void LrcAssociation::registerAssociation(bool refreshCaches) const {
   }
 
   if (refreshCaches) {
-    startIfInstalled(QStringLiteral("update-mime-database"), {m_dataHome + QStringLiteral("/mime")});
+    startIfInstalled(QStringLiteral("update-mime-database"),
+                     {m_dataHome + QStringLiteral("/mime")});
     startIfInstalled(QStringLiteral("update-desktop-database"),
                      {m_dataHome + QStringLiteral("/applications")});
   }

@@ -45,7 +45,8 @@ int LyricsListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant LyricsListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= m_list.count()) return {};
-  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return toQString(m_list.line(index.row()));
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    return toQString(m_list.line(index.row()));
   return {};
 }
 

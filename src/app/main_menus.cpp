@@ -88,14 +88,13 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            {"镶入歌词到MP3音频文件中", "WriteLyricsBesideAudio"},
            kSeparator,
            {"测试当前编辑歌词", "StartTestPlay", QKeySequence(Qt::Key_F2)}});
-  QMenu* settings =
-      barMenu(bar, "设置(O)",
-              {{"更改字体", "ChangeFont"},
-               {"设置个性签名", "SetSignature"},
-               kSeparator,
-               {"双击添加时间标签", "ToggleDoubleClickAdd", {}, Item::Checked},
-               {"双击删除时间标签", "ToggleDoubleClickDelete", {}, Item::Unchecked},
-               kSeparator});
+  QMenu* settings = barMenu(bar, "设置(O)",
+                            {{"更改字体", "ChangeFont"},
+                             {"设置个性签名", "SetSignature"},
+                             kSeparator,
+                             {"双击添加时间标签", "ToggleDoubleClickAdd", {}, Item::Checked},
+                             {"双击删除时间标签", "ToggleDoubleClickDelete", {}, Item::Unchecked},
+                             kSeparator});
   QMenu* help = settings->addMenu(QStringLiteral("帮助"));
   help->setObjectName(QStringLiteral("帮助"));
   addItems(help,
@@ -106,7 +105,10 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            QString());
 
   popupMenu(window, "超级编辑框菜单",
-            {{"播放", "PlaySong"}, kSeparator, {"复制文件路径", "CopySongPath"}, kSeparator,
+            {{"播放", "PlaySong"},
+             kSeparator,
+             {"复制文件路径", "CopySongPath"},
+             kSeparator,
              {"打开文件夹", "OpenSongFolder"}});
   popupMenu(window, "列表框编辑歌词",
             {{"打开歌词", "OpenLyricsFile"},

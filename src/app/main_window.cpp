@@ -60,8 +60,8 @@ QToolBar* toolBar(QWidget* parent, const char* name, std::initializer_list<ToolB
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   int index = 0;
   for (const ToolButton& button : buttons) {
-    QAction* action = button.caption ? bar->addAction(QString::fromUtf8(button.caption))
-                                     : bar->addSeparator();
+    QAction* action =
+        button.caption ? bar->addAction(QString::fromUtf8(button.caption)) : bar->addSeparator();
     if (button.tooltip) action->setToolTip(QString::fromUtf8(button.tooltip));
     action->setObjectName(QString::fromUtf8(name) + QLatin1Char('_') + QString::number(index++));
   }
@@ -166,8 +166,8 @@ void MainWindow::buildEditArea() {
   label(m_client, "图片框_开", 490, 524, 27, 27);
   label(m_client, "图片框_声音控制", 7, 531, 24, 24);
 
-  m_volumePanel = place(new QGroupBox(QStringLiteral("声音控制"), m_client), "分组框_声音控制",
-                        35, 525, 453, 39);
+  m_volumePanel = place(new QGroupBox(QStringLiteral("声音控制"), m_client), "分组框_声音控制", 35,
+                        525, 453, 39);
   label(m_volumePanel, "标签_右声道1", 16, 14, 36, 16, "音量：");
   m_volumeSlider = percentSlider(m_volumePanel, "滑块条_右声道1", 55, 15, 359, 16);
   label(m_volumePanel, "标签_右1", 419, 15, 28, 16);
@@ -180,12 +180,18 @@ void MainWindow::buildEditArea() {
 void MainWindow::buildStatusBar() {
   m_statusBar = place(new QStatusBar(m_client), "状态条_编辑状态", 0, 523, 499, 20);
   m_statusBar->setSizeGripEnabled(false);
-  const char* texts[] = {"播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
+  const char* texts[] = {
+      "播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
+  // The parts are placed by hand: their widths add up to more than the bar, so the bar's own
+  // layout would squeeze them over each other; this way the last part is cut off at the edge.
+  int left = 0;
   for (int part = 0; part < 6; ++part) {
     auto* partLabel = new QLabel(QString::fromUtf8(texts[part]), m_statusBar);
     partLabel->setObjectName(QStringLiteral("状态条_编辑状态_%1").arg(part));
-    partLabel->setFixedWidth(kStatusWidths[part]);
-    m_statusBar->addWidget(partLabel);
+    partLabel->setGeometry(left, 0, kStatusWidths[part], 20);
+    partLabel->setFrameShape(QFrame::StyledPanel);
+    partLabel->setFrameShadow(QFrame::Sunken);
+    left += kStatusWidths[part];
     m_statusLabels.push_back(partLabel);
   }
 }
@@ -217,12 +223,18 @@ void MainWindow::buildParkedPanels() {
 }
 
 void MainWindow::buildTimers() {
-  const char* names[] = {"时钟_毫秒",          "时钟_秒",
-                         "时钟_测试播放",      "时钟_歌词预览文本颜色",
-                         "时钟_歌词预览开",    "时钟_歌词预览关",
-                         "时钟_保存歌词开",    "时钟_保存歌词关",
-                         "时钟_控制标签左",    "时钟_控制标签右",
-                         "时钟_控制歌词预览标签左关", "时钟_控制歌词预览标签右关",
+  const char* names[] = {"时钟_毫秒",
+                         "时钟_秒",
+                         "时钟_测试播放",
+                         "时钟_歌词预览文本颜色",
+                         "时钟_歌词预览开",
+                         "时钟_歌词预览关",
+                         "时钟_保存歌词开",
+                         "时钟_保存歌词关",
+                         "时钟_控制标签左",
+                         "时钟_控制标签右",
+                         "时钟_控制歌词预览标签左关",
+                         "时钟_控制歌词预览标签右关",
                          "时钟_启动窗口下"};
   for (const char* name : names) new QtIntervalTimer(QString::fromUtf8(name), this);
 }

@@ -55,7 +55,9 @@ class MainWindow : public QMainWindow {
   // Status-bar part `part` (0..5).
   QLabel* statusLabel(int part) const { return m_statusLabels.at(static_cast<std::size_t>(part)); }
   // Header box by lyrics::HeaderFields index: singer, song, album, editor.
-  QLineEdit* headerEdit(int field) const { return m_headerEdits.at(static_cast<std::size_t>(field)); }
+  QLineEdit* headerEdit(int field) const {
+    return m_headerEdits.at(static_cast<std::size_t>(field));
+  }
   // The lyrics preview box `编辑框_歌词预览`.
   QPlainTextEdit* previewBox() const { return m_previewBox; }
   // The play-progress slider `滑块条_播放进度`.

@@ -30,18 +30,16 @@ QString QtDialogs::qtFilter(const QString& filter) {
 
 std::optional<std::string> QtDialogs::openFile(const std::string& title, const std::string& filter,
                                                const std::string& initialDirectory) {
-  const QString chosen =
-      QFileDialog::getOpenFileName(m_parent, toQString(title), toQString(initialDirectory),
-                                   qtFilter(toQString(filter)));
+  const QString chosen = QFileDialog::getOpenFileName(
+      m_parent, toQString(title), toQString(initialDirectory), qtFilter(toQString(filter)));
   if (chosen.isEmpty()) return std::nullopt;
   return toGbk(chosen);
 }
 
 std::optional<std::string> QtDialogs::saveFile(const std::string& title, const std::string& filter,
                                                const std::string& initialDirectory) {
-  const QString chosen =
-      QFileDialog::getSaveFileName(m_parent, toQString(title), toQString(initialDirectory),
-                                   qtFilter(toQString(filter)));
+  const QString chosen = QFileDialog::getSaveFileName(
+      m_parent, toQString(title), toQString(initialDirectory), qtFilter(toQString(filter)));
   if (chosen.isEmpty()) return std::nullopt;
   return toGbk(chosen);
 }

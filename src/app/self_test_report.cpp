@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/editor_app.h"
 #include "app/gbk.h"
@@ -24,11 +25,11 @@ long long msSinceProcessStart() {
   // Fields after the command name, which is in parentheses and may hold spaces.
   const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
   if (fields.size() < 20) return -1;
-  const double startSeconds =
-      fields[19].toDouble() / static_cast<double>(::sysconf(_SC_CLK_TCK));
+  const double startSeconds = fields[19].toDouble() / static_cast<double>(::sysconf(_SC_CLK_TCK));
   timespec now{};
   ::clock_gettime(CLOCK_BOOTTIME, &now);
-  const double nowSeconds = static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+  const double nowSeconds =
+      static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
   return static_cast<long long>((nowSeconds - startSeconds) * 1000.0);
 }
 
@@ -51,7 +52,11 @@ void writeReport(EditorApp& editor, const QString& path) {
   text += QStringLiteral("selected=%1\n").arg(list.selection());
   text += QStringLiteral("startup_ms=%1\n").arg(msSinceProcessStart());
   text += QStringLiteral("rss_kb=%1\n").arg(residentKb());
-  for (const std::string& line : list.lines()) text += QStringLiteral("line=") + toQString(line) + '\n';
+  // The first lines are enough to check a load; a huge list would make the report slow.
+  const int shown = std::min(list.count(), 1000);
+  for (int index = 0; index < shown; ++index) {
+    text += QStringLiteral("line=") + toQString(list.line(index)) + QLatin1Char('\n');
+  }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return;
   file.write(text.toUtf8());

@@ -17,13 +17,6 @@
 
 namespace {
 
-// Test discovery starts the program outside CTest's environment; without a display the widget
-// tests still run offscreen. This runs before main() creates the QApplication.
-const bool kOffscreen = [] {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  return true;
-}();
-
 // The real editor window, shown offscreen and active so its shortcut keys work.
 struct Editor {
   Editor() {

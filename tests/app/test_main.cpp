@@ -4,6 +4,8 @@
 
 // Widget tests need one QApplication for the whole run (offscreen under CTest).
 int main(int argc, char** argv) {
+  // Test discovery at build time runs without CTest's environment and without a display.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

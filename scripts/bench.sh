@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark program; the start-up benchmark runs under a virtual X server
+# when one is available, so that it measures a real first window.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+"$root/scripts/build.sh"
+status=0
+for program in "$build"/bench/*_bench; do
+  [ -x "$program" ] || continue
+  if [ "$(basename "$program")" = startup_bench ] && command -v xvfb-run >/dev/null; then
+    env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1024x768x24" "$program" || status=1
+  else
+    "$program" || status=1
+  fi
+done
+exit "$status"

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <memory>
+
+#include "app/editor_app.h"
+#include "app/gbk.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string gbk(const char* utf8) { return app::toGbk(QString::fromUtf8(utf8)); }
+
+std::string fixture(const char* name) {
+  QFile file(QStringLiteral(LRC_TEST_DATA_DIR "/") + QLatin1String(name));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  return file.readAll().toStdString();
+}
+
+class EditorAppTest : public ::testing::Test {
+ protected:
+  // An editor started with `arguments`, writing its association into the temp tree.
+  app::EditorApp& start(QStringList arguments = {}) {
+    const QString base = QString::fromStdString(m_dir.path().string());
+    app::EditorApp::Services services;
+    services.prompter = &m_prompter;
+    services.dialogs = &m_dialogs;
+    services.refreshDesktopCaches = false;
+    m_editor = std::make_unique<app::EditorApp>(
+        std::move(arguments),
+        app::LrcAssociation(base + QStringLiteral("/data"), base + QStringLiteral("/config"),
+                            QStringLiteral("/opt/editor")),
+        services);
+    m_editor->start();
+    return *m_editor;
+  }
+
+  // Drags files over the middle of `target` and drops them, the way the platform delivers a
+  // drop: to the window, which finds the widget under the pointer that takes drops.
+  void drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData mime;
+    if (!urls.isEmpty()) mime.setUrls(urls);
+    QWidget* window = target->window();
+    const QPoint pos = target->mapTo(window, target->rect().center());
+    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &enter);
+    QDropEvent dropped(QPointF(pos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &dropped);
+  }
+
+  void moveMouse(app::EditorApp& editor, QPoint pos) {
+    QWidget* client = editor.window().clientArea();
+    QMouseEvent event(QEvent::MouseMove, QPointF(pos), client->mapToGlobal(QPointF(pos)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(client, &event);
+  }
+
+  testsupport::TempDir m_dir;
+  testsupport::RecordingPrompter m_prompter;
+  testsupport::ScriptedDialogs m_dialogs;
+  std::unique_ptr<app::EditorApp> m_editor;
+};
+
+}  // namespace
+
+TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
+  // The file name is split over two arguments, which are joined with nothing between them.
+  std::filesystem::create_directories(m_dir.path() / "歌词 库");
+  m_dir.write("歌词 库/晴天.lrc", fixture("five_lines_gbk.lrc"));
+  const QString folder = QString::fromStdString((m_dir.path() / "歌词 库").string());
+  app::EditorApp& editor = start({folder + QStringLiteral("/晴"), QStringLiteral("天.lrc")});
+  app::MainWindow& window = editor.window();
+
+  ASSERT_EQ(editor.lyricsList().count(), 5);
+  EXPECT_EQ(editor.lyricsList().line(0), gbk("[ti:晴天]"));
+  EXPECT_EQ(editor.lyricsList().line(4), gbk("童年的荡秋千"));
+  EXPECT_EQ(editor.lyricsList().selection(), 0);
+  EXPECT_EQ(window.lyricsView()->currentIndex().row(), 0);
+  EXPECT_EQ(window.lyricsView()->model()->index(2, 0).data().toString(),
+            QStringLiteral("[00:01.00]故事的小黄花"));
+  // The command line leaves the status bar, the header boxes and the title alone.
+  EXPECT_EQ(window.statusLabel(4)->text(), QStringLiteral("行："));
+  EXPECT_EQ(window.headerEdit(1)->text(), QString());
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("青禾歌词编辑器"));
+
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.width(), 530);
+  EXPECT_NEAR(window.windowOpacity(), 245.0 / 255, 0.01);
+  EXPECT_EQ(window.control<QLabel>(QStringLiteral("标签_歌词预览左"))->pos(), QPoint(-265, 466));
+  EXPECT_EQ(window.control<QLabel>(QStringLiteral("标签_歌词预览右"))->pos(), QPoint(530, 466));
+  EXPECT_EQ(editor.currentTimeTag().value(), "[00:00.00]");
+  EXPECT_TRUE(editor.doubleClickMode().addsTag());
+  EXPECT_FALSE(editor.doubleClickMode().deletesTag());
+  EXPECT_TRUE(window.menus().action(QStringLiteral("ToggleDoubleClickAdd"))->isChecked());
+  EXPECT_FALSE(window.menus().action(QStringLiteral("ToggleDoubleClickDelete"))->isChecked());
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(
+      (m_dir.path() / "data/applications/qinghe-lrc-editor.desktop").string())));
+  EXPECT_TRUE(
+      QFile::exists(QString::fromStdString((m_dir.path() / "config/mimeapps.list").string())));
+  EXPECT_TRUE(m_prompter.shown.empty());
+}
+
+TEST_F(EditorAppTest, WithoutArgumentsOrWithAMissingFileTheListStaysEmpty) {
+  EXPECT_EQ(start().lyricsList().count(), 0);
+  EXPECT_EQ(m_editor->lyricsList().selection(), -1);
+  EXPECT_FALSE(m_editor->window().lyricsView()->currentIndex().isValid());
+  m_editor.reset();
+  EXPECT_EQ(start({QStringLiteral("/nonexistent/file.lrc")}).lyricsList().count(), 0);
+  EXPECT_TRUE(m_prompter.shown.empty());
+}
+
+TEST_F(EditorAppTest, OpenLyricsFileFromTheMenuAndFromThePopup) {
+  app::EditorApp& editor = start();
+  app::MainMenus& menus = editor.window().menus();
+  m_dialogs.choice = m_dir.write("a.lrc", gbk("第一行\r\n第二行\r\n"));
+  menus.action(QStringLiteral("OpenLyricsFile"))->trigger();
+  ASSERT_EQ(m_dialogs.opened.size(), 1u);
+  EXPECT_EQ(m_dialogs.opened[0].title, gbk("tolva_打开歌词文件"));
+  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.window().statusLabel(4)->text(), QStringLiteral("行:2"));
+  EXPECT_EQ(editor.window().statusLabel(5)->text(), QStringLiteral("字:8"));
+
+  m_dialogs.choice = m_dir.write("b.txt", "one\r\ntwo\r\nthree");
+  menus.popupAction(QStringLiteral("OpenLyricsFile"))->trigger();
+  EXPECT_EQ(m_dialogs.opened.size(), 2u);
+  EXPECT_EQ(editor.lyricsList().count(), 3);
+  EXPECT_EQ(editor.lyricsList().selection(), 0);
+
+  // Items whose commands are not built yet do nothing at all.
+  menus.action(QStringLiteral("ClearLyrics"))->trigger();
+  menus.action(QStringLiteral("AddTimeTag"))->trigger();
+  EXPECT_EQ(editor.lyricsList().count(), 3);
+  EXPECT_EQ(editor.lyricsList().line(0), "one");
+}
+
+TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
+  app::EditorApp& editor = start();
+  app::MainWindow& window = editor.window();
+  QSignalSpy songDrops(&window, &app::MainWindow::audioDropped);
+  QSignalSpy lyricDrops(&window, &app::MainWindow::lyricsDropped);
+  const std::string path = m_dir.write("歌词.LRC", gbk("甲\r\n乙\r\n"));
+  drop(window.lyricsView()->viewport(), {QUrl::fromLocalFile(QString::fromStdString(path))});
+  ASSERT_EQ(lyricDrops.count(), 1);
+  EXPECT_EQ(lyricDrops[0][0].toString(), QString::fromStdString(path));
+  ASSERT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.lyricsList().line(1), gbk("乙"));
+  EXPECT_EQ(window.statusLabel(4)->text(), QStringLiteral("行:2"));
+  EXPECT_TRUE(m_prompter.shown.empty());
+
+  // A drop without any local file does nothing.
+  drop(window.lyricsView()->viewport(), {});
+  drop(window.lyricsView()->viewport(), {QUrl(QStringLiteral("https://example.com/a.lrc"))});
+  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_TRUE(m_prompter.shown.empty());
+
+  // Several files arrive as one text ending in CR LF, which is not a lyrics file name.
+  drop(window.lyricsView()->viewport(), {QUrl::fromLocalFile(QString::fromStdString(path)),
+                                         QUrl::fromLocalFile(QString::fromStdString(path))});
+  ASSERT_EQ(m_prompter.shown.size(), 1u);
+  EXPECT_EQ(m_prompter.shown[0].title, gbk("tolva_错误提示"));
+  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(songDrops.count(), 0);
+
+  // Elsewhere on the window a drop is the song drop, not a lyrics import.
+  const std::string other = m_dir.write("b.txt", "x\r\n");
+  drop(window.control<QWidget>(QStringLiteral("分组框1")),
+       {QUrl::fromLocalFile(QString::fromStdString(other))});
+  ASSERT_EQ(songDrops.count(), 1);
+  EXPECT_EQ(songDrops[0][0].toString(), QString::fromStdString(other));
+  EXPECT_EQ(editor.lyricsList().count(), 2);
+}
+
+TEST_F(EditorAppTest, MouseOutsideTheVolumeZoneHidesThePanel) {
+  app::EditorApp& editor = start();
+  app::MainWindow& window = editor.window();
+  QGroupBox* panel = window.volumePanel();
+  panel->show();
+  window.resize(530, 700);
+  moveMouse(editor, QPoint(300, 600));
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_EQ(window.height(), 700);
+  moveMouse(editor, QPoint(300, 620));
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(window.height(), 685);
+
+  // Each border of the zone on its own.
+  for (const QPoint outside : {QPoint(22, 560), QPoint(486, 560), QPoint(300, 467)}) {
+    panel->show();
+    moveMouse(editor, outside);
+    EXPECT_FALSE(panel->isVisible()) << outside.x() << "," << outside.y();
+  }
+  panel->show();
+  editor.onMainWindowMouseMove(QPoint(23, 613));
+  EXPECT_TRUE(panel->isVisible());
+  // A move over a control other than a group box belongs to that control.
+  moveMouse(editor, QPoint(100, 200));
+  EXPECT_TRUE(panel->isVisible());
+}
+
+TEST_F(EditorAppTest, ExitAndTitleBarCloseRunTheShutdownStepOnce) {
+  app::EditorApp& editor = start();
+  int stored = 0;
+  editor.window().addClosingStep([&stored] { ++stored; });
+  editor.window().menus().action(QStringLiteral("ExitProgram"))->trigger();
+  EXPECT_FALSE(editor.window().isVisible());
+  EXPECT_EQ(stored, 1);
+  editor.window().close();
+  EXPECT_EQ(stored, 1);
+
+  m_editor.reset();
+  app::EditorApp& second = start();
+  int storedAgain = 0;
+  second.window().addClosingStep([&storedAgain] { ++storedAgain; });
+  second.window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&second.window()));
+  QTest::keyClick(second.window().lyricsView(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_FALSE(second.window().isVisible());
+  EXPECT_EQ(storedAgain, 1);
+}
+
+TEST_F(EditorAppTest, HeaderBoxesAndStatusBarFollowTheirModels) {
+  app::EditorApp& editor = start();
+  app::MainWindow& window = editor.window();
+  lyrics::HeaderFields& fields = editor.headerFields();
+
+  window.headerEdit(lyrics::HeaderFields::Singer)->setText(QStringLiteral("周杰伦"));
+  EXPECT_EQ(fields.text(lyrics::HeaderFields::Singer), gbk("周杰伦"));
+  fields.setText(lyrics::HeaderFields::Album, gbk("叶惠美"));
+  EXPECT_EQ(window.headerEdit(lyrics::HeaderFields::Album)->text(), QStringLiteral("叶惠美"));
+  // Bytes that do not decode are shown but not written back in their decoded form.
+  fields.setText(lyrics::HeaderFields::Editor, "ab\xC7");
+  EXPECT_EQ(window.headerEdit(lyrics::HeaderFields::Editor)->text(), QStringLiteral("ab\uFFFD"));
+  EXPECT_EQ(fields.text(lyrics::HeaderFields::Editor), "ab\xC7");
+
+  editor.statusBar().setText(lyrics::StatusBar::Progress, gbk("播放进度：42%"));
+  EXPECT_EQ(window.statusLabel(1)->text(), QStringLiteral("播放进度：42%"));
+}
+
+TEST_F(EditorAppTest, DoubleClickCheckMarksShowTheMode) {
+  app::EditorApp& editor = start();
+  QAction* adds = editor.window().menus().action(QStringLiteral("ToggleDoubleClickAdd"));
+  QAction* deletes = editor.window().menus().action(QStringLiteral("ToggleDoubleClickDelete"));
+  editor.doubleClickMode().set(false, true);
+  EXPECT_FALSE(adds->isChecked());
+  EXPECT_TRUE(deletes->isChecked());
+  // Choosing the item flips nothing until the mode itself changes.
+  adds->trigger();
+  EXPECT_FALSE(adds->isChecked());
+  EXPECT_FALSE(editor.doubleClickMode().addsTag());
+  editor.doubleClickMode().set(false, false);
+  EXPECT_FALSE(deletes->isChecked());
+}

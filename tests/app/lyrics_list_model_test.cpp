@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/gbk.h"
+#include "app/lyrics_list_model.h"
+#include "lyrics/lyrics_list.h"
+
+namespace {
+
+std::string gbk(const char* utf8) { return app::toGbk(QString::fromUtf8(utf8)); }
+
+QStringList shown(const QListView& view) {
+  QStringList rows;
+  for (int row = 0; row < view.model()->rowCount(); ++row) {
+    rows << view.model()->index(row, 0).data().toString();
+  }
+  return rows;
+}
+
+int viewSelection(const QListView& view) {
+  const QModelIndexList rows = view.selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+}  // namespace
+
+TEST(LyricsListModelTest, ViewFollowsEveryChangeOfTheList) {
+  lyrics::LyricsList list;
+  QListView view;
+  app::LyricsListModel model(list);
+  model.attachView(&view);
+
+  list.replaceAll({gbk("[00:01.00]故事的小黄花"), gbk("从出生那年"), ""});
+  EXPECT_EQ(shown(view), QStringList({QStringLiteral("[00:01.00]故事的小黄花"),
+                                      QStringLiteral("从出生那年"), QString()}));
+  list.insertLine(1, gbk("插入"));
+  list.appendLine("end");
+  list.setLine(0, gbk("改了"));
+  list.deleteLine(2);
+  EXPECT_EQ(shown(view), QStringList({QStringLiteral("改了"), QStringLiteral("插入"), QString(),
+                                      QStringLiteral("end")}));
+  list.appendLines({"a", "b"});
+  EXPECT_EQ(view.model()->rowCount(), 6);
+  list.clear();
+  EXPECT_EQ(view.model()->rowCount(), 0);
+  EXPECT_FALSE(model.index(5, 0).data().isValid());
+}
+
+TEST(LyricsListModelTest, SelectionsFollowEachOtherWithoutFeedback) {
+  lyrics::LyricsList list;
+  QListView view;
+  view.resize(300, 120);
+  app::LyricsListModel model(list);
+  model.attachView(&view);
+  view.show();
+  list.replaceAll({"a", "b", "c", "d"});
+  EXPECT_EQ(viewSelection(view), -1);
+
+  list.setSelection(2);
+  EXPECT_EQ(viewSelection(view), 2);
+  EXPECT_EQ(view.currentIndex().row(), 2);
+
+  // The user picks a line in the view.
+  view.selectionModel()->setCurrentIndex(model.index(1, 0), QItemSelectionModel::ClearAndSelect);
+  EXPECT_EQ(list.selection(), 1);
+  view.selectionModel()->clearSelection();
+  EXPECT_EQ(list.selection(), -1);
+
+  // Removing the selected line leaves no selection in either, even though the view would move
+  // its current row to a neighbour.
+  list.setSelection(1);
+  list.deleteLine(1);
+  EXPECT_EQ(list.selection(), -1);
+  EXPECT_EQ(viewSelection(view), -1);
+
+  // The selection follows its line when a line is inserted above it.
+  list.setSelection(2);
+  list.insertLine(0, "new");
+  EXPECT_EQ(list.selection(), 3);
+  EXPECT_EQ(viewSelection(view), 3);
+  EXPECT_EQ(list.line(3), "d");
+
+  list.replaceAll({"x"});
+  EXPECT_EQ(list.selection(), -1);
+  EXPECT_EQ(viewSelection(view), -1);
+}
+
+TEST(LyricsListModelTest, SelectingALineScrollsItIntoView) {
+  lyrics::LyricsList list;
+  QListView view;
+  view.setUniformItemSizes(true);
+  view.resize(300, 150);
+  app::LyricsListModel model(list);
+  model.attachView(&view);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  std::vector<std::string> lines;
+  for (int i = 0; i < 2000; ++i) lines.push_back("line " + std::to_string(i));
+  list.replaceAll(std::move(lines));
+  list.setSelection(1500);
+  QTest::qWait(20);
+  const QRect shownRect = view.visualRect(model.index(1500, 0));
+  EXPECT_TRUE(view.viewport()->rect().contains(shownRect)) << shownRect.y();
+}
+
+TEST(LyricsListModelTest, DetachesFromTheListWhenDestroyed) {
+  lyrics::LyricsList list;
+  {
+    app::LyricsListModel model(list);
+    list.appendLine("kept");
+  }
+  // No view listens any more; the list keeps working on its own.
+  list.appendLine("after");
+  list.setSelection(1);
+  EXPECT_EQ(list.count(), 2);
+  EXPECT_EQ(list.selection(), 1);
+}

@@ -190,6 +190,10 @@ void MpvAudioPlayer::handleEvent(const mpv_event& event) {
       if (m_listener == nullptr || end->playlist_entry_id != m_entryId) break;
       PlaybackListener* listener = m_listener;
       if (end->reason == MPV_END_FILE_REASON_EOF) {
+        // Every whole percentage is reported once: the steps mpv did not notify come now.
+        const std::int64_t entry = m_entryId;
+        reportPercent(99.0);
+        if (m_listener != listener || m_entryId != entry) break;
         forgetPlayback();
         listener->onPlayProgress(100);
       } else if (end->reason == MPV_END_FILE_REASON_ERROR) {

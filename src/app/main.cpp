@@ -1,6 +1,16 @@
 #include <QApplication>
+#include <clocale>
+
+#include "app/editor_app.h"
+#include "app/lrc_association.h"
+#include "app/self_test_report.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  return 0;
+  // libmpv refuses to start under a locale whose decimal separator is not a dot.
+  std::setlocale(LC_NUMERIC, "C");
+  app::EditorApp editor(QApplication::arguments().mid(1), app::LrcAssociation::forCurrentUser());
+  editor.start();
+  app::SelfTestReport::installIfRequested(editor);
+  return application.exec();
 }

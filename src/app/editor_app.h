@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QStringList>
+#include <memory>
+
+#include "app/lrc_association.h"
+#include "lyrics/current_time_tag.h"
+#include "lyrics/dialogs.h"
+#include "lyrics/double_click_mode.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/lyrics_import.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/prompter.h"
+#include "lyrics/status_bar.h"
+
+namespace app {
+
+class LyricsListModel;
+class MainWindow;
+
+// The composition root: owns the models, the platform adapters, the controllers and the main
+// window, wires them together and runs the start-up sequence.
+class EditorApp : public QObject {
+  Q_OBJECT
+
+ public:
+  // Replacements for the platform services (tests); null members mean the Qt adapters.
+  struct Services {
+    lyrics::Prompter* prompter = nullptr;
+    lyrics::Dialogs* dialogs = nullptr;
+    // Whether registering the .lrc association also refreshes the desktop's caches.
+    bool refreshDesktopCaches = true;
+  };
+
+  // `arguments` are the command-line arguments after the program name.
+  EditorApp(QStringList arguments, LrcAssociation association, Services services);
+  // The editor with the Qt adapters.
+  EditorApp(QStringList arguments, LrcAssociation association);
+  ~EditorApp() override;
+
+  // Runs the start-up sequence and shows the main window.
+  void start();
+
+  // Hides the volume panel and restores the window height when the pointer leaves its zone.
+  void onMainWindowMouseMove(QPoint pos);
+  // Closes the main window, which ends the program.
+  void exitProgram();
+  // Fills the lyrics list from the file named by the command-line arguments.
+  void loadCommandLineFile();
+
+  MainWindow& window() const { return *m_window; }
+  lyrics::LyricsList& lyricsList() { return m_lyricsList; }
+  lyrics::StatusBar& statusBar() { return m_statusBar; }
+  lyrics::HeaderFields& headerFields() { return m_headerFields; }
+  lyrics::CurrentTimeTag& currentTimeTag() { return m_currentTimeTag; }
+  lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
+  lyrics::LyricsImporter& importer() { return *m_importer; }
+  lyrics::Prompter& prompter() { return *m_prompter; }
+  lyrics::Dialogs& dialogs() { return *m_dialogs; }
+  LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
+
+ private:
+  void bindStatusBar();
+  void bindHeaderFields();
+  void bindDoubleClickMode();
+  void bindCommands();
+  void onMainWindowDestroying();
+
+  QStringList m_arguments;
+  LrcAssociation m_association;
+  bool m_refreshDesktopCaches;
+
+  lyrics::LyricsList m_lyricsList;
+  lyrics::StatusBar m_statusBar;
+  lyrics::HeaderFields m_headerFields;
+  lyrics::CurrentTimeTag m_currentTimeTag;
+  lyrics::DoubleClickMode m_doubleClickMode;
+
+  std::unique_ptr<MainWindow> m_window;
+  std::unique_ptr<lyrics::Prompter> m_ownPrompter;
+  std::unique_ptr<lyrics::Dialogs> m_ownDialogs;
+  lyrics::Prompter* m_prompter = nullptr;
+  lyrics::Dialogs* m_dialogs = nullptr;
+  std::unique_ptr<lyrics::LyricsImporter> m_importer;
+  LyricsListModel* m_lyricsModel = nullptr;  // owned by the window
+  bool m_updatingHeaders = false;
+};
+
+}  // namespace app

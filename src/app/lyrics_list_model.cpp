@@ -1,0 +1,98 @@
+#include "app/lyrics_list_model.h"
+
+#include <QItemSelectionModel>
+#include <QListView>
+
+#include "app/gbk.h"
+
+namespace app {
+
+namespace {
+
+// Restores a flag when the scope ends, also on early returns.
+class FlagGuard {
+ public:
+  explicit FlagGuard(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+  ~FlagGuard() { m_flag = m_old; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+ private:
+  bool& m_flag;
+  bool m_old;
+};
+
+}  // namespace
+
+LyricsListModel::LyricsListModel(lyrics::LyricsList& list, QObject* parent)
+    : QAbstractListModel(parent), m_list(list) {
+  m_list.setObserver(this);
+}
+
+LyricsListModel::~LyricsListModel() { m_list.setObserver(nullptr); }
+
+void LyricsListModel::attachView(QListView* view) {
+  m_view = view;
+  view->setModel(this);
+  connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &LyricsListModel::viewSelectionChanged);
+  showSelection(m_list.selection());
+}
+
+int LyricsListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : m_list.count();
+}
+
+QVariant LyricsListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= m_list.count()) return {};
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return toQString(m_list.line(index.row()));
+  return {};
+}
+
+// The list reports changes after making them; the begin/end pairs are issued together, which
+// views accept because they read the rows only after the end signal.
+void LyricsListModel::linesInserted(int first, int count) {
+  const FlagGuard guard(m_syncing);
+  beginInsertRows(QModelIndex(), first, first + count - 1);
+  endInsertRows();
+}
+
+void LyricsListModel::lineRemoved(int index) {
+  const FlagGuard guard(m_syncing);
+  beginRemoveRows(QModelIndex(), index, index);
+  endRemoveRows();
+}
+
+void LyricsListModel::lineChanged(int index) {
+  const QModelIndex changed = this->index(index);
+  emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void LyricsListModel::linesReset() {
+  const FlagGuard guard(m_syncing);
+  beginResetModel();
+  endResetModel();
+}
+
+void LyricsListModel::selectionChanged(int selected) { showSelection(selected); }
+
+void LyricsListModel::showSelection(int selected) {
+  if (!m_view) return;
+  const FlagGuard guard(m_syncing);
+  QItemSelectionModel* selection = m_view->selectionModel();
+  if (selected < 0) {
+    selection->clear();
+    return;
+  }
+  const QModelIndex target = index(selected);
+  selection->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+  m_view->scrollTo(target);
+}
+
+void LyricsListModel::viewSelectionChanged() {
+  if (m_syncing || !m_view) return;
+  const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+  m_list.setSelection(rows.isEmpty() ? -1 : rows.front().row());
+}
+
+}  // namespace app

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QSlider;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+
+namespace app {
+
+class MainMenus;
+class QtIntervalTimer;
+
+// The editor's main window: every control at its designed place, named by its design name.
+// It holds no behaviour of its own; EditorApp and the bindings connect to its controls and
+// signals by objectName or through the accessors below.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Designed size of the window below its title bar, and the window's title.
+  static constexpr int kDesignWidth = 530;
+  static constexpr int kDesignHeight = 685;
+  // Widths of the six status-bar parts, left to right.
+  static constexpr int kStatusWidths[6] = {120, 95, 80, 110, 50, 70};
+
+  // Builds the window with all controls, menus, pop-ups and timers.
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The area below the menu bar in which every control sits at its design position.
+  QWidget* clientArea() const { return m_client; }
+  // The lyrics list `列表框_歌词文件编辑` (the document's view).
+  QListView* lyricsView() const { return m_lyricsView; }
+  // The song-information list `超级列表框_歌曲信息`.
+  QTreeWidget* songList() const { return m_songList; }
+  // The saved-lyrics list `超级列表框1`.
+  QTreeWidget* savedLyricsList() const { return m_savedLyricsList; }
+  // The playback toolbar `工具条_控制播放`.
+  QToolBar* playbackToolBar() const { return m_playbackToolBar; }
+  // The tag toolbar `工具条_标签加入`.
+  QToolBar* tagToolBar() const { return m_tagToolBar; }
+  // The status bar `状态条_编辑状态`.
+  QStatusBar* editStatusBar() const { return m_statusBar; }
+  // Status-bar part `part` (0..5).
+  QLabel* statusLabel(int part) const { return m_statusLabels.at(static_cast<std::size_t>(part)); }
+  // Header box by lyrics::HeaderFields index: singer, song, album, editor.
+  QLineEdit* headerEdit(int field) const { return m_headerEdits.at(static_cast<std::size_t>(field)); }
+  // The lyrics preview box `编辑框_歌词预览`.
+  QPlainTextEdit* previewBox() const { return m_previewBox; }
+  // The play-progress slider `滑块条_播放进度`.
+  QSlider* progressSlider() const { return m_progressSlider; }
+  // The volume slider `滑块条_右声道1`.
+  QSlider* volumeSlider() const { return m_volumeSlider; }
+  // The volume panel `分组框_声音控制`.
+  QGroupBox* volumePanel() const { return m_volumePanel; }
+  // The signature edit box `编辑框_个性签名`.
+  QPlainTextEdit* signatureBox() const { return m_signatureBox; }
+  // The menu bar's menus and the three pop-up menus.
+  MainMenus& menus() const { return *m_menus; }
+  // The timer named `name` (e.g. "时钟_毫秒"); nullptr for an unknown name.
+  QtIntervalTimer* timer(const QString& name) const;
+  // A control by its design name.
+  template <typename T>
+  T* control(const QString& name) const {
+    return findChild<T*>(name);
+  }
+
+  // Moves the window so that its centre is the centre of its screen.
+  void centreOnScreen();
+  // Adds a step that runs once when the window closes, before it goes away.
+  void addClosingStep(std::function<void()> step) { m_closingSteps.push_back(std::move(step)); }
+
+ signals:
+  // Files were dropped onto the lyrics list; `text` is the path, or each path plus "\r\n".
+  void lyricsDropped(const QString& text);
+  // Files were dropped anywhere else on the window (the song drop).
+  void audioDropped(const QString& text);
+  // The mouse moved over the window's own surface, at `pos` in client coordinates.
+  void surfaceMouseMoved(QPoint pos);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildTopArea();
+  void buildEditArea();
+  void buildStatusBar();
+  void buildParkedPanels();
+  void buildTimers();
+
+  QWidget* m_client = nullptr;
+  MainMenus* m_menus = nullptr;
+  QToolBar* m_playbackToolBar = nullptr;
+  QToolBar* m_tagToolBar = nullptr;
+  QSlider* m_progressSlider = nullptr;
+  QTreeWidget* m_songList = nullptr;
+  QListView* m_lyricsView = nullptr;
+  std::vector<QLineEdit*> m_headerEdits;
+  QStatusBar* m_statusBar = nullptr;
+  std::vector<QLabel*> m_statusLabels;
+  QGroupBox* m_volumePanel = nullptr;
+  QSlider* m_volumeSlider = nullptr;
+  QTreeWidget* m_savedLyricsList = nullptr;
+  QPlainTextEdit* m_previewBox = nullptr;
+  QPlainTextEdit* m_signatureBox = nullptr;
+  std::vector<std::function<void()>> m_closingSteps;
+  bool m_closed = false;
+};
+
+}  // namespace app

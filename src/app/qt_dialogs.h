@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include "lyrics/dialogs.h"
+
+class QWidget;
+
+namespace app {
+
+// File dialogs over QFileDialog. Paths cross this boundary as GB18030 bytes.
+class QtDialogs : public lyrics::Dialogs {
+ public:
+  // Dialogs are modal over `parent` (may be null).
+  explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+
+  std::optional<std::string> openFile(const std::string& title, const std::string& filter,
+                                      const std::string& initialDirectory) override;
+  std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
+                                      const std::string& initialDirectory) override;
+  std::string desktopDirectory() override;
+
+  // The Qt form ("name (pattern);;...") of a "name|pattern|name|pattern" filter.
+  static QString qtFilter(const QString& filter);
+
+ private:
+  QWidget* m_parent;
+};
+
+}  // namespace app

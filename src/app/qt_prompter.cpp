@@ -1,0 +1,47 @@
+#include "app/qt_prompter.h"
+
+#include <QMessageBox>
+
+#include "app/gbk.h"
+
+namespace app {
+
+namespace {
+
+QMessageBox::Icon qtIcon(lyrics::MessageIcon icon) {
+  switch (icon) {
+    case lyrics::MessageIcon::Information:
+      return QMessageBox::Information;
+    case lyrics::MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case lyrics::MessageIcon::Error:
+      return QMessageBox::Critical;
+    case lyrics::MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+int showBox(QWidget* parent, const std::string& text, const std::string& title,
+            lyrics::MessageIcon icon, QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton defaultButton) {
+  QMessageBox box(qtIcon(icon), title.empty() ? QStringLiteral("信息：") : toQString(title),
+                  toQString(text), buttons, parent);
+  box.setDefaultButton(defaultButton);
+  box.setWindowModality(Qt::ApplicationModal);
+  return box.exec();
+}
+
+}  // namespace
+
+void QtPrompter::inform(const std::string& text, const std::string& title,
+                        lyrics::MessageIcon icon) {
+  showBox(m_parent, text, title, icon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtPrompter::ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) {
+  return showBox(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,
+                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+}  // namespace app

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace app {
+
+class EditorApp;
+
+// TEST HOOK for the smoke test and the start-up benchmark, inactive in normal use. When
+// LRC_EDITOR_SELFTEST_REPORT names a file, the editor writes a short UTF-8 report there once
+// its window is shown: the title, the number of lyric lines, the selected index, the time since
+// the process started, the resident memory and the lines. LRC_EDITOR_SELFTEST_QUIT=1 then
+// ends the program.
+class SelfTestReport {
+ public:
+  // Arranges the report for `editor` when the environment asks for one.
+  static void installIfRequested(EditorApp& editor);
+};
+
+}  // namespace app

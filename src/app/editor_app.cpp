@@ -9,8 +9,11 @@
 #include "app/lyrics_list_model.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/playback_bindings.h"
+#include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_prompter.h"
+#include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
 
@@ -40,6 +43,12 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindHeaderFields();
   bindDoubleClickMode();
   bindCommands();
+  if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
+  if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
+  m_playback = new PlaybackBindings(
+      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
+      services.clipboard ? *services.clipboard : *m_ownClipboard,
+      services.player ? *services.player : *m_ownPlayer);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this,
           &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });

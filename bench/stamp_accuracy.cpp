@@ -92,7 +92,8 @@ Stats statsMs(std::vector<double> errors) {
   for (double& e : errors) e = std::abs(e) * 1000.0;
   std::sort(errors.begin(), errors.end());
   auto at = [&](double q) {
-    return errors[std::min(errors.size() - 1, static_cast<std::size_t>(q * (errors.size() - 1) + 0.5))];
+    return errors[std::min(errors.size() - 1,
+                           static_cast<std::size_t>(q * (errors.size() - 1) + 0.5))];
   };
   return {at(0.5), at(0.99), errors.back()};
 }

@@ -20,10 +20,9 @@ const QString kPlaybackToolBar = QStringLiteral("工具条_控制播放");
 }  // namespace
 
 PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status,
-                                   lyrics::HeaderFields& header,
-                                   lyrics::CurrentTimeTag& currentTag, lyrics::Prompter& prompter,
-                                   lyrics::Dialogs& dialogs, lyrics::Clipboard& clipboard,
-                                   playback::AudioPlayer& player)
+                                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
+                                   lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
+                                   lyrics::Clipboard& clipboard, playback::AudioPlayer& player)
     : QObject(&window),
       m_window(window),
       m_player(player),

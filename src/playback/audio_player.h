@@ -39,7 +39,8 @@ class AudioPlayer : public PositionSource {
  public:
   // Stops and discards any current playback, then plays `gbkPath` once from `startSeconds`,
   // reporting to `listener` until it ends or is stopped.
-  virtual void play(const std::string& gbkPath, double startSeconds, PlaybackListener& listener) = 0;
+  virtual void play(const std::string& gbkPath, double startSeconds,
+                    PlaybackListener& listener) = 0;
   // Halts a playing song where it is; otherwise nothing.
   virtual void pause() = 0;
   // Continues a paused song; otherwise nothing.

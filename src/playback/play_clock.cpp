@@ -71,8 +71,8 @@ std::int64_t PlayClock::elapsedHundredths() const {
 
 std::string PlayClock::timeTag(std::int64_t hundredths) {
   const std::int64_t seconds = hundredths / 100;
-  return "[" + lyrics::twoDigitField(seconds / 60 % 100) + ":" + lyrics::twoDigitField(seconds % 60) +
-         "." + lyrics::twoDigitField(hundredths % 100) + "]";
+  return "[" + lyrics::twoDigitField(seconds / 60 % 100) + ":" +
+         lyrics::twoDigitField(seconds % 60) + "." + lyrics::twoDigitField(hundredths % 100) + "]";
 }
 
 void PlayClock::tick() {

@@ -24,9 +24,9 @@ PlaybackController::PlaybackController(SongRow& song, lyrics::HeaderFields& head
 }
 
 void PlaybackController::openAudioFile() {
-  const auto chosen = m_dialogs.openFile("tolva_打开音频文件",
-                                         "音频文件(*.mp3)|*.mp3|微软格式(*.wma)|*.wma",
-                                         m_dialogs.desktopDirectory());
+  const auto chosen =
+      m_dialogs.openFile("tolva_打开音频文件", "音频文件(*.mp3)|*.mp3|微软格式(*.wma)|*.wma",
+                         m_dialogs.desktopDirectory());
   if (!chosen || chosen->empty()) return;
   const std::string fileName = fileNameOfPath(*chosen);
   const auto format = audioFormatOf(fileName);

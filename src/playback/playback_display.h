@@ -30,7 +30,9 @@ class PlaybackDisplay {
   // Moves the slider, clamped to 0..100; also used when the user drags it.
   void setProgress(int position);
   // Adds a listener called with the item after each change.
-  void addListener(std::function<void(Item)> listener) { m_listeners.push_back(std::move(listener)); }
+  void addListener(std::function<void(Item)> listener) {
+    m_listeners.push_back(std::move(listener));
+  }
 
  private:
   void notify(Item item);

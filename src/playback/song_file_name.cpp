@@ -9,8 +9,9 @@ namespace {
 constexpr std::size_t kExtensionBytes = 4;
 
 std::string withoutExtension(std::string_view name) {
-  return std::string(name.size() <= kExtensionBytes ? std::string_view{}
-                                                    : name.substr(0, name.size() - kExtensionBytes));
+  return std::string(name.size() <= kExtensionBytes
+                         ? std::string_view{}
+                         : name.substr(0, name.size() - kExtensionBytes));
 }
 }  // namespace
 

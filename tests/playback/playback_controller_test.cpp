@@ -27,12 +27,13 @@ struct ControllerFixture : ::testing::Test {
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
   RecordingClipboard clipboard;
-  PlaybackController controller{song,     header,   status,  display,  clock,
-                                player,   prompter, dialogs, clipboard};
+  PlaybackController controller{song,   header,   status,  display,  clock,
+                                player, prompter, dialogs, clipboard};
 
   ControllerFixture() {
     display.addListener([this](PlaybackDisplay::Item item) {
-      if (item == PlaybackDisplay::Progress) log.push_back("slider:" + std::to_string(display.progress()));
+      if (item == PlaybackDisplay::Progress)
+        log.push_back("slider:" + std::to_string(display.progress()));
       if (item == PlaybackDisplay::TagCaption) log.push_back("tag:" + display.tagCaption());
       if (item == PlaybackDisplay::PauseCaption) log.push_back("pause:" + display.pauseCaption());
     });

@@ -43,10 +43,17 @@ MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent) : QObject(paren
   if (handle == nullptr) return;
   m_handle.reset(handle);
   const char* settings[][2] = {
-      {"vo", "null"},           {"video", "no"},         {"audio-display", "no"},
-      {"config", "no"},         {"terminal", "no"},      {"input-default-bindings", "no"},
-      {"idle", "yes"},          {"keep-open", "no"},     {"load-scripts", "no"},
-      {"ytdl", "no"},           {"osc", "no"},
+      {"vo", "null"},
+      {"video", "no"},
+      {"audio-display", "no"},
+      {"config", "no"},
+      {"terminal", "no"},
+      {"input-default-bindings", "no"},
+      {"idle", "yes"},
+      {"keep-open", "no"},
+      {"load-scripts", "no"},
+      {"ytdl", "no"},
+      {"osc", "no"},
       // With gapless audio mpv ends a file early and blocks the next loadfile.
       {"gapless-audio", "no"},
   };

@@ -147,7 +147,8 @@ TEST_F(MpvPlayerTest, PlayingAgainRestartsFromTheBeginning) {
   MpvAudioPlayer player({"null", false});
   RecordingListener first;
   player.play(songs.mp3, 0.0, first);
-  ASSERT_TRUE(waitUntil([&] { return player.lastPosition() && player.lastPosition()->seconds > 0.8; }));
+  ASSERT_TRUE(
+      waitUntil([&] { return player.lastPosition() && player.lastPosition()->seconds > 0.8; }));
   const std::size_t firstReports = first.reports.size();
   EXPECT_GT(firstReports, 1u);
 
@@ -167,8 +168,9 @@ TEST_F(MpvControllerTest, ASongWithAChineseNamePlaysToItsEndAndResets) {
   EXPECT_EQ(header.text(lyrics::HeaderFields::Singer), "歌手");
   controller.playSong();
   EXPECT_EQ(timer.interval(), PlayClock::kTickMs);
-  ASSERT_TRUE(waitUntil([&] { return progressTexts.size() >= 2 && display.progress() == 0 &&
-                                     timer.interval() == 0; }));
+  ASSERT_TRUE(waitUntil([&] {
+    return progressTexts.size() >= 2 && display.progress() == 0 && timer.interval() == 0;
+  }));
   ASSERT_GE(progressTexts.size(), 101u);
   EXPECT_EQ(progressTexts.front(), "播放进度:00%");
   EXPECT_EQ(progressTexts[99], "播放进度:99%");

@@ -8,6 +8,7 @@ build="${BUILD_DIR:-$root/build}"
 status=0
 for program in "$build"/bench/*_bench; do
   [ -x "$program" ] || continue
+  echo "== $(basename "$program")"
   if [ "$(basename "$program")" = startup_bench ] && command -v xvfb-run >/dev/null; then
     env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1024x768x24" "$program" || status=1
   else

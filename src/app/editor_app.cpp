@@ -11,9 +11,12 @@
 #include "app/lyrics_list_model.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/playback_bindings.h"
 #include "app/program_directory.h"
+#include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_prompter.h"
+#include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
 
@@ -43,11 +46,17 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindHeaderFields();
   bindDoubleClickMode();
   bindCommands();
+  if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
+  if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
+  m_playback = new PlaybackBindings(
+      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
+      services.clipboard ? *services.clipboard : *m_ownClipboard,
+      services.player ? *services.player : *m_ownPlayer);
   // Owned by the window, which goes before the models it works on.
   new LyricsBindings(
       *m_window,
       {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
-      toGbk(programDirectory()), [this] { m_window->songList()->clear(); });
+      toGbk(programDirectory()), [this] { m_playback->songRow().clear(); });
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/lrc_association.h"
+#include "lyrics/clipboard.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/dialogs.h"
 #include "lyrics/double_click_mode.h"
@@ -14,11 +15,13 @@
 #include "lyrics/lyrics_list.h"
 #include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "playback/audio_player.h"
 
 namespace app {
 
 class LyricsListModel;
 class MainWindow;
+class PlaybackBindings;
 
 // The composition root: owns the models, the platform adapters, the controllers and the main
 // window, wires them together and runs the start-up sequence.
@@ -30,6 +33,10 @@ class EditorApp : public QObject {
   struct Services {
     lyrics::Prompter* prompter = nullptr;
     lyrics::Dialogs* dialogs = nullptr;
+    // The song player; null means a libmpv player owned by the editor.
+    playback::AudioPlayer* player = nullptr;
+    // The clipboard; null means the system clipboard.
+    lyrics::Clipboard* clipboard = nullptr;
     // Whether registering the .lrc association also refreshes the desktop's caches.
     bool refreshDesktopCaches = true;
   };
@@ -60,6 +67,7 @@ class EditorApp : public QObject {
   lyrics::Prompter& prompter() { return *m_prompter; }
   lyrics::Dialogs& dialogs() { return *m_dialogs; }
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
+  PlaybackBindings& playback() const { return *m_playback; }
 
  private:
   void bindStatusBar();
@@ -85,6 +93,9 @@ class EditorApp : public QObject {
   lyrics::Dialogs* m_dialogs = nullptr;
   std::unique_ptr<lyrics::LyricsImporter> m_importer;
   LyricsListModel* m_lyricsModel = nullptr;  // owned by the window
+  std::unique_ptr<playback::AudioPlayer> m_ownPlayer;
+  std::unique_ptr<lyrics::Clipboard> m_ownClipboard;
+  PlaybackBindings* m_playback = nullptr;  // owned by the window
   bool m_updatingHeaders = false;
 };
 

@@ -4,12 +4,18 @@
 #include "app/editor_app.h"
 #include "app/lrc_association.h"
 #include "app/self_test_report.h"
+#include "playback/mpv/mpv_audio_player.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // libmpv refuses to start under a locale whose decimal separator is not a dot.
   std::setlocale(LC_NUMERIC, "C");
-  app::EditorApp editor(QApplication::arguments().mid(1), app::LrcAssociation::forCurrentUser());
+  // Created after QApplication and outliving the editor, whose commands use it.
+  playback::MpvAudioPlayer player;
+  app::EditorApp::Services services;
+  services.player = &player;
+  app::EditorApp editor(QApplication::arguments().mid(1), app::LrcAssociation::forCurrentUser(),
+                        services);
   editor.start();
   app::SelfTestReport::installIfRequested(editor);
   return application.exec();

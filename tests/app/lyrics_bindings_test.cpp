@@ -23,7 +23,7 @@ struct Editor {
     const QString root = QString::fromStdString(dir.path().string());
     editor = std::make_unique<app::EditorApp>(
         QStringList{}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
-        app::EditorApp::Services{&prompter, &dialogs, false});
+        app::EditorApp::Services{.prompter = &prompter, .dialogs = &dialogs, .refreshDesktopCaches = false});
     editor->start();
     window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));

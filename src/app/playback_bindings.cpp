@@ -1,0 +1,132 @@
+#include "app/playback_bindings.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QSlider>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "app/gbk.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/qt_interval_timer.h"
+
+namespace app {
+
+namespace {
+const QString kPlaybackToolBar = QStringLiteral("工具条_控制播放");
+}  // namespace
+
+PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status,
+                                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
+                                   lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
+                                   lyrics::Clipboard& clipboard, playback::AudioPlayer& player)
+    : QObject(&window),
+      m_window(window),
+      m_player(player),
+      m_clock(*window.timer(QStringLiteral("时钟_毫秒")), currentTag, m_display, status, player,
+              m_steadyClock),
+      m_controller(m_songRow, header, status, m_display, m_clock, player, prompter, dialogs,
+                   clipboard) {
+  connect(window.timer(QStringLiteral("时钟_毫秒")), &QtIntervalTimer::ticked, this,
+          [this] { m_clock.tick(); });
+  bindToolBar();
+  bindDisplay();
+  bindSongList();
+  connect(&window, &MainWindow::audioDropped, this,
+          [this](const QString& text) { m_controller.dropAudioFile(toGbk(text)); });
+}
+
+PlaybackBindings::~PlaybackBindings() {
+  // The player may outlive the commands; it must not report to them any more.
+  m_player.stop();
+}
+
+QAction* PlaybackBindings::playbackButton(int index) const {
+  return m_window.playbackToolBar()->findChild<QAction*>(kPlaybackToolBar + QLatin1Char('_') +
+                                                         QString::number(index));
+}
+
+void PlaybackBindings::bindToolBar() {
+  connect(playbackButton(1), &QAction::triggered, this, [this] { m_controller.openAudioFile(); });
+  connect(playbackButton(5), &QAction::triggered, this, [this] { m_controller.playSong(); });
+  connect(playbackButton(6), &QAction::triggered, this, [this] { m_controller.togglePause(); });
+  connect(playbackButton(7), &QAction::triggered, this, [this] { m_controller.stopPlayback(); });
+  if (QAction* open = m_window.menus().action(QStringLiteral("OpenAudioFile"))) {
+    connect(open, &QAction::triggered, this, [this] { m_controller.openAudioFile(); });
+  }
+}
+
+void PlaybackBindings::bindDisplay() {
+  QAction* tagButton =
+      m_window.tagToolBar()->findChild<QAction*>(QStringLiteral("工具条_标签加入_1"));
+  QAction* pauseButton = playbackButton(6);
+  QSlider* slider = m_window.progressSlider();
+  const auto show = [=, this](playback::PlaybackDisplay::Item item) {
+    switch (item) {
+      case playback::PlaybackDisplay::TagCaption:
+        tagButton->setText(toQString(m_display.tagCaption()));
+        break;
+      case playback::PlaybackDisplay::PauseCaption:
+        pauseButton->setText(toQString(m_display.pauseCaption()));
+        break;
+      case playback::PlaybackDisplay::Progress:
+        slider->setValue(m_display.progress());
+        break;
+    }
+  };
+  show(playback::PlaybackDisplay::TagCaption);
+  show(playback::PlaybackDisplay::PauseCaption);
+  show(playback::PlaybackDisplay::Progress);
+  m_display.addListener(show);
+}
+
+void PlaybackBindings::bindSongList() {
+  QTreeWidget* list = m_window.songList();
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_songRow.addListener([this] { showSongRow(); });
+  connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
+    if (!m_updatingSelection) m_songRow.setSelection(list->selectedItems().isEmpty() ? -1 : 0);
+  });
+  // On this platform the context-menu request follows the right-button press, after the view
+  // has selected the row under the pointer.
+  connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
+    if (m_songRow.selection() < 0) return;
+    MainMenus::showPopupAt(m_window.menus().popup(QStringLiteral("超级编辑框菜单")),
+                           list->viewport()->mapToGlobal(pos));
+  });
+  MainMenus& menus = m_window.menus();
+  connect(menus.popupAction(QStringLiteral("PlaySong")), &QAction::triggered, this,
+          [this] { m_controller.playSongFromPopup(); });
+  connect(menus.popupAction(QStringLiteral("CopySongPath")), &QAction::triggered, this,
+          [this] { m_controller.copySongPath(); });
+  connect(menus.popupAction(QStringLiteral("OpenSongFolder")), &QAction::triggered, this,
+          &PlaybackBindings::openSongFolder);
+}
+
+void PlaybackBindings::showSongRow() {
+  QTreeWidget* list = m_window.songList();
+  m_updatingSelection = true;
+  if (!m_songRow.hasRow()) {
+    list->clear();
+  } else {
+    QTreeWidgetItem* item = list->topLevelItem(0);
+    if (item == nullptr) item = new QTreeWidgetItem(list);
+    for (int column = 0; column < playback::SongRow::kColumnCount; ++column) {
+      item->setText(column, toQString(m_songRow.cell(0, column)));
+    }
+    item->setSelected(m_songRow.selection() == 0);
+  }
+  m_updatingSelection = false;
+}
+
+void PlaybackBindings::openSongFolder() {
+  const std::string folder = m_controller.songFolder();
+  if (folder.empty()) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(folder)));
+}
+
+}  // namespace app

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "lyrics/clipboard.h"
+#include "lyrics/current_time_tag.h"
+#include "lyrics/dialogs.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/prompter.h"
+#include "lyrics/status_bar.h"
+#include "playback/audio_player.h"
+#include "playback/monotonic_clock.h"
+#include "playback/play_clock.h"
+#include "playback/playback_controller.h"
+#include "playback/playback_display.h"
+#include "playback/song_row.h"
+
+class QAction;
+
+namespace app {
+
+class MainWindow;
+
+// Owns the playback models and commands and connects them to the main window: the playback
+// toolbar, the tag button's caption, the progress slider, the song list with its pop-up, the
+// song drop and the 10 ms tick of the play clock.
+class PlaybackBindings : public QObject {
+  Q_OBJECT
+
+ public:
+  // `player` plays the songs; `clipboard` receives copied paths. Both must outlive this.
+  PlaybackBindings(MainWindow& window, lyrics::StatusBar& status, lyrics::HeaderFields& header,
+                   lyrics::CurrentTimeTag& currentTag, lyrics::Prompter& prompter,
+                   lyrics::Dialogs& dialogs, lyrics::Clipboard& clipboard,
+                   playback::AudioPlayer& player);
+  ~PlaybackBindings() override;
+
+  // The current song's row (the song list's model).
+  playback::SongRow& songRow() { return m_songRow; }
+  // Captions and slider position of the playback controls.
+  playback::PlaybackDisplay& display() { return m_display; }
+  // The play clock.
+  playback::PlayClock& clock() { return m_clock; }
+  // The playback commands.
+  playback::PlaybackController& controller() { return m_controller; }
+
+  // Opens the current song's folder in the file manager.
+  void openSongFolder();
+
+ private:
+  void bindToolBar();
+  void bindDisplay();
+  void bindSongList();
+  void showSongRow();
+  QAction* playbackButton(int index) const;
+
+  MainWindow& m_window;
+  playback::AudioPlayer& m_player;
+  playback::SongRow m_songRow;
+  playback::PlaybackDisplay m_display;
+  playback::SteadyClock m_steadyClock;
+  playback::PlayClock m_clock;
+  playback::PlaybackController m_controller;
+  bool m_updatingSelection = false;
+};
+
+}  // namespace app

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "lyrics/clipboard.h"
+
+namespace app {
+
+// The system clipboard: GBK text is decoded and put there as plain text.
+class QtClipboard : public lyrics::Clipboard {
+ public:
+  void setText(const std::string& text) override;
+};
+
+}  // namespace app

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace playback {
+
+// A playback position as the player last reported it, with the monotonic time it was taken.
+struct PositionSample {
+  // Seconds from the start of the song.
+  double seconds = 0.0;
+  // steady_clock time of the report, in nanoseconds.
+  std::int64_t takenAtNs = 0;
+  // True while the song plays on from there; false while paused or not yet started.
+  bool advancing = false;
+};
+
+// Where the player's reports go; the controller implements it.
+class PlaybackListener {
+ public:
+  virtual ~PlaybackListener() = default;
+  // Whole percentage played: 0..99 in order while playing, then exactly one 100 at the end.
+  virtual void onPlayProgress(int percent) = 0;
+  // The song could not be played (missing file, not audio).
+  virtual void onPlayError() = 0;
+};
+
+// The last reported playback position, for the play clock.
+class PositionSource {
+ public:
+  virtual ~PositionSource() = default;
+  // The current playback's last position; nothing when nothing plays or positions are unknown.
+  virtual std::optional<PositionSample> lastPosition() const = 0;
+};
+
+// Plays one song at a time. Paths are GBK/GB18030 bytes.
+class AudioPlayer : public PositionSource {
+ public:
+  // Stops and discards any current playback, then plays `gbkPath` once from `startSeconds`,
+  // reporting to `listener` until it ends or is stopped.
+  virtual void play(const std::string& gbkPath, double startSeconds,
+                    PlaybackListener& listener) = 0;
+  // Halts a playing song where it is; otherwise nothing.
+  virtual void pause() = 0;
+  // Continues a paused song; otherwise nothing.
+  virtual void resume() = 0;
+  // Ends the current playback; no more reports arrive.
+  virtual void stop() = 0;
+};
+
+}  // namespace playback

@@ -1,0 +1,231 @@
+#include "playback/mpv/mpv_audio_player.h"
+
+#include <mpv/client.h>
+
+#include <QMetaObject>
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+
+#include "lyrics/file_io.h"
+#include "playback/monotonic_clock.h"
+
+namespace playback {
+
+namespace {
+
+// Runs on one of mpv's threads: it may only post to the player's own thread.
+void wakeup(void* context) {
+  auto* player = static_cast<MpvAudioPlayer*>(context);
+  QMetaObject::invokeMethod(
+      player, [player] { player->drainEvents(); }, Qt::QueuedConnection);
+}
+
+// Resets a flag when the scope ends, also when a listener throws.
+struct FlagGuard {
+  bool& flag;
+  ~FlagGuard() { flag = false; }
+};
+
+}  // namespace
+
+void MpvAudioPlayer::HandleDeleter::operator()(mpv_handle* handle) const {
+  mpv_set_wakeup_callback(handle, nullptr, nullptr);
+  mpv_terminate_destroy(handle);
+}
+
+MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent) : QObject(parent) {
+  // mpv refuses to start unless numbers are formatted the C way; QApplication may have set
+  // LC_NUMERIC from a Chinese locale.
+  std::setlocale(LC_NUMERIC, "C");
+  mpv_handle* handle = mpv_create();
+  if (handle == nullptr) return;
+  m_handle.reset(handle);
+  const char* settings[][2] = {
+      {"vo", "null"},
+      {"video", "no"},
+      {"audio-display", "no"},
+      {"config", "no"},
+      {"terminal", "no"},
+      {"input-default-bindings", "no"},
+      {"idle", "yes"},
+      {"keep-open", "no"},
+      {"load-scripts", "no"},
+      {"ytdl", "no"},
+      {"osc", "no"},
+      // With gapless audio mpv ends a file early and blocks the next loadfile.
+      {"gapless-audio", "no"},
+  };
+  for (const auto& setting : settings) mpv_set_option_string(handle, setting[0], setting[1]);
+  if (!options.audioOutput.empty()) {
+    mpv_set_option_string(handle, "ao", options.audioOutput.c_str());
+  }
+  if (options.untimed) mpv_set_option_string(handle, "ao-null-untimed", "yes");
+  if (mpv_initialize(handle) < 0) {
+    m_handle.reset();
+    return;
+  }
+  mpv_observe_property(handle, 1, "percent-pos", MPV_FORMAT_DOUBLE);
+  mpv_observe_property(handle, 2, "time-pos", MPV_FORMAT_DOUBLE);
+  mpv_set_wakeup_callback(handle, &wakeup, this);
+}
+
+MpvAudioPlayer::~MpvAudioPlayer() = default;
+
+void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
+                          PlaybackListener& listener) {
+  if (!m_handle) {
+    listener.onPlayError();
+    return;
+  }
+  forgetPlayback();
+  std::string path = lyrics::nativePath(gbkPath);
+  // A relative name such as "x://y" would otherwise be taken for a protocol.
+  if (path.empty() || path.front() != '/') path = "./" + path;
+  char start[32];
+  std::snprintf(start, sizeof start, "%.3f", std::max(0.0, startSeconds));
+  mpv_set_property_string(m_handle.get(), "start", start);
+  // The pause state outlives a file in mpv; a new playback always plays.
+  mpv_set_property_string(m_handle.get(), "pause", "no");
+  m_paused = false;
+
+  const char* command[] = {"loadfile", path.c_str(), "replace", nullptr};
+  mpv_node result{};
+  if (mpv_command_ret(m_handle.get(), command, &result) < 0) {
+    listener.onPlayError();
+    return;
+  }
+  if (result.format == MPV_FORMAT_NODE_MAP) {
+    for (int i = 0; i < result.u.list->num; ++i) {
+      if (std::string_view(result.u.list->keys[i]) == "playlist_entry_id" &&
+          result.u.list->values[i].format == MPV_FORMAT_INT64) {
+        m_entryId = result.u.list->values[i].u.int64;
+      }
+    }
+  }
+  mpv_free_node_contents(&result);
+  m_listener = &listener;
+  // Until the first position report the song has not started: the clock holds at the start.
+  m_position = PositionSample{std::max(0.0, startSeconds), SteadyClock::now(), false};
+}
+
+void MpvAudioPlayer::pause() {
+  if (!m_handle || m_listener == nullptr || m_paused) return;
+  mpv_set_property_string(m_handle.get(), "pause", "yes");
+  m_paused = true;
+  if (m_position) {
+    // Freeze the position the clock was showing.
+    const std::int64_t now = SteadyClock::now();
+    if (m_position->advancing) m_position->seconds += (now - m_position->takenAtNs) / 1e9;
+    m_position->takenAtNs = now;
+    m_position->advancing = false;
+  }
+}
+
+void MpvAudioPlayer::resume() {
+  if (!m_handle || m_listener == nullptr || !m_paused) return;
+  mpv_set_property_string(m_handle.get(), "pause", "no");
+  m_paused = false;
+  if (m_position && m_started) {
+    m_position->takenAtNs = SteadyClock::now();
+    m_position->advancing = true;
+  }
+}
+
+void MpvAudioPlayer::stop() {
+  if (!m_handle) return;
+  forgetPlayback();
+  const char* command[] = {"stop", nullptr};
+  mpv_command(m_handle.get(), command);
+}
+
+std::optional<PositionSample> MpvAudioPlayer::lastPosition() const {
+  if (m_listener == nullptr) return std::nullopt;
+  return m_position;
+}
+
+std::optional<double> MpvAudioPlayer::currentTimePos() const {
+  double seconds = 0.0;
+  if (!m_handle || mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0) {
+    return std::nullopt;
+  }
+  return seconds;
+}
+
+void MpvAudioPlayer::forgetPlayback() {
+  m_listener = nullptr;
+  m_entryId = -1;
+  m_started = false;
+  m_lastPercent = -1;
+  m_position.reset();
+}
+
+void MpvAudioPlayer::drainEvents() {
+  // A listener may open a modal box whose event loop runs queued drains; those wait for this one.
+  if (!m_handle || m_draining) return;
+  m_draining = true;
+  const FlagGuard guard{m_draining};
+  for (;;) {
+    const mpv_event* event = mpv_wait_event(m_handle.get(), 0);
+    if (event->event_id == MPV_EVENT_NONE) break;
+    handleEvent(*event);
+  }
+}
+
+void MpvAudioPlayer::handleEvent(const mpv_event& event) {
+  switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+      const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+      if (m_listener != nullptr && start->playlist_entry_id == m_entryId) m_started = true;
+      break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE: {
+      if (m_listener == nullptr || !m_started) break;
+      const auto* property = static_cast<const mpv_event_property*>(event.data);
+      if (property->format != MPV_FORMAT_DOUBLE) break;
+      const double value = *static_cast<const double*>(property->data);
+      if (event.reply_userdata == 1) {
+        reportPercent(value);
+      } else if (event.reply_userdata == 2) {
+        m_position = PositionSample{value, SteadyClock::now(), !m_paused};
+      }
+      break;
+    }
+    case MPV_EVENT_END_FILE: {
+      const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+      if (m_listener == nullptr || end->playlist_entry_id != m_entryId) break;
+      PlaybackListener* listener = m_listener;
+      if (end->reason == MPV_END_FILE_REASON_EOF) {
+        // Every whole percentage is reported once: the steps mpv did not notify come now.
+        const std::int64_t entry = m_entryId;
+        reportPercent(99.0);
+        if (m_listener != listener || m_entryId != entry) break;
+        forgetPlayback();
+        listener->onPlayProgress(100);
+      } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
+        forgetPlayback();
+        listener->onPlayError();
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void MpvAudioPlayer::reportPercent(double percent) {
+  if (!std::isfinite(percent)) return;
+  // mpv skips percentages and may touch 100 before the end: report each whole step in order,
+  // and keep 100 for the end of the file.
+  const int whole = std::clamp(static_cast<int>(std::floor(percent)), 0, 99);
+  PlaybackListener* listener = m_listener;
+  const std::int64_t entry = m_entryId;
+  // A listener that stops or restarts the song ends this playback's reports.
+  while (m_lastPercent < whole && m_listener == listener && m_entryId == entry) {
+    ++m_lastPercent;
+    listener->onPlayProgress(m_lastPercent);
+  }
+}
+
+}  // namespace playback

@@ -1,0 +1,90 @@
+#include "playback/play_clock.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "lyrics/text_rules.h"
+#include "playback/playback_texts.h"
+
+namespace playback {
+
+namespace {
+constexpr std::int64_t kNsPerHundredth = 10'000'000;
+}  // namespace
+
+PlayClock::PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
+                     PlaybackDisplay& display, lyrics::StatusBar& status,
+                     const PositionSource& positions, const MonotonicClock& clock)
+    : m_tickTimer(tickTimer),
+      m_currentTag(currentTag),
+      m_display(display),
+      m_status(status),
+      m_positions(positions),
+      m_clock(clock) {
+  m_sinceNs = m_clock.nowNs();
+  m_resetAtNs = m_sinceNs;
+}
+
+void PlayClock::reset() {
+  m_baseNs = 0;
+  m_sinceNs = m_clock.nowNs();
+  m_resetAtNs = m_sinceNs;
+}
+
+void PlayClock::start() {
+  if (!m_running) {
+    m_running = true;
+    m_sinceNs = m_clock.nowNs();
+  }
+  m_tickTimer.setInterval(kTickMs);
+}
+
+void PlayClock::halt() {
+  if (m_running) {
+    m_baseNs = elapsedNs();
+    m_sinceNs = m_clock.nowNs();
+    m_running = false;
+  }
+  m_tickTimer.setInterval(0);
+}
+
+bool PlayClock::samplePresent(std::int64_t* positionNs) const {
+  const auto sample = m_positions.lastPosition();
+  if (!sample || sample->takenAtNs < m_resetAtNs) return false;
+  auto position = static_cast<std::int64_t>(std::llround(sample->seconds * 1e9));
+  if (sample->advancing) position += std::max<std::int64_t>(0, m_clock.nowNs() - sample->takenAtNs);
+  *positionNs = std::max<std::int64_t>(0, position);
+  return true;
+}
+
+std::int64_t PlayClock::elapsedNs() const {
+  if (!m_running) return m_baseNs;
+  std::int64_t position = 0;
+  if (samplePresent(&position)) return position;
+  return m_baseNs + (m_clock.nowNs() - m_sinceNs);
+}
+
+std::int64_t PlayClock::elapsedHundredths() const {
+  // Rounded rather than cut: a stamp reads the tag up to one tick after it was built.
+  return (elapsedNs() + kNsPerHundredth / 2) / kNsPerHundredth;
+}
+
+std::string PlayClock::timeTag(std::int64_t hundredths) {
+  const std::int64_t seconds = hundredths / 100;
+  return "[" + lyrics::twoDigitField(seconds / 60 % 100) + ":" +
+         lyrics::twoDigitField(seconds % 60) + "." + lyrics::twoDigitField(hundredths % 100) + "]";
+}
+
+void PlayClock::tick() {
+  if (m_running) {
+    // Rebase the stopwatch on every tick, so a position that goes away (the player stopped
+    // on its own) leaves the time where it was instead of jumping back.
+    m_baseNs = elapsedNs();
+    m_sinceNs = m_clock.nowNs();
+  }
+  m_currentTag.set(timeTag(elapsedHundredths()));
+  m_display.setTagCaption(texts::tagCaptionPrefix() + m_currentTag.value());
+  m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + m_currentTag.value());
+}
+
+}  // namespace playback

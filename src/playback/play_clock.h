@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "lyrics/current_time_tag.h"
+#include "lyrics/interval_timer.h"
+#include "lyrics/status_bar.h"
+#include "playback/audio_player.h"
+#include "playback/monotonic_clock.h"
+#include "playback/playback_display.h"
+
+namespace playback {
+
+// The play time that the tag commands stamp. Minutes, seconds and hundredths all come from one
+// elapsed time: the player's position while a song plays (carried forward between its reports
+// on the monotonic clock), or a stopwatch that halts with the clock where no position is
+// known. The 10 ms tick only rebuilds CurrentTimeTag and the two displays from that time.
+class PlayClock {
+ public:
+  // Interval of the running tick, in milliseconds.
+  static constexpr int kTickMs = 10;
+
+  PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
+            PlaybackDisplay& display, lyrics::StatusBar& status, const PositionSource& positions,
+            const MonotonicClock& clock);
+
+  // ResetPlayClock: the time goes back to zero; the tick, CurrentTimeTag and displays stay.
+  void reset();
+  // Starts the tick; the time goes on from where it halted.
+  void start();
+  // Halts the tick and freezes the time.
+  void halt();
+  // True while the tick runs.
+  bool running() const { return m_running; }
+  // The tick handler: rebuilds CurrentTimeTag, the tag caption and status part 0.
+  void tick();
+
+  // Elapsed play time in hundredths of a second, rounded to the nearest one.
+  std::int64_t elapsedHundredths() const;
+  // The full time tag "[mm:ss.xx]" of `hundredths` (minutes modulo 100).
+  static std::string timeTag(std::int64_t hundredths);
+
+ private:
+  std::int64_t elapsedNs() const;
+  bool samplePresent(std::int64_t* positionNs) const;
+
+  lyrics::IntervalTimer& m_tickTimer;
+  lyrics::CurrentTimeTag& m_currentTag;
+  PlaybackDisplay& m_display;
+  lyrics::StatusBar& m_status;
+  const PositionSource& m_positions;
+  const MonotonicClock& m_clock;
+
+  bool m_running = false;
+  // Stopwatch: time gathered up to m_sinceNs, plus the run since then while running.
+  std::int64_t m_baseNs = 0;
+  std::int64_t m_sinceNs = 0;
+  // Player reports taken before the last reset belong to an earlier playback.
+  std::int64_t m_resetAtNs = 0;
+};
+
+}  // namespace playback

@@ -1,0 +1,148 @@
+#include "playback/playback_controller.h"
+
+#include "lyrics/text_rules.h"
+#include "playback/playback_texts.h"
+#include "playback/song_file_name.h"
+
+namespace playback {
+
+PlaybackController::PlaybackController(SongRow& song, lyrics::HeaderFields& header,
+                                       lyrics::StatusBar& status, PlaybackDisplay& display,
+                                       PlayClock& clock, AudioPlayer& player,
+                                       lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
+                                       lyrics::Clipboard& clipboard)
+    : m_song(song),
+      m_header(header),
+      m_status(status),
+      m_display(display),
+      m_clock(clock),
+      m_player(player),
+      m_prompter(prompter),
+      m_dialogs(dialogs),
+      m_clipboard(clipboard) {
+  m_header.addListener([this](lyrics::HeaderFields::Field field) { onHeaderChanged(field); });
+}
+
+void PlaybackController::openAudioFile() {
+  const auto chosen =
+      m_dialogs.openFile("tolva_打开音频文件", "音频文件(*.mp3)|*.mp3|微软格式(*.wma)|*.wma",
+                         m_dialogs.desktopDirectory());
+  if (!chosen || chosen->empty()) return;
+  const std::string fileName = fileNameOfPath(*chosen);
+  const auto format = audioFormatOf(fileName);
+  if (!format) return;
+  setCurrentSong(*chosen, fileName, *format);
+}
+
+void PlaybackController::dropAudioFile(const std::string& droppedText) {
+  const std::string fileName = fileNameOfPath(droppedText);
+  const auto format = audioFormatOf(fileName);
+  // The list is emptied before the check, so a refused drop leaves no song behind.
+  m_song.clear();
+  if (!format) {
+    m_prompter.inform("打开的音频格式错误，标准格式为*.mp3 *.wma", "tolva_格式错误",
+                      lyrics::MessageIcon::Error);
+    return;
+  }
+  setCurrentSong(droppedText, fileName, *format);
+}
+
+void PlaybackController::setCurrentSong(const std::string& path, const std::string& fileName,
+                                        const std::string& format) {
+  const SongNameParts parts = splitSongName(fileName);
+  if (parts.singer) m_header.setText(lyrics::HeaderFields::Singer, *parts.singer);
+  m_header.setText(lyrics::HeaderFields::Song, parts.title);
+  SongRow::Cells cells;
+  cells[SongRow::Title] = m_header.text(lyrics::HeaderFields::Song);
+  if (parts.singer) cells[SongRow::Singer] = m_header.text(lyrics::HeaderFields::Singer);
+  cells[SongRow::Format] = format;
+  cells[SongRow::Check] = texts::fileOk();
+  cells[SongRow::Path] = path;
+  m_song.setRow(std::move(cells));
+}
+
+void PlaybackController::playSong() {
+  if (m_song.cell(SongRow::Format).empty()) {
+    m_clock.reset();
+    openAudioFile();
+    return;
+  }
+  playSongFromPopup();
+}
+
+void PlaybackController::playSongFromPopup() {
+  m_clock.reset();
+  const std::string& format = m_song.cell(SongRow::Format);
+  if (format == texts::mp3Format() || format == texts::wmaFormat()) {
+    startPlayback();
+  } else {
+    reportWrongFile();
+  }
+}
+
+void PlaybackController::startPlayback() {
+  m_clock.start();
+  m_player.play(m_song.cell(SongRow::Path), 0.0, *this);
+}
+
+void PlaybackController::reportWrongFile() {
+  m_prompter.inform("错误文件", "tolva_错误文件", lyrics::MessageIcon::Error);
+}
+
+void PlaybackController::togglePause() {
+  if (m_song.cell(SongRow::Path).empty()) return;
+  if (m_display.pauseCaption() == texts::pauseCaption()) {
+    m_clock.halt();
+    m_player.pause();
+    m_display.setPauseCaption(texts::resumeCaption());
+  } else if (m_display.pauseCaption() == texts::resumeCaption()) {
+    m_clock.start();
+    m_player.resume();
+    m_display.setPauseCaption(texts::pauseCaption());
+  }
+}
+
+void PlaybackController::stopPlayback() {
+  m_player.stop();
+  m_display.setProgress(0);
+  m_clock.reset();
+  m_clock.halt();
+  m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + "[00:00.00]");
+  m_display.setTagCaption(texts::tagCaptionReset());
+  m_display.setPauseCaption(texts::pauseCaption());
+  m_status.setText(lyrics::StatusBar::Progress, texts::progressPrefix() + "00%");
+}
+
+void PlaybackController::copySongPath() { m_clipboard.setText(m_song.cell(SongRow::Path)); }
+
+std::string PlaybackController::songFolder() const {
+  const std::string& path = m_song.cell(SongRow::Path);
+  const std::string name = fileNameOfPath(path);
+  if (path.empty() || name.size() >= path.size()) return {};
+  return path.substr(0, path.size() - name.size());
+}
+
+void PlaybackController::onPlayProgress(int percent) {
+  m_display.setProgress(percent);
+  m_status.setText(lyrics::StatusBar::Progress,
+                   texts::progressPrefix() + lyrics::twoDigitField(percent) + "%");
+  if (m_display.progress() == 100) stopPlayback();
+}
+
+void PlaybackController::onPlayError() {
+  // Without this the clock would run on over silence, and the stamps would be meaningless.
+  stopPlayback();
+  reportWrongFile();
+}
+
+void PlaybackController::onHeaderChanged(lyrics::HeaderFields::Field field) {
+  if (field == lyrics::HeaderFields::Singer) {
+    m_status.setText(lyrics::StatusBar::Singer,
+                     texts::singerPrefix() + m_header.text(lyrics::HeaderFields::Singer));
+  } else if (field == lyrics::HeaderFields::Song) {
+    m_status.setText(lyrics::StatusBar::Song,
+                     texts::songPrefix() + m_header.text(lyrics::HeaderFields::Song));
+  }
+}
+
+}  // namespace playback

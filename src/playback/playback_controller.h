@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+
+#include "lyrics/clipboard.h"
+#include "lyrics/dialogs.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/prompter.h"
+#include "lyrics/status_bar.h"
+#include "playback/audio_player.h"
+#include "playback/play_clock.h"
+#include "playback/playback_display.h"
+#include "playback/song_row.h"
+
+namespace playback {
+
+// The playback commands: choosing the song, play, pause, stop, the player's progress and
+// errors, and the song list's pop-up commands. Runs on the GUI thread only.
+class PlaybackController : public PlaybackListener {
+ public:
+  PlaybackController(SongRow& song, lyrics::HeaderFields& header, lyrics::StatusBar& status,
+                     PlaybackDisplay& display, PlayClock& clock, AudioPlayer& player,
+                     lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
+                     lyrics::Clipboard& clipboard);
+
+  // Lets the user choose an .mp3 or .wma file on the desktop and makes it the current song.
+  void openAudioFile();
+  // Takes a file dropped on the window; refuses other endings and several files at once.
+  void dropAudioFile(const std::string& droppedText);
+  // Makes `path` the current song: title and singer from `fileName`, and row 0.
+  void setCurrentSong(const std::string& path, const std::string& fileName,
+                      const std::string& format);
+  // Plays the current song from the start (opens the dialog when there is none).
+  void playSong();
+  // The song list pop-up's 播放: like playSong but never opens the dialog.
+  void playSongFromPopup();
+  // Pauses or continues, following the pause button's caption.
+  void togglePause();
+  // The one reset of stop, end of song and end of test play.
+  void stopPlayback();
+  // Puts the current song's path on the clipboard.
+  void copySongPath();
+  // Folder of the current song (without the file name); "" when there is no song.
+  std::string songFolder() const;
+
+  // A progress report of the player: slider, status part 1, and the end of the song at 100.
+  void onPlayProgress(int percent) override;
+  // The player could not play the song: reset and tell the user.
+  void onPlayError() override;
+
+ private:
+  void startPlayback();
+  void reportWrongFile();
+  void onHeaderChanged(lyrics::HeaderFields::Field field);
+
+  SongRow& m_song;
+  lyrics::HeaderFields& m_header;
+  lyrics::StatusBar& m_status;
+  PlaybackDisplay& m_display;
+  PlayClock& m_clock;
+  AudioPlayer& m_player;
+  lyrics::Prompter& m_prompter;
+  lyrics::Dialogs& m_dialogs;
+  lyrics::Clipboard& m_clipboard;
+};
+
+}  // namespace playback

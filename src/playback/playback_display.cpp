@@ -1,0 +1,37 @@
+#include "playback/playback_display.h"
+
+#include <algorithm>
+
+#include "playback/playback_texts.h"
+
+namespace playback {
+
+PlaybackDisplay::PlaybackDisplay()
+    : m_tagCaption(texts::tagCaptionReset()), m_pauseCaption(texts::pauseCaption()) {}
+
+bool PlaybackDisplay::paused() const { return m_pauseCaption == texts::resumeCaption(); }
+
+void PlaybackDisplay::setTagCaption(std::string caption) {
+  if (caption == m_tagCaption) return;
+  m_tagCaption = std::move(caption);
+  notify(TagCaption);
+}
+
+void PlaybackDisplay::setPauseCaption(std::string caption) {
+  if (caption == m_pauseCaption) return;
+  m_pauseCaption = std::move(caption);
+  notify(PauseCaption);
+}
+
+void PlaybackDisplay::setProgress(int position) {
+  position = std::clamp(position, 0, 100);
+  if (position == m_progress) return;
+  m_progress = position;
+  notify(Progress);
+}
+
+void PlaybackDisplay::notify(Item item) {
+  for (const auto& listener : m_listeners) listener(item);
+}
+
+}  // namespace playback

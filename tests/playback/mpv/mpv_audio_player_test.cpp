@@ -1,0 +1,261 @@
+#include "playback/mpv/mpv_audio_player.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <numeric>
+
+#include "lyrics/file_io.h"
+#include "playback/playback_controller.h"
+#include "playback/playback_fakes.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+using namespace playback;
+using namespace playbacktest;
+
+namespace {
+
+// Runs the event loop until `done` holds or `timeoutMs` passes; generous on a busy machine.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30'000) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  poll.start(5);
+  loop.exec();
+  return done();
+}
+
+// Keeps the event loop running for `ms`, so late reports would arrive.
+void runEvents(int ms) {
+  waitUntil([] { return false; }, ms);
+}
+
+// Speech files made once for the whole program: mp3 and wma of a few seconds, a song with a
+// Chinese name, and a text file named .mp3.
+struct Songs {
+  testsupport::TempDir dir;
+  std::string mp3, wma, chinese, fakeMp3, missing;
+  bool ok = false;
+
+  Songs() {
+    const std::string wav = dir.file("speech.wav");
+    mp3 = dir.file("speech.mp3");
+    wma = dir.file("speech.wma");
+    const std::string make =
+        "espeak-ng -w '" + wav + "' 'one two three four five six seven eight' && " +
+        "ffmpeg -loglevel error -y -i '" + wav + "' -c:a libmp3lame '" + mp3 + "' && " +
+        "ffmpeg -loglevel error -y -i '" + wav + "' -c:a wmav2 '" + wma + "'";
+    ok = std::system(make.c_str()) == 0;
+    chinese = lyrics::gbkPath(dir.path().string()) + "/歌手-歌曲.mp3";
+    std::filesystem::copy_file(mp3, lyrics::nativePath(chinese));
+    fakeMp3 = dir.write("notes.mp3", "these are lyrics, not audio\r\n");
+    missing = dir.file("missing.mp3");
+  }
+  static Songs& get() {
+    static Songs songs;
+    return songs;
+  }
+};
+
+// Records what the player reports.
+struct RecordingListener : PlaybackListener {
+  void onPlayProgress(int percent) override { reports.push_back(percent); }
+  void onPlayError() override { ++errors; }
+  bool ended() const { return !reports.empty() && reports.back() == 100; }
+  std::vector<int> reports;
+  int errors = 0;
+};
+
+std::vector<int> zeroToHundred() {
+  std::vector<int> all(101);
+  std::iota(all.begin(), all.end(), 0);
+  return all;
+}
+
+struct MpvPlayerTest : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(Songs::get().ok) << "espeak-ng or ffmpeg failed"; }
+  Songs& songs = Songs::get();
+};
+
+// The whole playback stack on the real player, with a fake tick timer.
+struct MpvControllerTest : MpvPlayerTest {
+  explicit MpvControllerTest(bool untimed = true) : player({"null", untimed}) {
+    status.addListener([this](int part) {
+      if (part == lyrics::StatusBar::Progress) progressTexts.push_back(status.text(part));
+    });
+  }
+  FakeTimer timer;
+  lyrics::CurrentTimeTag tag;
+  PlaybackDisplay display;
+  lyrics::StatusBar status;
+  lyrics::HeaderFields header;
+  SongRow song;
+  MpvAudioPlayer player;
+  SteadyClock now;
+  PlayClock clock{timer, tag, display, status, player, now};
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  RecordingClipboard clipboard;
+  PlaybackController controller{song,   header,   status,  display,  clock,
+                                player, prompter, dialogs, clipboard};
+  std::vector<std::string> progressTexts;
+
+  void expectReset() {
+    EXPECT_EQ(timer.interval(), 0);
+    EXPECT_EQ(display.progress(), 0);
+    EXPECT_EQ(display.pauseCaption(), "暂停");
+    EXPECT_EQ(display.tagCaption(), "加入标签[00:00.00]");
+    EXPECT_EQ(status.text(lyrics::StatusBar::PlayTime), "播放时间:[00:00.00]");
+    EXPECT_EQ(status.text(lyrics::StatusBar::Progress), "播放进度:00%");
+    EXPECT_FALSE(player.lastPosition());
+  }
+};
+
+struct MpvTimedControllerTest : MpvControllerTest {
+  MpvTimedControllerTest() : MpvControllerTest(false) {}
+};
+
+}  // namespace
+
+TEST_F(MpvPlayerTest, Mp3AndWmaPlayToTheEndWithEveryPercentInOrderAndOneHundred) {
+  MpvAudioPlayer player({"null", true});
+  ASSERT_TRUE(player.isReady());
+  for (const std::string& file : {songs.mp3, songs.wma}) {
+    RecordingListener listener;
+    player.play(file, 0.0, listener);
+    ASSERT_TRUE(waitUntil([&] { return listener.ended(); })) << file;
+    runEvents(300);
+    EXPECT_EQ(listener.reports, zeroToHundred()) << file;
+    EXPECT_EQ(listener.errors, 0);
+    EXPECT_FALSE(player.lastPosition());
+  }
+}
+
+TEST_F(MpvPlayerTest, PlayingAgainRestartsFromTheBeginning) {
+  MpvAudioPlayer player({"null", false});
+  RecordingListener first;
+  player.play(songs.mp3, 0.0, first);
+  ASSERT_TRUE(
+      waitUntil([&] { return player.lastPosition() && player.lastPosition()->seconds > 0.8; }));
+  const std::size_t firstReports = first.reports.size();
+  EXPECT_GT(firstReports, 1u);
+
+  RecordingListener second;
+  player.play(songs.mp3, 0.0, second);
+  ASSERT_TRUE(player.lastPosition());
+  EXPECT_LT(player.lastPosition()->seconds, 0.01);
+  ASSERT_TRUE(waitUntil([&] { return second.ended(); }));
+  runEvents(200);
+  EXPECT_EQ(first.reports.size(), firstReports);  // the replaced playback reports nothing more
+  EXPECT_EQ(second.reports, zeroToHundred());
+}
+
+TEST_F(MpvControllerTest, ASongWithAChineseNamePlaysToItsEndAndResets) {
+  dialogs.choice = songs.chinese;
+  controller.openAudioFile();
+  EXPECT_EQ(header.text(lyrics::HeaderFields::Singer), "歌手");
+  controller.playSong();
+  EXPECT_EQ(timer.interval(), PlayClock::kTickMs);
+  ASSERT_TRUE(waitUntil([&] {
+    return progressTexts.size() >= 2 && display.progress() == 0 && timer.interval() == 0;
+  }));
+  ASSERT_GE(progressTexts.size(), 101u);
+  EXPECT_EQ(progressTexts.front(), "播放进度:00%");
+  EXPECT_EQ(progressTexts[99], "播放进度:99%");
+  EXPECT_EQ(progressTexts.back(), "播放进度:00%");
+  expectReset();
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MpvTimedControllerTest, PauseHoldsTheSongAndTheClockAndStopWhilePausedResets) {
+  dialogs.choice = songs.mp3;
+  controller.openAudioFile();
+  controller.playSong();
+  ASSERT_TRUE(waitUntil([&] { return player.currentTimePos().value_or(0) > 0.5; }));
+  controller.togglePause();
+  ASSERT_EQ(display.pauseCaption(), "继续");
+  clock.tick();
+  const std::string pausedTag = tag.value();
+  const double pausedAt = player.currentTimePos().value_or(-1);
+  runEvents(500);
+  EXPECT_NEAR(player.currentTimePos().value_or(-1), pausedAt, 0.05);
+  clock.tick();
+  EXPECT_EQ(tag.value(), pausedTag);
+  // The clock agrees with the audio within a few hundredths.
+  EXPECT_NEAR(static_cast<double>(clock.elapsedHundredths()), pausedAt * 100, 5.0);
+
+  controller.togglePause();
+  EXPECT_EQ(display.pauseCaption(), "暂停");
+  ASSERT_TRUE(waitUntil([&] { return player.currentTimePos().value_or(0) > pausedAt + 0.3; }));
+  EXPECT_GT(clock.elapsedHundredths(), pausedAt * 100 + 25);
+  clock.tick();
+  const std::string lastTag = tag.value();
+  EXPECT_GT(lastTag, pausedTag);
+
+  controller.togglePause();
+  controller.stopPlayback();
+  const std::size_t reportsAtStop = progressTexts.size();
+  runEvents(600);
+  EXPECT_EQ(progressTexts.size(), reportsAtStop);
+  expectReset();
+  EXPECT_EQ(tag.value(), lastTag);  // a stamp after the stop gets the halted time
+}
+
+TEST_F(MpvControllerTest, MissingFilesAndNonAudioStopAndReport) {
+  for (const std::string& file : {songs.missing, songs.fakeMp3}) {
+    prompter.shown.clear();
+    song.setRow({"t", "", "mp3格式", "正常", file});
+    controller.playSong();
+    ASSERT_TRUE(waitUntil([&] { return !prompter.shown.empty(); })) << file;
+    EXPECT_EQ(prompter.shown[0].text, "错误文件");
+    EXPECT_EQ(prompter.shown[0].title, "tolva_错误文件");
+    EXPECT_EQ(prompter.shown[0].icon, lyrics::MessageIcon::Error);
+    expectReset();
+    runEvents(200);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+  }
+  // The player still works afterwards.
+  dialogs.choice = songs.wma;
+  controller.openAudioFile();
+  progressTexts.clear();
+  controller.playSong();
+  // "播放进度:00%" is showing already, so the first report changes no text.
+  ASSERT_TRUE(waitUntil([&] { return progressTexts.size() >= 100 && timer.interval() == 0; }));
+  EXPECT_EQ(progressTexts[98], "播放进度:99%");
+  EXPECT_EQ(progressTexts.back(), "播放进度:00%");
+}
+
+// Run by its own CTest entry with LC_ALL=zh_CN.UTF-8.
+TEST(MpvLocale, PlaysUnderAChineseLocale) {
+  std::setlocale(LC_ALL, "");
+  const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+  if (numeric.find("zh_CN") == std::string::npos) {
+    GTEST_SKIP() << "zh_CN.UTF-8 is not installed (LC_NUMERIC is " << numeric
+                 << "); scripts/test.sh generates it";
+  }
+  ASSERT_TRUE(Songs::get().ok);
+  MpvAudioPlayer player({"null", true});
+  ASSERT_TRUE(player.isReady()) << "mpv did not start under " << numeric;
+  RecordingListener listener;
+  player.play(Songs::get().mp3, 0.0, listener);
+  ASSERT_TRUE(waitUntil([&] { return listener.ended(); }));
+  EXPECT_EQ(listener.errors, 0);
+}
+
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

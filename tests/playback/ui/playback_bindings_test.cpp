@@ -1,0 +1,149 @@
+#include "app/playback_bindings.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSlider>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/editor_app.h"
+#include "app/gbk.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/qt_interval_timer.h"
+#include "playback/playback_fakes.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+using namespace playbacktest;
+
+namespace {
+
+struct PlaybackUiTest : ::testing::Test {
+  testsupport::TempDir home;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  FakePlayer player;
+  RecordingClipboard clipboard;
+  std::unique_ptr<app::EditorApp> editor;
+  app::MainWindow* window = nullptr;
+
+  void SetUp() override {
+    app::EditorApp::Services services;
+    services.prompter = &prompter;
+    services.dialogs = &dialogs;
+    services.player = &player;
+    services.clipboard = &clipboard;
+    services.refreshDesktopCaches = false;
+    const QString dir = QString::fromStdString(home.path().string());
+    editor = std::make_unique<app::EditorApp>(
+        QStringList{}, app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"),
+        services);
+    window = &editor->window();
+  }
+  QAction* button(const char* name) const {
+    return window->findChild<QAction*>(QString::fromUtf8(name));
+  }
+  QString status(int part) const { return window->statusLabel(part)->text(); }
+  void tick() { emit window->timer(QStringLiteral("时钟_毫秒"))->ticked(); }
+};
+
+}  // namespace
+
+TEST_F(PlaybackUiTest, ToolbarCaptionsAndStatusFollowPlayPauseAndStop) {
+  QAction* tagButton = button("工具条_标签加入_1");
+  QAction* pauseButton = button("工具条_控制播放_6");
+  ASSERT_TRUE(tagButton && pauseButton);
+  EXPECT_EQ(tagButton->text(), QStringLiteral("加入标签[00:00.00]"));
+  EXPECT_EQ(pauseButton->text(), QStringLiteral("暂停"));
+
+  dialogs.choice = app::toGbk(QStringLiteral("/音乐/歌手-歌名.mp3"));
+  button("工具条_控制播放_1")->trigger();
+  QTreeWidgetItem* row = window->songList()->topLevelItem(0);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->text(0), QStringLiteral("歌名"));
+  EXPECT_EQ(row->text(2), QStringLiteral("mp3格式"));
+  EXPECT_EQ(row->text(4), QStringLiteral("/音乐/歌手-歌名.mp3"));
+  EXPECT_EQ(window->headerEdit(0)->text(), QStringLiteral("歌手"));
+  EXPECT_EQ(status(2), QStringLiteral("歌手:歌手"));
+  EXPECT_EQ(status(3), QStringLiteral("歌曲:歌名"));
+  window->headerEdit(1)->setText(QStringLiteral("新歌"));
+  EXPECT_EQ(status(3), QStringLiteral("歌曲:新歌"));
+
+  button("工具条_控制播放_5")->trigger();
+  ASSERT_EQ(player.calls.size(), 1u);
+  EXPECT_EQ(player.calls[0], "play:" + *dialogs.choice + "@0");
+  EXPECT_EQ(window->timer(QStringLiteral("时钟_毫秒"))->interval(), 10);
+  player.position = playback::PositionSample{12.34, playback::SteadyClock::now(), false};
+  tick();
+  EXPECT_EQ(tagButton->text(), QStringLiteral("加入标签:[00:12.34]"));
+  EXPECT_EQ(status(0), QStringLiteral("播放时间:[00:12.34]"));
+
+  pauseButton->trigger();
+  EXPECT_EQ(pauseButton->text(), QStringLiteral("继续"));
+  EXPECT_EQ(window->timer(QStringLiteral("时钟_毫秒"))->interval(), 0);
+  pauseButton->trigger();
+  EXPECT_EQ(pauseButton->text(), QStringLiteral("暂停"));
+  EXPECT_EQ(player.calls.back(), "resume");
+
+  ASSERT_NE(player.listener, nullptr);
+  player.listener->onPlayProgress(42);
+  EXPECT_EQ(window->progressSlider()->value(), 42);
+  EXPECT_EQ(status(1), QStringLiteral("播放进度:42%"));
+
+  pauseButton->trigger();
+  button("工具条_控制播放_7")->trigger();
+  EXPECT_EQ(player.calls.back(), "stop");
+  EXPECT_EQ(pauseButton->text(), QStringLiteral("暂停"));
+  EXPECT_EQ(tagButton->text(), QStringLiteral("加入标签[00:00.00]"));
+  EXPECT_EQ(status(0), QStringLiteral("播放时间:[00:00.00]"));
+  EXPECT_EQ(status(1), QStringLiteral("播放进度:00%"));
+  EXPECT_EQ(window->progressSlider()->value(), 0);
+  EXPECT_EQ(editor->currentTimeTag().value(), "[00:12.34]");
+}
+
+TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
+  QMenu* popup = window->menus().popup(QStringLiteral("超级编辑框菜单"));
+  ASSERT_NE(popup, nullptr);
+  QTreeWidget* list = window->songList();
+  emit list->customContextMenuRequested(QPoint(5, 5));
+  EXPECT_FALSE(popup->isVisible());  // no row, no pop-up
+
+  dialogs.choice = "/m/Song.wma";
+  window->menus().action(QStringLiteral("OpenAudioFile"))->trigger();
+  ASSERT_EQ(list->topLevelItemCount(), 1);
+  emit list->customContextMenuRequested(QPoint(5, 5));
+  EXPECT_FALSE(popup->isVisible());  // the row is not selected
+  list->topLevelItem(0)->setSelected(true);
+  EXPECT_EQ(editor->playback().songRow().selection(), 0);
+  emit list->customContextMenuRequested(QPoint(5, 5));
+  EXPECT_TRUE(popup->isVisible());
+  popup->hide();
+
+  window->menus().popupAction(QStringLiteral("CopySongPath"))->trigger();
+  EXPECT_EQ(clipboard.texts, (std::vector<std::string>{"/m/Song.wma"}));
+  window->menus().popupAction(QStringLiteral("PlaySong"))->trigger();
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"play:/m/Song.wma@0"}));
+
+  emit window->audioDropped(QStringLiteral("/m/a.mp3\r\n/m/b.mp3\r\n"));
+  EXPECT_EQ(list->topLevelItemCount(), 0);
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(app::toQString(prompter.shown[0].title), QStringLiteral("tolva_格式错误"));
+  emit window->audioDropped(QStringLiteral("/m/Singer-Title.mp3"));
+  ASSERT_EQ(list->topLevelItemCount(), 1);
+  EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("Singer"));
+}
+
+int main(int argc, char* argv[]) {
+  // Test discovery at build time runs without CTest's environment and without a display.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

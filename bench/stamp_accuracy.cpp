@@ -159,7 +159,7 @@ int main(int argc, char* argv[]) {
   struct Ended : playback::PlaybackListener {
     bool ended = false;
     void onPlayProgress(int percent) override { ended = ended || percent == 100; }
-    void onPlayError() override { ended = true; }
+    void onPlayError(playback::PlayError) override { ended = true; }
   } listener;
 
   struct Stamp {

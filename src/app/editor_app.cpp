@@ -56,7 +56,8 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   new LyricsBindings(
       *m_window,
       {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
-      toGbk(programDirectory()), [this] { m_playback->songRow().clear(); });
+      toGbk(programDirectory()), [this] { m_playback->songRow().clear(); },
+      [this] { m_playback->clock().refresh(); });
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }

@@ -27,7 +27,8 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 LyricsBindings::LyricsBindings(MainWindow& window, Models models,
                                const std::string& programDirectory,
-                               std::function<void()> clearSongList)
+                               std::function<void()> clearSongList,
+                               std::function<void()> refreshTimeTag)
     : QObject(&window),
       m_window(window),
       m_lyricsView(window.lyricsView()),
@@ -40,7 +41,8 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
               [this](const std::string& text) { m_preview.previewLyrics(text); }),
       m_signature(m_signaturePanel, models.list, models.currentTag, programDirectory),
       m_preview(m_previewView, models.list, models.status, timerOf(window, "时钟_歌词预览开"),
-                timerOf(window, "时钟_歌词预览关")) {
+                timerOf(window, "时钟_歌词预览关")),
+      m_refreshTimeTag(std::move(refreshTimeTag)) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
   bindMenus();
@@ -58,8 +60,15 @@ void LyricsBindings::onCommand(const QString& name, const std::function<void()>&
   }
 }
 
+void LyricsBindings::stamp(void (lyrics::TagCommands::*command)()) {
+  // The clock rebuilds the tag every 10 ms; a key press between two ticks gets the time of
+  // the press itself, not of the last tick.
+  if (m_refreshTimeTag) m_refreshTimeTag();
+  (m_tags.*command)();
+}
+
 void LyricsBindings::bindMenus() {
-  onCommand("AddTimeTag", [this] { m_tags.addTimeTag(); });
+  onCommand("AddTimeTag", [this] { stamp(&lyrics::TagCommands::addTimeTag); });
   onCommand("DeleteLineTag", [this] { m_tags.deleteLineTag(); });
   onCommand("ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); });
   onCommand("ToggleDoubleClickDelete", [this] { m_tags.toggleDoubleClickDelete(); });
@@ -75,8 +84,14 @@ void LyricsBindings::bindMenus() {
   onCommand("DeleteEmptyLines", [this] { m_lines.deleteEmptyLines(); });
   onCommand("PreviewLyrics", [this] { m_lines.previewLyrics(); });
   onCommand("SetSignature", [this] { m_signature.setSignature(); });
-  onCommand("AddSignature", [this] { m_signature.addSignature(); });
-  onCommand("AppendSignature", [this] { m_signature.appendSignature(); });
+  onCommand("AddSignature", [this] {
+    if (m_refreshTimeTag) m_refreshTimeTag();
+    m_signature.addSignature();
+  });
+  onCommand("AppendSignature", [this] {
+    if (m_refreshTimeTag) m_refreshTimeTag();
+    m_signature.appendSignature();
+  });
 
   const struct {
     const char* name;
@@ -85,15 +100,14 @@ void LyricsBindings::bindMenus() {
                      {"工具条_标签加入_3", &lyrics::TagCommands::deleteLineTag}};
   for (const auto& button : toolButtons) {
     if (auto* action = m_window.findChild<QAction*>(QString::fromUtf8(button.name))) {
-      connect(action, &QAction::triggered, this,
-              [this, command = button.command] { (m_tags.*command)(); });
+      connect(action, &QAction::triggered, this, [this, command = button.command] { stamp(command); });
     }
   }
 }
 
 void LyricsBindings::bindControls() {
   connect(m_lyricsView, &QAbstractItemView::doubleClicked, this, [this] {
-    if (m_doubleClickButton == Qt::LeftButton) m_tags.listDoubleClick();
+    if (m_doubleClickButton == Qt::LeftButton) stamp(&lyrics::TagCommands::listDoubleClick);
   });
   m_lyricsView->viewport()->installEventFilter(this);
 

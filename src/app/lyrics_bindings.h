@@ -43,8 +43,9 @@ class LyricsBindings : public QObject {
 
   // Binds to `window`; the signature file lives in `programDirectory` (GB18030 bytes) and
   // `clearSongList` empties the song-information list for a new file.
+  // `refreshTimeTag` brings CurrentTimeTag up to this moment before a command stamps it.
   LyricsBindings(MainWindow& window, Models models, const std::string& programDirectory,
-                 std::function<void()> clearSongList);
+                 std::function<void()> clearSongList, std::function<void()> refreshTimeTag = {});
   ~LyricsBindings() override;
 
   // The commands, for callers and tests that run them directly.
@@ -60,6 +61,8 @@ class LyricsBindings : public QObject {
   void bindMenus();
   void bindControls();
   void onCommand(const QString& name, const std::function<void()>& command);
+  // Runs a command that reads CurrentTimeTag, with the tag brought up to date first.
+  void stamp(void (lyrics::TagCommands::*command)());
 
   MainWindow& m_window;
   QListView* m_lyricsView;
@@ -70,6 +73,7 @@ class LyricsBindings : public QObject {
   lyrics::LineCommands m_lines;
   lyrics::Signature m_signature;
   playback::LyricsPreview m_preview;
+  std::function<void()> m_refreshTimeTag;
   // Button of the last double-click seen on the lyrics list; only the left one tags.
   Qt::MouseButton m_doubleClickButton = Qt::NoButton;
 };

@@ -129,6 +129,13 @@ void MainWindow::buildTopArea() {
     m_songList->setColumnWidth(column, columnWidths[column]);
   }
   m_songList->header()->setStretchLastSection(false);
+  // The strip is designed to show its header and exactly one row: keep both compact and give
+  // the row the room a scroll bar would take.
+  m_songList->setUniformRowHeights(true);
+  m_songList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  m_songList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  m_songList->header()->setFixedHeight(17);
+  m_songList->setStyleSheet(QStringLiteral("QTreeView::item { padding: 0px; }"));
 }
 
 void MainWindow::buildEditArea() {

@@ -16,14 +16,22 @@ struct PositionSample {
   bool advancing = false;
 };
 
+// Why a song could not be played.
+enum class PlayError {
+  // The file is missing or holds no playable audio.
+  BadFile,
+  // The system has no usable sound output.
+  NoAudioOutput,
+};
+
 // Where the player's reports go; the controller implements it.
 class PlaybackListener {
  public:
   virtual ~PlaybackListener() = default;
   // Whole percentage played: 0..99 in order while playing, then exactly one 100 at the end.
   virtual void onPlayProgress(int percent) = 0;
-  // The song could not be played (missing file, not audio).
-  virtual void onPlayError() = 0;
+  // The song could not be played; playback has ended.
+  virtual void onPlayError(PlayError error) = 0;
 };
 
 // The last reported playback position, for the play clock.

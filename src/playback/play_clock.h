@@ -35,6 +35,11 @@ class PlayClock {
   bool running() const { return m_running; }
   // The tick handler: rebuilds CurrentTimeTag, the tag caption and status part 0.
   void tick();
+  // An extra tick while the clock runs, so CurrentTimeTag holds this very moment; a halted
+  // clock keeps the tag it halted with.
+  void refresh() {
+    if (m_running) tick();
+  }
 
   // Elapsed play time in hundredths of a second, rounded to the nearest one.
   std::int64_t elapsedHundredths() const;

@@ -129,10 +129,16 @@ void PlaybackController::onPlayProgress(int percent) {
   if (m_display.progress() == 100) stopPlayback();
 }
 
-void PlaybackController::onPlayError() {
+void PlaybackController::onPlayError(PlayError error) {
   // Without this the clock would run on over silence, and the stamps would be meaningless.
   stopPlayback();
-  reportWrongFile();
+  if (error == PlayError::NoAudioOutput) {
+    // The file is fine; calling it wrong would send the user looking in the wrong place.
+    m_prompter.inform("无法打开声音设备，歌曲不能播放。请检查系统的声音设置。", "tolva_错误提示",
+                      lyrics::MessageIcon::Error);
+  } else {
+    reportWrongFile();
+  }
 }
 
 void PlaybackController::onHeaderChanged(lyrics::HeaderFields::Field field) {

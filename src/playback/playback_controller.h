@@ -46,7 +46,7 @@ class PlaybackController : public PlaybackListener {
   // A progress report of the player: slider, status part 1, and the end of the song at 100.
   void onPlayProgress(int percent) override;
   // The player could not play the song: reset and tell the user.
-  void onPlayError() override;
+  void onPlayError(PlayError error) override;
 
  private:
   void startPlayback();

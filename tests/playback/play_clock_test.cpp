@@ -112,3 +112,18 @@ TEST_F(ClockFixture, MinutesWrapAtOneHundredAndFieldsShareOneTime) {
     previousTag = current;
   }
 }
+
+TEST_F(ClockFixture, RefreshBringsTheTagToThisMomentOnlyWhileRunning) {
+  clock.reset();
+  clock.start();
+  now.advanceMs(2000);
+  clock.tick();
+  now.advanceMs(7);  // a key press between two ticks
+  clock.refresh();
+  EXPECT_EQ(tag.value(), "[00:02.01]");
+  clock.halt();
+  clock.reset();
+  now.advanceMs(500);
+  clock.refresh();
+  EXPECT_EQ(tag.value(), "[00:02.01]");  // a halted clock keeps the tag it halted with
+}

@@ -196,7 +196,7 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   controller.playSong();
   now.advanceMs(300);
   clock.tick();
-  controller.onPlayError();
+  controller.onPlayError(PlayError::BadFile);
   EXPECT_EQ(player.calls.back(), "stop");
   EXPECT_EQ(timer.interval(), 0);  // no clock running over silence
   EXPECT_EQ(status.text(StatusBar::PlayTime), "播放时间:[00:00.00]");
@@ -204,4 +204,12 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, "错误文件");
   EXPECT_EQ(prompter.shown[0].title, "tolva_错误文件");
+
+  // Without a sound output the file is not blamed.
+  controller.playSong();
+  controller.onPlayError(PlayError::NoAudioOutput);
+  EXPECT_EQ(timer.interval(), 0);
+  ASSERT_EQ(prompter.shown.size(), 2u);
+  EXPECT_EQ(prompter.shown[1].text, "无法打开声音设备，歌曲不能播放。请检查系统的声音设置。");
+  EXPECT_EQ(prompter.shown[1].icon, lyrics::MessageIcon::Error);
 }

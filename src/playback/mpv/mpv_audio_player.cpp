@@ -76,7 +76,7 @@ MpvAudioPlayer::~MpvAudioPlayer() = default;
 void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
                           PlaybackListener& listener) {
   if (!m_handle) {
-    listener.onPlayError();
+    listener.onPlayError(PlayError::BadFile);
     return;
   }
   forgetPlayback();
@@ -93,7 +93,7 @@ void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
   const char* command[] = {"loadfile", path.c_str(), "replace", nullptr};
   mpv_node result{};
   if (mpv_command_ret(m_handle.get(), command, &result) < 0) {
-    listener.onPlayError();
+    listener.onPlayError(PlayError::BadFile);
     return;
   }
   if (result.format == MPV_FORMAT_NODE_MAP) {
@@ -205,7 +205,8 @@ void MpvAudioPlayer::handleEvent(const mpv_event& event) {
         listener->onPlayProgress(100);
       } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
         forgetPlayback();
-        listener->onPlayError();
+        listener->onPlayError(end->error == MPV_ERROR_AO_INIT_FAILED ? PlayError::NoAudioOutput
+                                                                     : PlayError::BadFile);
       }
       break;
     }

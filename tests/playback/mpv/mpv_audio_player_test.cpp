@@ -72,10 +72,14 @@ struct Songs {
 // Records what the player reports.
 struct RecordingListener : PlaybackListener {
   void onPlayProgress(int percent) override { reports.push_back(percent); }
-  void onPlayError() override { ++errors; }
+  void onPlayError(playback::PlayError error) override {
+    ++errors;
+    lastError = error;
+  }
   bool ended() const { return !reports.empty() && reports.back() == 100; }
   std::vector<int> reports;
   int errors = 0;
+  playback::PlayError lastError = playback::PlayError::BadFile;
 };
 
 std::vector<int> zeroToHundred() {
@@ -141,6 +145,20 @@ TEST_F(MpvPlayerTest, Mp3AndWmaPlayToTheEndWithEveryPercentInOrderAndOneHundred)
     EXPECT_EQ(listener.errors, 0);
     EXPECT_FALSE(player.lastPosition());
   }
+}
+
+TEST_F(MpvPlayerTest, AMissingSoundOutputIsNotBlamedOnTheFile) {
+  // ALSA with an empty configuration knows no device at all, like a machine without sound.
+  testsupport::TempDir dir;
+  ::setenv("ALSA_CONFIG_PATH", dir.write("empty.conf", "").c_str(), 1);
+  MpvAudioPlayer player({"alsa", false});
+  ASSERT_TRUE(player.isReady());
+  RecordingListener listener;
+  player.play(songs.mp3, 0.0, listener);
+  ASSERT_TRUE(waitUntil([&] { return listener.errors > 0; }));
+  EXPECT_EQ(listener.lastError, playback::PlayError::NoAudioOutput);
+  EXPECT_TRUE(listener.reports.empty() || listener.reports.back() != 100);
+  ::unsetenv("ALSA_CONFIG_PATH");
 }
 
 TEST_F(MpvPlayerTest, PlayingAgainRestartsFromTheBeginning) {

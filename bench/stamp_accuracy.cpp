@@ -164,16 +164,19 @@ int main(int argc, char* argv[]) {
 
   struct Stamp {
     std::int64_t at;
-    double tagSeconds, timePos, oldTag, oldCount;
+    double tagSeconds, timePos, oldTag, oldCount, lastTickTag;
   };
   std::vector<Stamp> stamps;
   QTimer stampTimer;
   stampTimer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&stampTimer, &QTimer::timeout, [&] {
-    // What a stamp gets: the tag as the last tick left it, at this moment.
+    // What a stamp gets: the editor refreshes the tag at the key press. The tag as the last
+    // tick left it is kept too, to show what the refresh adds.
+    const double lastTickTag = tagToSeconds(tag.value());
+    realClock.refresh();
     stamps.push_back({SteadyClock::now(), tagToSeconds(tag.value()),
                       player.currentTimePos().value_or(NAN), oldClock.tagSeconds(),
-                      oldClock.countSeconds()});
+                      oldClock.countSeconds(), lastTickTag});
   });
 
   // The way the editor starts playing: reset, start the clock, play.
@@ -198,10 +201,11 @@ int main(int argc, char* argv[]) {
   std::sort(offsets.begin(), offsets.end());
   const double t0 = offsets[offsets.size() / 2];
 
-  std::vector<double> newVsLine, newVsTimePos, oldTagVsLine, oldCountVsLine;
+  std::vector<double> newVsLine, newVsTimePos, oldTagVsLine, oldCountVsLine, lastTickVsLine;
   for (const Stamp& s : stamps) {
     const double truth = s.at / 1e9 - t0;
     newVsLine.push_back(s.tagSeconds - truth);
+    lastTickVsLine.push_back(s.lastTickTag - truth);
     if (!std::isnan(s.timePos)) newVsTimePos.push_back(s.tagSeconds - s.timePos);
     oldTagVsLine.push_back(s.oldTag - truth);
     oldCountVsLine.push_back(s.oldCount - truth);
@@ -212,7 +216,8 @@ int main(int argc, char* argv[]) {
   std::printf("report delivery spread (median - 1st percentile of report offsets): %.2f ms\n",
               (t0 - offsets[offsets.size() / 100]) * 1000.0);
   std::printf("stamp error |CurrentTimeTag - true position|:\n");
-  printRow("play clock (player position), vs line", newVsLine);
+  printRow("play clock refreshed at the stamp, vs line", newVsLine);
+  printRow("play clock as the last tick left it, vs line", lastTickVsLine);
   printRow("play clock (player position), vs mpv time-pos", newVsTimePos);
   printRow("old two-timer clock tag, vs line", oldTagVsLine);
   printRow("old 10 ms tick count alone, vs line", oldCountVsLine);

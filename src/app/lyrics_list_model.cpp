@@ -93,7 +93,13 @@ void LyricsListModel::showSelection(int selected) {
 void LyricsListModel::viewSelectionChanged() {
   if (m_syncing || !m_view) return;
   const QModelIndexList rows = m_view->selectionModel()->selectedRows();
-  m_list.setSelection(rows.isEmpty() ? -1 : rows.front().row());
+  if (rows.isEmpty()) {
+    // A single-selection list box keeps its line when the user clicks below the last line or
+    // Ctrl+clicks the selected one; only the commands clear it. F5 must still find its line.
+    showSelection(m_list.selection());
+    return;
+  }
+  m_list.setSelection(rows.front().row());
 }
 
 }  // namespace app

@@ -67,8 +67,6 @@ TEST(LyricsListModelTest, SelectionsFollowEachOtherWithoutFeedback) {
   // The user picks a line in the view.
   view.selectionModel()->setCurrentIndex(model.index(1, 0), QItemSelectionModel::ClearAndSelect);
   EXPECT_EQ(list.selection(), 1);
-  view.selectionModel()->clearSelection();
-  EXPECT_EQ(list.selection(), -1);
 
   // Removing the selected line leaves no selection in either, even though the view would move
   // its current row to a neighbour.
@@ -87,6 +85,41 @@ TEST(LyricsListModelTest, SelectionsFollowEachOtherWithoutFeedback) {
   list.replaceAll({"x"});
   EXPECT_EQ(list.selection(), -1);
   EXPECT_EQ(viewSelection(view), -1);
+}
+
+TEST(LyricsListModelTest, TheUserCannotLeaveTheListWithoutASelection) {
+  // Like the platform's single-selection list box: a click below the last line or a
+  // Ctrl+click on the selected line keeps the selection, so F5 still has a line to stamp.
+  lyrics::LyricsList list;
+  QListView view;
+  view.resize(300, 200);
+  app::LyricsListModel model(list);
+  model.attachView(&view);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  list.replaceAll({"a", "b", "c"});
+  list.setSelection(1);
+
+  const QPoint belowTheLines(10, view.viewport()->height() - 5);
+  ASSERT_FALSE(view.indexAt(belowTheLines).isValid());
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, belowTheLines);
+  EXPECT_EQ(list.selection(), 1);
+  EXPECT_EQ(viewSelection(view), 1);
+
+  const QPoint onLine1 = view.visualRect(model.index(1, 0)).center();
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, onLine1);
+  EXPECT_EQ(list.selection(), 1);
+  EXPECT_EQ(viewSelection(view), 1);
+
+  view.selectionModel()->clearSelection();
+  EXPECT_EQ(list.selection(), 1);
+  EXPECT_EQ(viewSelection(view), 1);
+
+  // Picking another line still moves the selection.
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier,
+                    view.visualRect(model.index(2, 0)).center());
+  EXPECT_EQ(list.selection(), 2);
+  EXPECT_EQ(viewSelection(view), 2);
 }
 
 TEST(LyricsListModelTest, SelectingALineScrollsItIntoView) {

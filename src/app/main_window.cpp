@@ -147,6 +147,8 @@ void MainWindow::buildEditArea() {
   m_lyricsView->setAcceptDrops(true);
   m_lyricsView->viewport()->setAcceptDrops(true);
   m_lyricsView->viewport()->installEventFilter(this);
+  // Drops on the list's scroll bars and frame arrive at the view itself; they are lyrics too.
+  m_lyricsView->installEventFilter(this);
 
   struct Header {
     const char* labelName;
@@ -282,7 +284,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (m_lyricsView && watched == m_lyricsView->viewport()) {
+  if (m_lyricsView && (watched == m_lyricsView->viewport() || watched == m_lyricsView)) {
     switch (event->type()) {
       case QEvent::DragEnter:
       case QEvent::DragMove: {

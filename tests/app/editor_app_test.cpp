@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -169,6 +170,16 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
                                          QUrl::fromLocalFile(QString::fromStdString(path))});
   ASSERT_EQ(m_prompter.shown.size(), 1u);
   EXPECT_EQ(m_prompter.shown[0].title, gbk("tolva_错误提示"));
+  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(songDrops.count(), 0);
+
+  // The list's scroll bar and frame belong to the list too.
+  std::vector<std::string> many(200, "x");
+  editor.lyricsList().replaceAll(many);
+  QWidget* scrollBar = window.lyricsView()->verticalScrollBar();
+  ASSERT_TRUE(QTest::qWaitFor([scrollBar] { return scrollBar->isVisible(); }));
+  drop(scrollBar, {QUrl::fromLocalFile(QString::fromStdString(path))});
+  EXPECT_EQ(lyricDrops.count(), 3);
   EXPECT_EQ(editor.lyricsList().count(), 2);
   EXPECT_EQ(songDrops.count(), 0);
 

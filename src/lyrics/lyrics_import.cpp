@@ -18,9 +18,9 @@ void LyricsImporter::importLyricsText(std::string_view text) {
 }
 
 void LyricsImporter::openLyricsFile() {
-  const auto chosen = m_dialogs.openFile("tolva_打开歌词文件",
-                                         "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc",
-                                         m_dialogs.desktopDirectory());
+  const auto chosen =
+      m_dialogs.openFile("tolva_打开歌词文件", "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc",
+                         m_dialogs.desktopDirectory());
   if (!chosen || chosen->empty()) return;
   const FileBytes file = readFileBytes(*chosen, kMaxFileBytes);
   if (file.status == ReadStatus::TooLarge) {
@@ -37,12 +37,19 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
   // archive is refused at once.
   const std::string ending = asciiLower(lastBytes(path, 3));
   if (ending != "txt" && ending != "lrc") {
-    m_prompter.inform("歌词文件不正确，一般为：*.txt *.lrc", "tolva_错误提示", MessageIcon::Warning);
+    m_prompter.inform("歌词文件不正确，一般为：*.txt *.lrc", "tolva_错误提示",
+                      MessageIcon::Warning);
     return;
   }
   const FileBytes file = readFileBytes(path, kMaxFileBytes);
   if (file.status == ReadStatus::TooLarge) {
     reportTooLarge();
+    return;
+  }
+  // An empty file empties the list, but a failed read (a folder, a file gone or locked) must
+  // not wipe the unsaved lines and pass for an empty file.
+  if (file.status != ReadStatus::Ok) {
+    m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示", MessageIcon::Warning);
     return;
   }
   importLyricsText(textUntilZero(file.bytes));

@@ -25,7 +25,8 @@ class LyricsImporter {
   void importLyricsText(std::string_view text);
   // Lets the user choose a .txt or .lrc file and imports it; cancel or an empty file changes nothing.
   void openLyricsFile();
-  // Imports a file dropped on the list; refuses every name not ending in "txt" or "lrc".
+  // Imports a file dropped on the list; refuses names not ending in "txt" or "lrc" and files
+  // that cannot be read (an empty file still empties the list).
   void dropLyricsFile(const std::string& path);
   // Appends the lines of the file named by the command-line arguments (joined with nothing).
   void loadCommandLineFile(const std::vector<std::string>& arguments);

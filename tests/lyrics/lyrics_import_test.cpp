@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "lyrics/file_io.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -96,6 +98,23 @@ TEST_F(ImportFixture, DropChecksTheNameBeforeReading) {
   EXPECT_EQ(status.text(StatusBar::Characters), "字:0");
   EXPECT_EQ(status.text(StatusBar::Lines), "行:0");
   EXPECT_EQ(prompter.shown.size(), 3u);
+}
+
+TEST_F(ImportFixture, DropOfAFileThatCannotBeReadKeepsTheLines) {
+  // Only a file that was read and found empty empties the list; a failed read must not wipe
+  // unsaved lines and pass for an empty file.
+  givenLines({"keep", "me"});
+  std::filesystem::create_directory(dir.path() / "folder.lrc");
+  importer.dropLyricsFile(dir.file("folder.lrc"));
+  importer.dropLyricsFile(dir.file("gone.txt"));
+  ASSERT_EQ(prompter.shown.size(), 2u);
+  EXPECT_EQ(prompter.shown[0].text, "歌词文件无法读取，没有导入。");
+  EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
+  EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(prompter.shown[1].text, prompter.shown[0].text);
+  EXPECT_EQ(list.lines(), (Lines{"keep", "me"}));
+  EXPECT_EQ(list.selection(), 1);
+  EXPECT_EQ(status.text(StatusBar::Lines), "行：");
 }
 
 TEST_F(ImportFixture, DropOfAHugeLyricsFileIsRefusedWithAMessage) {

@@ -61,7 +61,9 @@ std::string gbkPath(const std::string& nativePath) { return convert(nativePath, 
 FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes) {
   FileBytes result;
   const std::string path = nativePath(gbkPath);
-  const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Non-blocking, so a named pipe or a device under a lyrics name is refused below instead of
+  // hanging the editor in open(); reads of regular files are not affected by the flag.
+  const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   const int fd = file.fd;
   if (fd < 0) {
     result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "lyrics/file_io.h"
 #include "support/recording_prompter.h"
@@ -115,6 +121,23 @@ TEST_F(ImportFixture, DropOfAFileThatCannotBeReadKeepsTheLines) {
   EXPECT_EQ(list.lines(), (Lines{"keep", "me"}));
   EXPECT_EQ(list.selection(), 1);
   EXPECT_EQ(status.text(StatusBar::Lines), "行：");
+}
+
+TEST_F(ImportFixture, ANamedPipeCalledLikeALyricsFileDoesNotHangTheEditor) {
+  givenLines({"keep"});
+  const std::string pipe = dir.file("pipe.lrc");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  auto dropped = std::async(std::launch::async, [&] { importer.dropLyricsFile(pipe); });
+  const bool finished = dropped.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+  if (!finished) {
+    // Let a reader stuck in open() go, so the test ends instead of hanging.
+    const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) ::close(writer);
+  }
+  dropped.get();
+  EXPECT_TRUE(finished);
+  EXPECT_EQ(list.lines(), Lines{"keep"});
+  EXPECT_EQ(prompter.shown.size(), 1u);
 }
 
 TEST_F(ImportFixture, DropOfAHugeLyricsFileIsRefusedWithAMessage) {

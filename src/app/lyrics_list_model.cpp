@@ -54,6 +54,13 @@ QVariant LyricsListModel::data(const QModelIndex& index, int role) const {
 // views accept because they read the rows only after the end signal.
 void LyricsListModel::linesInserted(int first, int count) {
   const FlagGuard guard(m_syncing);
+  if (count == m_list.count() && count > 1) {
+    // Filling an empty list (a file on the command line) is a reset for the view: it lays out
+    // the rows once instead of handling a third of a million insertions.
+    beginResetModel();
+    endResetModel();
+    return;
+  }
   beginInsertRows(QModelIndex(), first, first + count - 1);
   endInsertRows();
 }

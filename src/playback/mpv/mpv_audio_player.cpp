@@ -35,7 +35,20 @@ void MpvAudioPlayer::HandleDeleter::operator()(mpv_handle* handle) const {
   mpv_terminate_destroy(handle);
 }
 
-MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent) : QObject(parent) {
+MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent)
+    : QObject(parent), m_options(std::move(options)) {}
+
+bool MpvAudioPlayer::isReady() {
+  // The core starts with the first song rather than with the editor: it loads the whole media
+  // stack, which would cost every start time and memory whether a song is played or not.
+  if (!m_handle && !m_startFailed) {
+    createCore();
+    m_startFailed = !m_handle;
+  }
+  return m_handle != nullptr;
+}
+
+void MpvAudioPlayer::createCore() {
   // mpv refuses to start unless numbers are formatted the C way; QApplication may have set
   // LC_NUMERIC from a Chinese locale.
   std::setlocale(LC_NUMERIC, "C");
@@ -58,10 +71,10 @@ MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent) : QObject(paren
       {"gapless-audio", "no"},
   };
   for (const auto& setting : settings) mpv_set_option_string(handle, setting[0], setting[1]);
-  if (!options.audioOutput.empty()) {
-    mpv_set_option_string(handle, "ao", options.audioOutput.c_str());
+  if (!m_options.audioOutput.empty()) {
+    mpv_set_option_string(handle, "ao", m_options.audioOutput.c_str());
   }
-  if (options.untimed) mpv_set_option_string(handle, "ao-null-untimed", "yes");
+  if (m_options.untimed) mpv_set_option_string(handle, "ao-null-untimed", "yes");
   if (mpv_initialize(handle) < 0) {
     m_handle.reset();
     return;
@@ -75,8 +88,8 @@ MpvAudioPlayer::~MpvAudioPlayer() = default;
 
 void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
                           PlaybackListener& listener) {
-  if (!m_handle) {
-    listener.onPlayError(PlayError::BadFile);
+  if (!isReady()) {
+    listener.onPlayError(PlayError::NoAudioOutput);
     return;
   }
   forgetPlayback();

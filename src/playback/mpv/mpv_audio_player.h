@@ -30,12 +30,12 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
  public:
   using Options = MpvPlayerOptions;
 
-  // Creates the mpv core; isReady() tells whether that worked.
+  // The mpv core is created when first needed; isReady() creates it and tells whether that worked.
   explicit MpvAudioPlayer(Options options = {}, QObject* parent = nullptr);
   ~MpvAudioPlayer() override;
 
-  // False when the mpv core could not be created or started.
-  bool isReady() const { return m_handle != nullptr; }
+  // Creates the mpv core if it is not there yet; false when it could not be created or started.
+  bool isReady();
 
   void play(const std::string& gbkPath, double startSeconds, PlaybackListener& listener) override;
   void pause() override;
@@ -53,11 +53,14 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
     void operator()(mpv_handle* handle) const;
   };
 
+  void createCore();
   void handleEvent(const mpv_event& event);
   void reportPercent(double percent);
   void forgetPlayback();
 
+  Options m_options;
   std::unique_ptr<mpv_handle, HandleDeleter> m_handle;
+  bool m_startFailed = false;
   PlaybackListener* m_listener = nullptr;
   // The playlist entry of the current playback, once mpv has started it (-1 before).
   std::int64_t m_entryId = -1;

@@ -117,6 +117,8 @@ void MainWindow::buildTopArea() {
   m_playbackToolBar->setGeometry(0, 28, 536, 28);
 
   m_progressSlider = percentSlider(m_client, "滑块条_播放进度", 0, 56, 524, 34);
+  m_progressSlider->setTickInterval(100);
+  m_progressSlider->setTickPosition(QSlider::TicksBelow);
 
   m_songList = place(new QTreeWidget(m_client), "超级列表框_歌曲信息", 0, 91, 524, 38);
   m_songList->setRootIsDecorated(false);

@@ -108,6 +108,31 @@ TEST_F(PlaybackUiTest, ToolbarCaptionsAndStatusFollowPlayPauseAndStop) {
   EXPECT_EQ(editor->currentTimeTag().value(), "[00:12.34]");
 }
 
+TEST_F(PlaybackUiTest, ADraggedProgressThumbIsPutBackByStopAndByTheNextReport) {
+  QSlider* slider = window->progressSlider();
+  EXPECT_EQ(slider->tickInterval(), 100);
+  EXPECT_NE(slider->tickPosition(), QSlider::NoTicks);
+
+  // Dragging the thumb neither seeks nor stops, but a stop still puts it back to 0.
+  slider->setValue(50);
+  button("工具条_控制播放_7")->trigger();
+  EXPECT_EQ(slider->value(), 0);
+
+  dialogs.choice = "/m/a.mp3";
+  button("工具条_控制播放_1")->trigger();
+  button("工具条_控制播放_5")->trigger();
+  ASSERT_NE(player.listener, nullptr);
+  const std::size_t calls = player.calls.size();
+  slider->setValue(70);
+  EXPECT_EQ(player.calls.size(), calls);
+  player.listener->onPlayProgress(0);  // the first report of the song
+  EXPECT_EQ(slider->value(), 0);
+  player.listener->onPlayProgress(1);
+  slider->setValue(30);
+  player.listener->onPlayProgress(2);
+  EXPECT_EQ(slider->value(), 2);
+}
+
 TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
   QMenu* popup = window->menus().popup(QStringLiteral("超级编辑框菜单"));
   ASSERT_NE(popup, nullptr);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -52,6 +53,15 @@ struct PlaybackUiTest : ::testing::Test {
   }
   QString status(int part) const { return window->statusLabel(part)->text(); }
   void tick() { emit window->timer(QStringLiteral("时钟_毫秒"))->ticked(); }
+};
+
+// Stands in for the desktop's file manager.
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened.push_back(url); }
 };
 
 }  // namespace
@@ -165,6 +175,21 @@ TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
   EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("Singer"));
 }
 
+TEST_F(PlaybackUiTest, OpenFolderShowsTheSongsFolderInTheFileManager) {
+  UrlRecorder fileManager;
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &fileManager, "open");
+  QAction* openFolder = window->menus().popupAction(QStringLiteral("OpenSongFolder"));
+  openFolder->trigger();  // no song: nothing to open
+  EXPECT_TRUE(fileManager.opened.isEmpty());
+
+  emit window->audioDropped(QStringLiteral("/音乐/新歌/歌手-歌.mp3"));
+  openFolder->trigger();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  ASSERT_EQ(fileManager.opened.size(), 1);
+  EXPECT_EQ(fileManager.opened[0].toLocalFile(), QStringLiteral("/音乐/新歌/"));
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
 int main(int argc, char* argv[]) {
   // Test discovery at build time runs without CTest's environment and without a display.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -172,3 +197,5 @@ int main(int argc, char* argv[]) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+#include "playback_bindings_test.moc"

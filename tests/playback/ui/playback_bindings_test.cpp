@@ -5,12 +5,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSlider>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "app/editor_app.h"
 #include "app/gbk.h"
@@ -187,6 +190,36 @@ TEST_F(PlaybackUiTest, OpenFolderShowsTheSongsFolderInTheFileManager) {
   QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
   ASSERT_EQ(fileManager.opened.size(), 1);
   EXPECT_EQ(fileManager.opened[0].toLocalFile(), QStringLiteral("/音乐/新歌/"));
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(PlaybackUiTest, ASongDroppedOnAHeaderBoxIsTheSongDrop) {
+  editor->start();
+  // File managers offer the dragged files both as links and as plain text.
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/m/歌手-新歌.mp3"))});
+  mime.setText(QStringLiteral("file:///m/歌手-新歌.mp3"));
+  QLineEdit* songBox = window->headerEdit(1);
+  const QPoint pos = songBox->mapTo(window, songBox->rect().center());
+  QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &enter);
+  QDropEvent dropped(QPointF(pos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &dropped);
+
+  EXPECT_EQ(songBox->text(), QStringLiteral("新歌"));
+  ASSERT_EQ(window->songList()->topLevelItemCount(), 1);
+  EXPECT_EQ(window->songList()->topLevelItem(0)->text(4), QStringLiteral("/m/歌手-新歌.mp3"));
+
+  // Plain text is still dropped into the box itself.
+  QMimeData words;
+  words.setText(QStringLiteral("晴天"));
+  songBox->clear();
+  QDragEnterEvent textEnter(pos, Qt::CopyAction, &words, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &textEnter);
+  QDropEvent textDropped(QPointF(pos), Qt::CopyAction, &words, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &textDropped);
+  EXPECT_EQ(songBox->text(), QStringLiteral("晴天"));
+  EXPECT_EQ(window->songList()->topLevelItemCount(), 1);
   EXPECT_TRUE(prompter.shown.empty());
 }
 

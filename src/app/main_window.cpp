@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/file_drop.h"
 #include "app/main_menus.h"
@@ -117,6 +118,8 @@ void MainWindow::buildTopArea() {
   m_playbackToolBar->setGeometry(0, 28, 536, 28);
 
   m_progressSlider = percentSlider(m_client, "滑块条_播放进度", 0, 56, 524, 34);
+  m_progressSlider->setTickInterval(100);
+  m_progressSlider->setTickPosition(QSlider::TicksBelow);
 
   m_songList = place(new QTreeWidget(m_client), "超级列表框_歌曲信息", 0, 91, 524, 38);
   m_songList->setRootIsDecorated(false);
@@ -170,6 +173,8 @@ void MainWindow::buildEditArea() {
     caption->setAttribute(Qt::WA_TranslucentBackground);
     m_headerEdits.push_back(place(new QLineEdit(m_client), header.editName, header.editX,
                                   header.labelY, header.editWidth, 22));
+    // Text boxes take dropped files as text; a dropped song belongs to the window's song drop.
+    m_headerEdits.back()->installEventFilter(this);
   }
 
   label(m_client, "图片框_开", 490, 524, 27, 27);
@@ -299,6 +304,27 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
           drop->acceptProposedAction();
           emit lyricsDropped(text);
         }
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+  if (std::find(m_headerEdits.begin(), m_headerEdits.end(), watched) != m_headerEdits.end()) {
+    switch (event->type()) {
+      case QEvent::DragEnter:
+      case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (droppedPathText(drag->mimeData()).isEmpty()) return false;
+        drag->acceptProposedAction();
+        return true;
+      }
+      case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString text = droppedPathText(drop->mimeData());
+        if (text.isEmpty()) return false;
+        drop->acceptProposedAction();
+        emit audioDropped(text);
         return true;
       }
       default:

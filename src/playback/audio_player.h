@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +16,17 @@ struct PositionSample {
   std::int64_t takenAtNs = 0;
   // True while the song plays on from there; false while paused or not yet started.
   bool advancing = false;
+
+  // How far a position is carried forward past its report. A playing song is reported many
+  // times a second; a longer silence means the sound is stuck, and so is the song.
+  static constexpr std::int64_t kMaxCarryNs = 1'000'000'000;
+
+  // The position at steady_clock time `nowNs`, in nanoseconds from the start of the song.
+  std::int64_t positionNsAt(std::int64_t nowNs) const {
+    auto position = static_cast<std::int64_t>(std::llround(seconds * 1e9));
+    if (advancing) position += std::clamp<std::int64_t>(nowNs - takenAtNs, 0, kMaxCarryNs);
+    return std::max<std::int64_t>(0, position);
+  }
 };
 
 // Why a song could not be played.

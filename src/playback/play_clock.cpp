@@ -1,8 +1,5 @@
 #include "playback/play_clock.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
 
@@ -51,9 +48,7 @@ void PlayClock::halt() {
 bool PlayClock::samplePresent(std::int64_t* positionNs) const {
   const auto sample = m_positions.lastPosition();
   if (!sample || sample->takenAtNs < m_resetAtNs) return false;
-  auto position = static_cast<std::int64_t>(std::llround(sample->seconds * 1e9));
-  if (sample->advancing) position += std::max<std::int64_t>(0, m_clock.nowNs() - sample->takenAtNs);
-  *positionNs = std::max<std::int64_t>(0, position);
+  *positionNs = sample->positionNsAt(m_clock.nowNs());
   return true;
 }
 

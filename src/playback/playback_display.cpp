@@ -24,9 +24,8 @@ void PlaybackDisplay::setPauseCaption(std::string caption) {
 }
 
 void PlaybackDisplay::setProgress(int position) {
-  position = std::clamp(position, 0, 100);
-  if (position == m_progress) return;
-  m_progress = position;
+  // Shown again even when unchanged: the user may have dragged the slider's thumb away.
+  m_progress = std::clamp(position, 0, 100);
   notify(Progress);
 }
 

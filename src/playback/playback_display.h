@@ -27,7 +27,7 @@ class PlaybackDisplay {
   void setTagCaption(std::string caption);
   // Sets the pause button's caption.
   void setPauseCaption(std::string caption);
-  // Moves the slider, clamped to 0..100; also used when the user drags it.
+  // Moves the slider, clamped to 0..100; the view is told even when the value is unchanged.
   void setProgress(int position);
   // Adds a listener called with the item after each change.
   void addListener(std::function<void(Item)> listener) {

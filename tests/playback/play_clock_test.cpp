@@ -127,3 +127,19 @@ TEST_F(ClockFixture, RefreshBringsTheTagToThisMomentOnlyWhileRunning) {
   clock.refresh();
   EXPECT_EQ(tag.value(), "[00:02.01]");  // a halted clock keeps the tag it halted with
 }
+
+TEST_F(ClockFixture, AStalledPlayerHoldsTheClockInsteadOfRunningOnOverSilence) {
+  clock.reset();
+  clock.start();
+  report(5.0);
+  now.advanceMs(600);
+  EXPECT_EQ(tickTag(), "[00:05.60]");
+  // No report for a long time: the sound is stuck, so the time must not run on without it.
+  now.advanceMs(5000);
+  EXPECT_EQ(tickTag(), "[00:06.00]");
+  EXPECT_EQ(clock.elapsedHundredths(), 600);
+  // The player plays again and reports: the clock follows it.
+  report(5.2);
+  now.advanceMs(100);
+  EXPECT_EQ(tickTag(), "[00:05.30]");
+}

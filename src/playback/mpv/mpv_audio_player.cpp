@@ -130,7 +130,7 @@ void MpvAudioPlayer::pause() {
   if (m_position) {
     // Freeze the position the clock was showing.
     const std::int64_t now = SteadyClock::now();
-    if (m_position->advancing) m_position->seconds += (now - m_position->takenAtNs) / 1e9;
+    m_position->seconds = m_position->positionNsAt(now) / 1e9;
     m_position->takenAtNs = now;
     m_position->advancing = false;
   }

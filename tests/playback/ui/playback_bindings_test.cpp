@@ -4,12 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSlider>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "app/editor_app.h"
 #include "app/gbk.h"
@@ -52,6 +56,15 @@ struct PlaybackUiTest : ::testing::Test {
   }
   QString status(int part) const { return window->statusLabel(part)->text(); }
   void tick() { emit window->timer(QStringLiteral("时钟_毫秒"))->ticked(); }
+};
+
+// Stands in for the desktop's file manager.
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened.push_back(url); }
 };
 
 }  // namespace
@@ -108,6 +121,31 @@ TEST_F(PlaybackUiTest, ToolbarCaptionsAndStatusFollowPlayPauseAndStop) {
   EXPECT_EQ(editor->currentTimeTag().value(), "[00:12.34]");
 }
 
+TEST_F(PlaybackUiTest, ADraggedProgressThumbIsPutBackByStopAndByTheNextReport) {
+  QSlider* slider = window->progressSlider();
+  EXPECT_EQ(slider->tickInterval(), 100);
+  EXPECT_NE(slider->tickPosition(), QSlider::NoTicks);
+
+  // Dragging the thumb neither seeks nor stops, but a stop still puts it back to 0.
+  slider->setValue(50);
+  button("工具条_控制播放_7")->trigger();
+  EXPECT_EQ(slider->value(), 0);
+
+  dialogs.choice = "/m/a.mp3";
+  button("工具条_控制播放_1")->trigger();
+  button("工具条_控制播放_5")->trigger();
+  ASSERT_NE(player.listener, nullptr);
+  const std::size_t calls = player.calls.size();
+  slider->setValue(70);
+  EXPECT_EQ(player.calls.size(), calls);
+  player.listener->onPlayProgress(0);  // the first report of the song
+  EXPECT_EQ(slider->value(), 0);
+  player.listener->onPlayProgress(1);
+  slider->setValue(30);
+  player.listener->onPlayProgress(2);
+  EXPECT_EQ(slider->value(), 2);
+}
+
 TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
   QMenu* popup = window->menus().popup(QStringLiteral("超级编辑框菜单"));
   ASSERT_NE(popup, nullptr);
@@ -140,6 +178,51 @@ TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
   EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("Singer"));
 }
 
+TEST_F(PlaybackUiTest, OpenFolderShowsTheSongsFolderInTheFileManager) {
+  UrlRecorder fileManager;
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &fileManager, "open");
+  QAction* openFolder = window->menus().popupAction(QStringLiteral("OpenSongFolder"));
+  openFolder->trigger();  // no song: nothing to open
+  EXPECT_TRUE(fileManager.opened.isEmpty());
+
+  emit window->audioDropped(QStringLiteral("/音乐/新歌/歌手-歌.mp3"));
+  openFolder->trigger();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  ASSERT_EQ(fileManager.opened.size(), 1);
+  EXPECT_EQ(fileManager.opened[0].toLocalFile(), QStringLiteral("/音乐/新歌/"));
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(PlaybackUiTest, ASongDroppedOnAHeaderBoxIsTheSongDrop) {
+  editor->start();
+  // File managers offer the dragged files both as links and as plain text.
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/m/歌手-新歌.mp3"))});
+  mime.setText(QStringLiteral("file:///m/歌手-新歌.mp3"));
+  QLineEdit* songBox = window->headerEdit(1);
+  const QPoint pos = songBox->mapTo(window, songBox->rect().center());
+  QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &enter);
+  QDropEvent dropped(QPointF(pos), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &dropped);
+
+  EXPECT_EQ(songBox->text(), QStringLiteral("新歌"));
+  ASSERT_EQ(window->songList()->topLevelItemCount(), 1);
+  EXPECT_EQ(window->songList()->topLevelItem(0)->text(4), QStringLiteral("/m/歌手-新歌.mp3"));
+
+  // Plain text is still dropped into the box itself.
+  QMimeData words;
+  words.setText(QStringLiteral("晴天"));
+  songBox->clear();
+  QDragEnterEvent textEnter(pos, Qt::CopyAction, &words, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &textEnter);
+  QDropEvent textDropped(QPointF(pos), Qt::CopyAction, &words, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->windowHandle(), &textDropped);
+  EXPECT_EQ(songBox->text(), QStringLiteral("晴天"));
+  EXPECT_EQ(window->songList()->topLevelItemCount(), 1);
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
 int main(int argc, char* argv[]) {
   // Test discovery at build time runs without CTest's environment and without a display.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -147,3 +230,5 @@ int main(int argc, char* argv[]) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+#include "playback_bindings_test.moc"

@@ -13,6 +13,8 @@ namespace {
 
 // A Qt text box knows only paragraphs: CR LF, a lone CR and a lone LF all show as "\n".
 QString withParagraphBreaks(QString text) {
+  // Only a malformed character swallowing a CR or LF as its second byte leaves one in a piece.
+  if (!text.contains(QLatin1Char('\r'))) return text;
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;

@@ -15,6 +15,7 @@ namespace app {
 // and whole text as GB18030 bytes with CR LF line breaks.
 class QtPreviewBox : public playback::PreviewBoxView {
  public:
+  // Follows the edits of `box`'s document, so that untouched text keeps its bytes.
   explicit QtPreviewBox(QPlainTextEdit* box);
   ~QtPreviewBox() override;
   QtPreviewBox(const QtPreviewBox&) = delete;

@@ -18,6 +18,7 @@ const std::string kAwkward =
     "\r\n"
     "cr\rinside\r\n"
     "x\x80y\xFF\r\n"
+    "q\x81\r\nz\r\n"  // the CR is the second byte of a (malformed) character
     "\xC7\xE0\xBA\xCC\r\n"
     "last\r\n";
 
@@ -48,16 +49,17 @@ TEST(QtPreviewBoxTest, AnEditRewritesOnlyTheLinesItTouches) {
   cursor.insertText(QStringLiteral("!"));
   cursor.insertBlock();
   cursor.insertText(QStringLiteral("歌"));
-  EXPECT_EQ(box.text(),
-            "[00:01.00]one\ntwo\r\n\r\ncr\rinside\r\nx\x80y\xFF\r\n\xC7\xE0\xBA\xCC\r\n"
-            "last!\r\n\xB8\xE8\r\n");
+  EXPECT_EQ(
+      box.text(),
+      "[00:01.00]one\ntwo\r\n\r\ncr\rinside\r\nx\x80y\xFF\r\nq\x81\r\nz\r\n\xC7\xE0\xBA\xCC\r\n"
+      "last!\r\n\xB8\xE8\r\n");
 
   // Deleting the first line's tag leaves the other lines' bytes alone.
   cursor.movePosition(QTextCursor::Start);
   cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 10);
   cursor.removeSelectedText();
   EXPECT_EQ(box.text(),
-            "one\ntwo\r\n\r\ncr\rinside\r\nx\x80y\xFF\r\n\xC7\xE0\xBA\xCC\r\n"
+            "one\ntwo\r\n\r\ncr\rinside\r\nx\x80y\xFF\r\nq\x81\r\nz\r\n\xC7\xE0\xBA\xCC\r\n"
             "last!\r\n\xB8\xE8\r\n");
 
   // A whole new text (typed over everything) is encoded with CR LF breaks; a soft line break

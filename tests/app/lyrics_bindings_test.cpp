@@ -2,15 +2,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "app/editor_app.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/playback_bindings.h"
+#include "app/program_directory.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -23,7 +30,8 @@ struct Editor {
     const QString root = QString::fromStdString(dir.path().string());
     editor = std::make_unique<app::EditorApp>(
         QStringList{}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
-        app::EditorApp::Services{.prompter = &prompter, .dialogs = &dialogs, .refreshDesktopCaches = false});
+        app::EditorApp::Services{
+            .prompter = &prompter, .dialogs = &dialogs, .refreshDesktopCaches = false});
     editor->start();
     window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
@@ -143,4 +151,58 @@ TEST(LyricsBindings, PreviewBoxSlidesInAndTheBottomStripTakesTheTextBack) {
   EXPECT_EQ(e.window().statusLabel(5)->text(), QStringLiteral("字：5"));
   EXPECT_FALSE(box->isEnabled());
   EXPECT_TRUE(QTest::qWaitFor([&] { return box->y() == -380; }, 3000));
+}
+
+TEST(LyricsBindings, NewLyricsFileEmptiesTheSongRowBoxesAndStatusTexts) {
+  Editor e;
+  e.load({"a", "b"});
+  e.editor->playback().songRow().setRow({"song", "singer", "MP3", "ok", "/x/song.mp3"});
+  for (int field = 0; field < 4; ++field) e.window().headerEdit(field)->setText("text");
+  e.prompter.answers.push_back(true);
+  e.window().menus().action(QStringLiteral("NewLyricsFile"))->trigger();
+  ASSERT_EQ(e.prompter.shown.size(), 1u);
+  EXPECT_EQ(e.window().songList()->topLevelItemCount(), 0);
+  EXPECT_EQ(e.list().count(), 0);
+  for (int field = 0; field < 4; ++field)
+    EXPECT_TRUE(e.window().headerEdit(field)->text().isEmpty());
+  const QStringList texts = {
+      "播放时间：[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
+  for (int part = 0; part < 6; ++part) EXPECT_EQ(e.window().statusLabel(part)->text(), texts[part]);
+}
+
+// Moves a signature file beside the test program out of the way for the test's lifetime.
+struct SignatureFileAside {
+  SignatureFileAside() {
+    QFile::remove(aside);
+    QFile::rename(path, aside);
+  }
+  ~SignatureFileAside() {
+    QFile::remove(path);
+    QFile::rename(aside, path);
+  }
+  const QString path = app::programDirectory() + QStringLiteral("/GEXINGQIANMING.ini");
+  const QString aside = path + QStringLiteral(".aside");
+};
+
+TEST(LyricsBindings, SignatureMenusPanelAndShortcuts) {
+  const SignatureFileAside keep;
+  Editor e;
+  e.load({"a", "b"});
+  auto* panel = e.window().control<QGroupBox>(QStringLiteral("分组框_配置个性签名"));
+  e.window().menus().action(QStringLiteral("SetSignature"))->trigger();
+  EXPECT_EQ(panel->pos(), QPoint(120, 180));
+  EXPECT_EQ(e.window().signatureBox()->toPlainText(),
+            QStringLiteral("青禾歌词编辑器，写歌词就这么简单~"));
+  e.window().signatureBox()->setPlainText(QStringLiteral("签名"));
+  e.window().control<QPushButton>(QStringLiteral("按钮_个性签名"))->click();
+  EXPECT_EQ(panel->pos(), QPoint(1100, 150));
+  EXPECT_TRUE(QFile::exists(keep.path));
+
+  e.list().setSelection(1);
+  e.view()->setFocus();
+  QTest::keyClick(e.view(), Qt::Key_T, Qt::ControlModifier);
+  QTest::keyClick(e.view(), Qt::Key_W, Qt::ControlModifier);
+  const std::string tagged = "[00:00.00]\xC7\xA9\xC3\xFB";  // "签名" in GBK
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"a", tagged, "b", tagged}));
+  EXPECT_EQ(e.list().selection(), 3);
 }

@@ -163,3 +163,25 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   EXPECT_EQ(panel.left, Signature::kShownLeft);
   EXPECT_EQ(panel.content, "abc");
 }
+
+TEST(Signature, StoringReplacesTheFileWholeAndLeavesNothingBeside) {
+  namespace fs = std::filesystem;
+  SignatureFixture f;
+  const std::string path = f.dir.write("GEXINGQIANMING.ini", "[GEXINGQIANMING]\r\nPEIZHI=old\r\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  f.panel.content = "new";
+  f.signature.confirmSignature();
+  EXPECT_EQ(f.dir.read("GEXINGQIANMING.ini"), "[GEXINGQIANMING]\r\nPEIZHI=new\r\n");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator()), 1);
+
+  // A write that cannot be finished keeps the panel open and leaves no temporary file.
+  SignatureFixture blocked;
+  fs::create_directory(blocked.dir.file("GEXINGQIANMING.ini"));
+  blocked.signature.setSignature();
+  blocked.panel.content = "abc";
+  blocked.signature.confirmSignature();
+  EXPECT_EQ(blocked.panel.left, Signature::kShownLeft);
+  EXPECT_EQ(std::distance(fs::directory_iterator(blocked.dir.path()), fs::directory_iterator()), 1);
+}

@@ -58,8 +58,9 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// Prints the medians; with `judged`, also whether they meet the start-up targets.
 bool report(const char* label, const QString& binary, const QString& dir,
-            const QStringList& arguments) {
+            const QStringList& arguments, bool judged) {
   std::vector<double> wall, reported, rss;
   runOnce(binary, dir, arguments);  // warms the file cache
   for (int run = 0; run < 5; ++run) {
@@ -74,9 +75,10 @@ bool report(const char* label, const QString& binary, const QString& dir,
   }
   std::printf(
       "startup_bench: %s: start to shown window median %.0f ms (editor's own count "
-      "%.0f ms), resident memory %.1f MB (targets <= 500 ms, <= 100 MB)\n",
-      label, median(wall), median(reported), median(rss));
-  return median(wall) <= 500.0 && median(rss) <= 100.0;
+      "%.0f ms), resident memory %.1f MB%s\n",
+      label, median(wall), median(reported), median(rss),
+      judged ? " (targets <= 500 ms, <= 100 MB)" : " (for comparison, no target)");
+  return !judged || (median(wall) <= 500.0 && median(rss) <= 100.0);
 }
 
 }  // namespace
@@ -94,7 +96,7 @@ int main(int argc, char* argv[]) {
   std::printf("startup_bench: platform %s\n", qEnvironmentVariableIsSet("QT_QPA_PLATFORM")
                                                   ? qgetenv("QT_QPA_PLATFORM").constData()
                                                   : "default");
-  const bool empty = report("no file", binary, dir.path(), {});
-  const bool loaded = report("10 MB file on the command line", binary, dir.path(), {big});
+  const bool empty = report("no file", binary, dir.path(), {}, true);
+  const bool loaded = report("10 MB file on the command line", binary, dir.path(), {big}, false);
   return empty && loaded ? 0 : 1;
 }

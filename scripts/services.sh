@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts or stops the local services the tests use: a PulseAudio server with a null sink.
+# A server that was already running (a developer's own) is used as it is and never stopped.
 set -uo pipefail
+marker="${TMPDIR:-/tmp}/qinghe-lrc-editor-tests-$(id -u).pulse"
 case "${1:-}" in
   start)
     if ! pactl info >/dev/null 2>&1; then
@@ -10,11 +12,15 @@ case "${1:-}" in
         pactl info >/dev/null 2>&1 && break
         sleep 0.1
       done
+      touch "$marker"
     fi
     pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start" >&2; exit 1; }
     ;;
   stop)
-    pulseaudio --kill 2>/dev/null || true
+    if [ -e "$marker" ]; then
+      rm -f "$marker"
+      pulseaudio --kill 2>/dev/null || true
+    fi
     ;;
   *)
     echo "usage: $0 start|stop" >&2

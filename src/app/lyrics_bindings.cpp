@@ -60,15 +60,15 @@ void LyricsBindings::onCommand(const QString& name, const std::function<void()>&
   }
 }
 
-void LyricsBindings::stamp(void (lyrics::TagCommands::*command)()) {
+void LyricsBindings::stamp(const std::function<void()>& command) {
   // The clock rebuilds the tag every 10 ms; a key press between two ticks gets the time of
   // the press itself, not of the last tick.
   if (m_refreshTimeTag) m_refreshTimeTag();
-  (m_tags.*command)();
+  command();
 }
 
 void LyricsBindings::bindMenus() {
-  onCommand("AddTimeTag", [this] { stamp(&lyrics::TagCommands::addTimeTag); });
+  onCommand("AddTimeTag", [this] { stamp([this] { m_tags.addTimeTag(); }); });
   onCommand("DeleteLineTag", [this] { m_tags.deleteLineTag(); });
   onCommand("ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); });
   onCommand("ToggleDoubleClickDelete", [this] { m_tags.toggleDoubleClickDelete(); });
@@ -84,14 +84,8 @@ void LyricsBindings::bindMenus() {
   onCommand("DeleteEmptyLines", [this] { m_lines.deleteEmptyLines(); });
   onCommand("PreviewLyrics", [this] { m_lines.previewLyrics(); });
   onCommand("SetSignature", [this] { m_signature.setSignature(); });
-  onCommand("AddSignature", [this] {
-    if (m_refreshTimeTag) m_refreshTimeTag();
-    m_signature.addSignature();
-  });
-  onCommand("AppendSignature", [this] {
-    if (m_refreshTimeTag) m_refreshTimeTag();
-    m_signature.appendSignature();
-  });
+  onCommand("AddSignature", [this] { stamp([this] { m_signature.addSignature(); }); });
+  onCommand("AppendSignature", [this] { stamp([this] { m_signature.appendSignature(); }); });
 
   const struct {
     const char* name;
@@ -100,14 +94,16 @@ void LyricsBindings::bindMenus() {
                      {"工具条_标签加入_3", &lyrics::TagCommands::deleteLineTag}};
   for (const auto& button : toolButtons) {
     if (auto* action = m_window.findChild<QAction*>(QString::fromUtf8(button.name))) {
-      connect(action, &QAction::triggered, this, [this, command = button.command] { stamp(command); });
+      connect(action, &QAction::triggered, this, [this, command = button.command] {
+        stamp([this, command] { (m_tags.*command)(); });
+      });
     }
   }
 }
 
 void LyricsBindings::bindControls() {
   connect(m_lyricsView, &QAbstractItemView::doubleClicked, this, [this] {
-    if (m_doubleClickButton == Qt::LeftButton) stamp(&lyrics::TagCommands::listDoubleClick);
+    if (m_doubleClickButton == Qt::LeftButton) stamp([this] { m_tags.listDoubleClick(); });
   });
   m_lyricsView->viewport()->installEventFilter(this);
 

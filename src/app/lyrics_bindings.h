@@ -62,7 +62,7 @@ class LyricsBindings : public QObject {
   void bindControls();
   void onCommand(const QString& name, const std::function<void()>& command);
   // Runs a command that reads CurrentTimeTag, with the tag brought up to date first.
-  void stamp(void (lyrics::TagCommands::*command)());
+  void stamp(const std::function<void()>& command);
 
   MainWindow& m_window;
   QListView* m_lyricsView;

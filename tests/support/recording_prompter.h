@@ -18,8 +18,7 @@ class RecordingPrompter : public lyrics::Prompter {
     bool question;
   };
 
-  void inform(const std::string& text, const std::string& title,
-              lyrics::MessageIcon icon) override {
+  void inform(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
     shown.push_back({text, title, icon, false});
   }
   bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {

@@ -277,3 +277,23 @@ TEST_F(EditorAppTest, DoubleClickCheckMarksShowTheMode) {
   EXPECT_FALSE(editor.doubleClickMode().addsTag());
   EXPECT_FALSE(editor.doubleClickMode().deletesTag());
 }
+
+TEST_F(EditorAppTest, CommandLineAndDropOpenTheFileTheirBytesName) {
+  // Beside the file sits a decoy whose name differs only in a character converters used to
+  // confuse (U+E81E and U+9FB4); the name also holds a byte that is not UTF-8.
+  const std::string name = "\xE6\xAD\x8C\xFF\xEE\xA0\x9E.lrc";
+  m_dir.write(name, "right\r\nfile\r\n");
+  m_dir.write("\xE6\xAD\x8C\xFF\xE9\xBE\xB4.lrc", "decoy\r\n");
+  m_dir.write("\xE6\xAD\x8C\xEF\xBF\xBD\xEE\xA0\x9E.lrc", "decoy\r\n");
+  // Split inside a character, the way two shell words may split a name.
+  const std::string path = m_dir.file(name);
+  const std::size_t cut = path.size() - 6;
+  app::EditorApp& editor = start({path.substr(0, cut), path.substr(cut)});
+  EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+
+  editor.lyricsList().clear();
+  const QByteArray encoded = QByteArray::fromStdString(path).toPercentEncoding("/");
+  drop(editor.window().lyricsView()->viewport(), {QUrl::fromEncoded("file://" + encoded)});
+  EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+  EXPECT_TRUE(m_prompter.shown.empty());
+}

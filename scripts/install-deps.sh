@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev
+  g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev libicu-dev
   libmpv-dev libpulse-dev libcurl4-openssl-dev
   pulseaudio pulseaudio-utils python3-aiosmtpd
   xvfb xauth xdotool imagemagick espeak-ng ffmpeg fonts-noto-cjk locales

@@ -15,12 +15,15 @@
 #include "app/program_directory.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
+#include "app/qt_paths.h"
 #include "app/qt_prompter.h"
+#include "lyrics/native_path.h"
 #include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
 
-EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services services)
+EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation association,
+                     Services services)
     : m_arguments(std::move(arguments)),
       m_association(std::move(association)),
       m_refreshDesktopCaches(services.refreshDesktopCaches),
@@ -56,13 +59,13 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   new LyricsBindings(
       *m_window,
       {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
-      toGbk(programDirectory()), [this] { m_playback->songRow().clear(); },
+      toGbkPath(programDirectory()), [this] { m_playback->songRow().clear(); },
       [this] { m_playback->clock().refresh(); });
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
 
-EditorApp::EditorApp(QStringList arguments, LrcAssociation association)
+EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation association)
     : EditorApp(std::move(arguments), std::move(association), Services{}) {}
 
 EditorApp::~EditorApp() {
@@ -88,8 +91,8 @@ void EditorApp::start() {
 
 void EditorApp::loadCommandLineFile() {
   std::vector<std::string> arguments;
-  arguments.reserve(static_cast<std::size_t>(m_arguments.size()));
-  for (const QString& argument : m_arguments) arguments.push_back(toGbk(argument));
+  arguments.reserve(m_arguments.size());
+  for (const std::string& argument : m_arguments) arguments.push_back(lyrics::gbkPath(argument));
   m_importer->loadCommandLineFile(arguments);
 }
 
@@ -159,7 +162,7 @@ void EditorApp::bindCommands() {
   connect(menus.action(QStringLiteral("ExitProgram")), &QAction::triggered, this,
           &EditorApp::exitProgram);
   connect(m_window.get(), &MainWindow::lyricsDropped, this,
-          [this](const QString& text) { m_importer->dropLyricsFile(toGbk(text)); });
+          [this](const std::string& text) { m_importer->dropLyricsFile(text); });
 }
 
 }  // namespace app

@@ -2,8 +2,9 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/lrc_association.h"
 #include "lyrics/clipboard.h"
@@ -41,10 +42,11 @@ class EditorApp : public QObject {
     bool refreshDesktopCaches = true;
   };
 
-  // `arguments` are the command-line arguments after the program name.
-  EditorApp(QStringList arguments, LrcAssociation association, Services services);
+  // `arguments` are the command-line arguments after the program name, as the bytes the shell
+  // passed: a file name that is not UTF-8 must still name its file.
+  EditorApp(std::vector<std::string> arguments, LrcAssociation association, Services services);
   // The editor with the Qt adapters.
-  EditorApp(QStringList arguments, LrcAssociation association);
+  EditorApp(std::vector<std::string> arguments, LrcAssociation association);
   ~EditorApp() override;
 
   // Runs the start-up sequence and shows the main window.
@@ -76,7 +78,7 @@ class EditorApp : public QObject {
   void bindCommands();
   void onMainWindowDestroying();
 
-  QStringList m_arguments;
+  std::vector<std::string> m_arguments;
   LrcAssociation m_association;
   bool m_refreshDesktopCaches;
 

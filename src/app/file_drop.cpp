@@ -2,19 +2,22 @@
 
 #include <QMimeData>
 #include <QUrl>
+#include <vector>
+
+#include "app/qt_paths.h"
 
 namespace app {
 
-QString droppedPathText(const QMimeData* mime) {
+std::string droppedPathText(const QMimeData* mime) {
   if (!mime || !mime->hasUrls()) return {};
-  QStringList paths;
+  std::vector<std::string> paths;
   for (const QUrl& url : mime->urls()) {
     // Links to web pages and other remote places are not files the editor can read.
-    if (url.isLocalFile()) paths.push_back(url.toLocalFile());
+    if (url.isLocalFile()) paths.push_back(toGbkPath(nativePathOf(url)));
   }
   if (paths.size() == 1) return paths.front();
-  QString text;
-  for (const QString& path : paths) text += path + QStringLiteral("\r\n");
+  std::string text;
+  for (const std::string& path : paths) text += path + "\r\n";
   return text;
 }
 

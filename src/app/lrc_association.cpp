@@ -12,21 +12,46 @@ namespace app {
 
 namespace {
 
-const QString kMimeType = QStringLiteral("text/x-lrc");
+const QByteArray kMimeType = "text/x-lrc";
+const QByteArray kDefaultSection = "[Default Applications]";
 
-// Replaces `path` whole, so an interrupted start never leaves half a file behind.
-void writeText(const QString& path, const QString& text) {
+// Replaces `path` whole with `bytes` when it holds anything else, so an interrupted start never
+// leaves half a file behind and an unchanged file is not touched. True when it was written.
+bool writeIfChanged(const QString& path, const QByteArray& bytes) {
+  QFile current(path);
+  if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return false;
+  current.close();
   QDir().mkpath(QFileInfo(path).absolutePath());
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return;
-  file.write(text.toUtf8());
-  file.commit();
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  file.write(bytes);
+  return file.commit();
 }
 
-// Starts a cache tool without waiting for it; a missing tool is simply skipped.
+// True when the cache `cache` is missing or older than `source`, the file it is built from.
+bool outOfDate(const QString& cache, const QString& source) {
+  const QFileInfo cacheInfo(cache);
+  return !cacheInfo.exists() || cacheInfo.lastModified() < QFileInfo(source).lastModified();
+}
+
+// Starts a cache tool without waiting for it; a missing tool is simply skipped. Its notes go
+// nowhere: the editor writes nothing to its own output.
 void startIfInstalled(const QString& tool, const QStringList& arguments) {
   const QString program = QStandardPaths::findExecutable(tool);
-  if (!program.isEmpty()) QProcess::startDetached(program, arguments);
+  if (program.isEmpty()) return;
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.startDetached();
+}
+
+// The line break that ends `line` (CR LF, LF or none).
+QByteArray lineBreakOf(const QByteArray& line) {
+  if (line.endsWith("\r\n")) return "\r\n";
+  if (line.endsWith('\n')) return "\n";
+  return {};
 }
 
 }  // namespace
@@ -78,70 +103,86 @@ QString LrcAssociation::execLine(const QString& executable) {
   return program + QStringLiteral(" %f");
 }
 
-QString LrcAssociation::withDefaultApplication(const QString& existing) {
-  const QString entry = kMimeType + QLatin1Char('=') + QLatin1String(kDesktopFileName);
-  QStringList lines = existing.split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+QByteArray LrcAssociation::withDefaultApplication(const QByteArray& existing) {
+  const QByteArray desktopFile(kDesktopFileName);
+  const QByteArray entry = kMimeType + '=' + desktopFile;
+  // Lines with their own line breaks, so that joining them gives back every byte.
+  QList<QByteArray> lines;
+  for (qsizetype start = 0; start < existing.size();) {
+    const qsizetype end = existing.indexOf('\n', start);
+    const qsizetype next = end < 0 ? existing.size() : end + 1;
+    lines.push_back(existing.mid(start, next - start));
+    start = next;
+  }
   qsizetype section = -1;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString trimmed = lines[i].trimmed();
-    if (trimmed.startsWith(QLatin1Char('['))) {
-      section = trimmed == QStringLiteral("[Default Applications]") ? i : -1;
-      if (section >= 0) break;
-    }
+  for (qsizetype i = 0; i < lines.size() && section < 0; ++i) {
+    if (lines[i].trimmed() == kDefaultSection) section = i;
   }
   if (section < 0) {
-    lines.push_back(QStringLiteral("[Default Applications]"));
-    lines.push_back(entry);
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    QByteArray text = existing;
+    if (!text.isEmpty() && !text.endsWith('\n')) text += '\n';
+    return text + kDefaultSection + '\n' + entry + '\n';
   }
-  qsizetype i = section + 1;
-  for (; i < lines.size() && !lines[i].trimmed().startsWith(QLatin1Char('[')); ++i) {
-    const QString key = lines[i].section(QLatin1Char('='), 0, 0).trimmed();
-    if (key == kMimeType) {
-      lines[i] = entry;
-      return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    }
+  for (qsizetype i = section + 1; i < lines.size() && !lines[i].trimmed().startsWith('['); ++i) {
+    const qsizetype equals = lines[i].indexOf('=');
+    if (equals < 0 || lines[i].left(equals).trimmed() != kMimeType) continue;
+    if (lines[i].mid(equals + 1).trimmed() == desktopFile) return existing;
+    lines[i] = entry + lineBreakOf(lines[i]);
+    return lines.join();
   }
-  lines.insert(section + 1, entry);
-  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+  QByteArray lineBreak = lineBreakOf(lines[section]);
+  if (lineBreak.isEmpty()) {
+    lineBreak = "\n";
+    lines[section] += lineBreak;
+  }
+  lines.insert(section + 1, entry + lineBreak);
+  return lines.join();
 }
 
-void LrcAssociation::registerAssociation(bool refreshCaches) const {
-  if (m_dataHome.isEmpty() || m_configHome.isEmpty()) return;
-  writeText(desktopFilePath(), QStringLiteral("[Desktop Entry]\n"
-                                              "Type=Application\n"
-                                              "Name=青禾歌词编辑器\n"
-                                              "Comment=LRC lyrics editor\n"
-                                              "Exec=%1\n"
-                                              "MimeType=text/x-lrc;\n"
-                                              "Terminal=false\n"
-                                              "Categories=AudioVideo;Audio;\n")
-                                   .arg(execLine(m_executable)));
-  writeText(mimePackagePath(),
-            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                           "<mime-info "
-                           "xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                           "  <mime-type type=\"text/x-lrc\">\n"
-                           "    <comment>LRC lyrics</comment>\n"
-                           "    <sub-class-of type=\"text/plain\"/>\n"
-                           "    <glob pattern=\"*.lrc\"/>\n"
-                           "  </mime-type>\n"
-                           "</mime-info>\n"));
-  // A list that exists but cannot be read is left alone rather than replaced by our one line.
+QStringList LrcAssociation::registerAssociation(bool refreshCaches) const {
+  if (m_dataHome.isEmpty() || m_configHome.isEmpty()) return {};
+  writeIfChanged(desktopFilePath(), QStringLiteral("[Desktop Entry]\n"
+                                                   "Type=Application\n"
+                                                   "Name=青禾歌词编辑器\n"
+                                                   "Comment=LRC lyrics editor\n"
+                                                   "Exec=%1\n"
+                                                   "MimeType=text/x-lrc;\n"
+                                                   "Terminal=false\n"
+                                                   "Categories=AudioVideo;Audio;\n")
+                                        .arg(execLine(m_executable))
+                                        .toUtf8());
+  writeIfChanged(mimePackagePath(),
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                 "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                 "  <mime-type type=\"text/x-lrc\">\n"
+                 "    <comment>LRC lyrics</comment>\n"
+                 "    <sub-class-of type=\"text/plain\"/>\n"
+                 "    <glob pattern=\"*.lrc\"/>\n"
+                 "  </mime-type>\n"
+                 "</mime-info>\n");
+  // The user's list is handled as bytes: whatever it holds besides our line stays as it is. A
+  // list that exists but cannot be read is left alone rather than replaced by our one line.
   QFile list(mimeAppsListPath());
   if (!list.exists() || list.open(QIODevice::ReadOnly)) {
-    const QString existing = list.isOpen() ? QString::fromUtf8(list.readAll()) : QString();
+    const QByteArray existing = list.isOpen() ? list.readAll() : QByteArray();
     list.close();
-    writeText(mimeAppsListPath(), withDefaultApplication(existing));
+    writeIfChanged(mimeAppsListPath(), withDefaultApplication(existing));
   }
 
-  if (refreshCaches) {
-    startIfInstalled(QStringLiteral("update-mime-database"),
-                     {m_dataHome + QStringLiteral("/mime")});
-    startIfInstalled(QStringLiteral("update-desktop-database"),
-                     {m_dataHome + QStringLiteral("/applications")});
+  // A cache is refreshed when it is older than the file written above (or missing), so a
+  // start that changed nothing starts no tool, and a tool installed later still catches up.
+  QStringList due;
+  const QString mimeFolder = m_dataHome + QStringLiteral("/mime");
+  const QString applications = m_dataHome + QStringLiteral("/applications");
+  if (outOfDate(mimeFolder + QStringLiteral("/mime.cache"), mimePackagePath())) {
+    due.push_back(QStringLiteral("update-mime-database"));
+    if (refreshCaches) startIfInstalled(due.back(), {mimeFolder});
   }
+  if (outOfDate(applications + QStringLiteral("/mimeinfo.cache"), desktopFilePath())) {
+    due.push_back(QStringLiteral("update-desktop-database"));
+    if (refreshCaches) startIfInstalled(due.back(), {applications});
+  }
+  return due;
 }
 
 }  // namespace app

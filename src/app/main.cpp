@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <algorithm>
 #include <clocale>
+#include <string>
+#include <vector>
 
 #include "app/editor_app.h"
 #include "app/lrc_association.h"
@@ -14,8 +17,10 @@ int main(int argc, char* argv[]) {
   playback::MpvAudioPlayer player;
   app::EditorApp::Services services;
   services.player = &player;
-  app::EditorApp editor(QApplication::arguments().mid(1), app::LrcAssociation::forCurrentUser(),
-                        services);
+  // The arguments as the shell passed them; QApplication has taken out the options it knows.
+  // QApplication::arguments() would decode them and lose bytes that are not UTF-8.
+  std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+  app::EditorApp editor(std::move(arguments), app::LrcAssociation::forCurrentUser(), services);
   editor.start();
   app::SelfTestReport::installIfRequested(editor);
   return application.exec();

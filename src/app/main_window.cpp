@@ -282,8 +282,8 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QString text = droppedPathText(event->mimeData());
-  if (text.isEmpty()) return;
+  const std::string text = droppedPathText(event->mimeData());
+  if (text.empty()) return;
   event->acceptProposedAction();
   emit audioDropped(text);
 }
@@ -299,8 +299,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       }
       case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QString text = droppedPathText(drop->mimeData());
-        if (!text.isEmpty()) {
+        const std::string text = droppedPathText(drop->mimeData());
+        if (!text.empty()) {
           drop->acceptProposedAction();
           emit lyricsDropped(text);
         }
@@ -315,14 +315,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::DragEnter:
       case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (droppedPathText(drag->mimeData()).isEmpty()) return false;
+        if (droppedPathText(drag->mimeData()).empty()) return false;
         drag->acceptProposedAction();
         return true;
       }
       case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QString text = droppedPathText(drop->mimeData());
-        if (text.isEmpty()) return false;
+        const std::string text = droppedPathText(drop->mimeData());
+        if (text.empty()) return false;
         drop->acceptProposedAction();
         emit audioDropped(text);
         return true;

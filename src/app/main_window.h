@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QGroupBox;
@@ -84,10 +85,11 @@ class MainWindow : public QMainWindow {
   void addClosingStep(std::function<void()> step) { m_closingSteps.push_back(std::move(step)); }
 
  signals:
-  // Files were dropped onto the lyrics list; `text` is the path, or each path plus "\r\n".
-  void lyricsDropped(const QString& text);
+  // Files were dropped onto the lyrics list; `text` is the path, or each path plus "\r\n", as
+  // document text.
+  void lyricsDropped(const std::string& text);
   // Files were dropped anywhere else on the window (the song drop).
-  void audioDropped(const QString& text);
+  void audioDropped(const std::string& text);
   // The mouse moved over the window's own surface, at `pos` in client coordinates.
   void surfaceMouseMoved(QPoint pos);
 

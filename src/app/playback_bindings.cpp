@@ -12,6 +12,7 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/qt_interval_timer.h"
+#include "app/qt_paths.h"
 
 namespace app {
 
@@ -36,7 +37,7 @@ PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status
   bindDisplay();
   bindSongList();
   connect(&window, &MainWindow::audioDropped, this,
-          [this](const QString& text) { m_controller.dropAudioFile(toGbk(text)); });
+          [this](const std::string& text) { m_controller.dropAudioFile(text); });
 }
 
 PlaybackBindings::~PlaybackBindings() {
@@ -126,7 +127,7 @@ void PlaybackBindings::showSongRow() {
 void PlaybackBindings::openSongFolder() {
   const std::string folder = m_controller.songFolder();
   if (folder.empty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(folder)));
+  QDesktopServices::openUrl(localFileUrl(folder));
 }
 
 }  // namespace app

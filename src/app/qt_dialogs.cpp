@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "app/gbk.h"
+#include "app/qt_paths.h"
 
 namespace app {
 
@@ -31,17 +32,17 @@ QString QtDialogs::qtFilter(const QString& filter) {
 std::optional<std::string> QtDialogs::openFile(const std::string& title, const std::string& filter,
                                                const std::string& initialDirectory) {
   const QString chosen = QFileDialog::getOpenFileName(
-      m_parent, toQString(title), toQString(initialDirectory), qtFilter(toQString(filter)));
+      m_parent, toQString(title), fromGbkPath(initialDirectory), qtFilter(toQString(filter)));
   if (chosen.isEmpty()) return std::nullopt;
-  return toGbk(chosen);
+  return toGbkPath(chosen);
 }
 
 std::optional<std::string> QtDialogs::saveFile(const std::string& title, const std::string& filter,
                                                const std::string& initialDirectory) {
   const QString chosen = QFileDialog::getSaveFileName(
-      m_parent, toQString(title), toQString(initialDirectory), qtFilter(toQString(filter)));
+      m_parent, toQString(title), fromGbkPath(initialDirectory), qtFilter(toQString(filter)));
   if (chosen.isEmpty()) return std::nullopt;
-  return toGbk(chosen);
+  return toGbkPath(chosen);
 }
 
 std::string QtDialogs::desktopDirectory() {
@@ -49,7 +50,7 @@ std::string QtDialogs::desktopDirectory() {
   if (desktop.isEmpty()) desktop = QDir::homePath();
   QDir().mkpath(desktop);
   if (!desktop.endsWith(QLatin1Char('/'))) desktop += QLatin1Char('/');
-  return toGbk(desktop);
+  return toGbkPath(desktop);
 }
 
 }  // namespace app

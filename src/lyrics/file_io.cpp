@@ -1,14 +1,12 @@
 #include "lyrics/file_io.h"
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <random>
 
 namespace lyrics {
@@ -23,40 +21,7 @@ struct Descriptor {
   }
 };
 
-std::string convert(const std::string& text, const char* to, const char* from) {
-  bool plainAscii = true;
-  for (const char c : text) plainAscii = plainAscii && static_cast<unsigned char>(c) < 0x80;
-  if (plainAscii) return text;
-
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-  const std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
-  std::string out(text.size() * 4 + 8, '\0');
-  char* in = const_cast<char*>(text.data());
-  std::size_t inLeft = text.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  while (inLeft > 0) {
-    if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)) continue;
-    if (errno == EILSEQ || errno == EINVAL) {
-      // A byte that is not valid in the source encoding is passed through as it is, so a
-      // path that was never convertible still names the same file.
-      *outPtr++ = *in++;
-      --inLeft;
-      --outLeft;
-    } else {
-      break;
-    }
-  }
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
 }  // namespace
-
-std::string nativePath(const std::string& gbkPath) { return convert(gbkPath, "UTF-8", "GB18030"); }
-
-std::string gbkPath(const std::string& nativePath) { return convert(nativePath, "GB18030", "UTF-8"); }
 
 FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes) {
   FileBytes result;

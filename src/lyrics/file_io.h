@@ -4,15 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "lyrics/native_path.h"
+
 // Whole-file reads and writes for the pure subsystems. Paths are GBK/GB18030 bytes like every
-// other text of the document and are converted to the file system's UTF-8 here.
+// other text of the document and reach the file system through nativePath.
 namespace lyrics {
-
-// The native (UTF-8) form of a GB18030 path.
-std::string nativePath(const std::string& gbkPath);
-
-// The GB18030 form of a native (UTF-8) path.
-std::string gbkPath(const std::string& nativePath);
 
 // Outcome of a whole-file read.
 enum class ReadStatus { Ok, Missing, Unreadable, TooLarge };

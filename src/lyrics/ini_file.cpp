@@ -8,9 +8,17 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 
-// The line without its trailing CR LF, LF or CR.
+// Length of the line break at `pos` (CR LF, LF or a lone CR), or 0.
+std::size_t lineBreakLength(std::string_view bytes, std::size_t pos) {
+  if (bytes[pos] == '\n') return 1;
+  if (bytes[pos] != '\r') return 0;
+  return pos + 1 < bytes.size() && bytes[pos + 1] == '\n' ? 2 : 1;
+}
+
+// The line without its line break.
 std::string_view content(std::string_view line) {
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  if (line.ends_with("\r\n")) return line.substr(0, line.size() - 2);
+  if (line.ends_with('\n') || line.ends_with('\r')) return line.substr(0, line.size() - 1);
   return line;
 }
 
@@ -45,12 +53,22 @@ std::string_view lineBreakOf(std::string_view line) { return line.substr(content
 
 IniFile::IniFile(std::string_view bytes) {
   std::size_t start = 0;
+  std::size_t crLf = 0;
+  std::size_t lf = 0;
+  std::size_t cr = 0;
   while (start < bytes.size()) {
-    const auto end = bytes.find('\n', start);
-    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    std::size_t end = start;
+    std::size_t breakLength = 0;
+    while (end < bytes.size() && (breakLength = lineBreakLength(bytes, end)) == 0) ++end;
+    if (breakLength == 2) ++crLf;
+    if (breakLength == 1) ++(bytes[end] == '\n' ? lf : cr);
+    const std::size_t next = end + breakLength;
     m_lines.emplace_back(bytes.substr(start, next - start));
     start = next;
   }
+  // Added lines follow the break most of the file uses, so a lone-CR file stays one.
+  if (lf > crLf && lf >= cr) m_lineBreak = "\n";
+  if (cr > crLf && cr > lf) m_lineBreak = "\r";
 }
 
 std::optional<std::size_t> IniFile::sectionBody(std::string_view section) const {
@@ -84,14 +102,14 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
   const std::string entry = std::string(key) + "=" + std::string(value);
   const auto body = sectionBody(section);
   if (!body) {
-    if (!m_lines.empty() && lineBreakOf(m_lines.back()).empty()) m_lines.back() += "\r\n";
-    m_lines.push_back("[" + std::string(section) + "]\r\n");
-    m_lines.push_back(entry + "\r\n");
+    if (!m_lines.empty() && lineBreakOf(m_lines.back()).empty()) m_lines.back() += m_lineBreak;
+    m_lines.push_back("[" + std::string(section) + "]" + m_lineBreak);
+    m_lines.push_back(entry + m_lineBreak);
     return;
   }
   if (const auto line = keyLine(*body, key)) {
     std::string lineBreak(lineBreakOf(m_lines[*line]));
-    m_lines[*line] = entry + (lineBreak.empty() ? std::string("\r\n") : lineBreak);
+    m_lines[*line] = entry + (lineBreak.empty() ? m_lineBreak : lineBreak);
     return;
   }
   // A new key goes after the section's last non-blank line, before any blank lines that
@@ -100,8 +118,10 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
   for (std::size_t i = *body; i < m_lines.size() && !sectionName(m_lines[i]); ++i) {
     if (!trimmed(content(m_lines[i])).empty()) insertAt = i + 1;
   }
-  if (insertAt > 0 && lineBreakOf(m_lines[insertAt - 1]).empty()) m_lines[insertAt - 1] += "\r\n";
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry + "\r\n");
+  if (insertAt > 0 && lineBreakOf(m_lines[insertAt - 1]).empty()) {
+    m_lines[insertAt - 1] += m_lineBreak;
+  }
+  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry + m_lineBreak);
 }
 
 std::string IniFile::bytes() const {

@@ -7,9 +7,11 @@
 
 namespace lyrics {
 
-// A byte-exact INI profile in the "[section]" / "key=value" layout. Lines that are not touched
-// keep every byte, their line breaks included; section and key names match without regard to
-// ASCII case and surrounding blanks, as the classic profile functions do.
+// A byte-exact INI profile in the "[section]" / "key=value" layout. A line ends at CR LF, at LF
+// or at a lone CR, whichever the file uses. Lines that are not touched keep every byte, their
+// line breaks included, and added lines take the break most lines of the file have; section and key
+// names match without regard to ASCII case and surrounding blanks, as the classic profile
+// functions do.
 class IniFile {
  public:
   // Parses the bytes of a profile (an empty text is an empty profile).
@@ -31,6 +33,8 @@ class IniFile {
 
   // Each line with its own line break (the last one may have none).
   std::vector<std::string> m_lines;
+  // The line break that added lines get.
+  std::string m_lineBreak = "\r\n";
 };
 
 }  // namespace lyrics

@@ -168,21 +168,21 @@ TEST(QtIntervalTimerTest, SameIntervalKeepsPhaseNewIntervalRestartsZeroStops) {
 TEST(FileDropTest, OnePathOrEveryPathFollowedByCrLf) {
   QMimeData one;
   one.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/歌词 1.lrc"))});
-  EXPECT_EQ(app::droppedPathText(&one), QStringLiteral("/tmp/歌词 1.lrc"));
+  EXPECT_EQ(app::droppedPathText(&one), app::toGbk(QStringLiteral("/tmp/歌词 1.lrc")));
 
   QMimeData two;
   two.setUrls({QUrl::fromLocalFile(QStringLiteral("/a/x.lrc")),
                QUrl(QStringLiteral("https://example.com/y.lrc")),
                QUrl::fromLocalFile(QStringLiteral("/b/y.txt"))});
-  EXPECT_EQ(app::droppedPathText(&two), QStringLiteral("/a/x.lrc\r\n/b/y.txt\r\n"));
+  EXPECT_EQ(app::droppedPathText(&two), "/a/x.lrc\r\n/b/y.txt\r\n");
 
   QMimeData remoteOnly;
   remoteOnly.setUrls({QUrl(QStringLiteral("https://example.com/y.lrc"))});
-  EXPECT_EQ(app::droppedPathText(&remoteOnly), QString());
+  EXPECT_EQ(app::droppedPathText(&remoteOnly), "");
   QMimeData textOnly;
   textOnly.setText(QStringLiteral("/a/x.lrc"));
-  EXPECT_EQ(app::droppedPathText(&textOnly), QString());
-  EXPECT_EQ(app::droppedPathText(nullptr), QString());
+  EXPECT_EQ(app::droppedPathText(&textOnly), "");
+  EXPECT_EQ(app::droppedPathText(nullptr), "");
 }
 
 TEST(ProgramDirectoryTest, ExecutableFolderWhenWritableElseUserDataFolder) {

@@ -37,7 +37,7 @@ std::string fixture(const char* name) {
 class EditorAppTest : public ::testing::Test {
  protected:
   // An editor started with `arguments`, writing its association into the temp tree.
-  app::EditorApp& start(QStringList arguments = {}) {
+  app::EditorApp& start(std::vector<std::string> arguments = {}) {
     const QString base = QString::fromStdString(m_dir.path().string());
     app::EditorApp::Services services;
     services.prompter = &m_prompter;
@@ -84,8 +84,8 @@ TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
   // The file name is split over two arguments, which are joined with nothing between them.
   std::filesystem::create_directories(m_dir.path() / "歌词 库");
   m_dir.write("歌词 库/晴天.lrc", fixture("five_lines_gbk.lrc"));
-  const QString folder = QString::fromStdString((m_dir.path() / "歌词 库").string());
-  app::EditorApp& editor = start({folder + QStringLiteral("/晴"), QStringLiteral("天.lrc")});
+  const std::string folder = (m_dir.path() / "歌词 库").string();
+  app::EditorApp& editor = start({folder + "/晴", "天.lrc"});
   app::MainWindow& window = editor.window();
 
   ASSERT_EQ(editor.lyricsList().count(), 5);
@@ -122,7 +122,7 @@ TEST_F(EditorAppTest, WithoutArgumentsOrWithAMissingFileTheListStaysEmpty) {
   EXPECT_EQ(m_editor->lyricsList().selection(), -1);
   EXPECT_FALSE(m_editor->window().lyricsView()->currentIndex().isValid());
   m_editor.reset();
-  EXPECT_EQ(start({QStringLiteral("/nonexistent/file.lrc")}).lyricsList().count(), 0);
+  EXPECT_EQ(start({"/nonexistent/file.lrc"}).lyricsList().count(), 0);
   EXPECT_TRUE(m_prompter.shown.empty());
 }
 
@@ -153,7 +153,7 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
   const std::string path = m_dir.write("歌词.LRC", gbk("甲\r\n乙\r\n"));
   drop(window.lyricsView()->viewport(), {QUrl::fromLocalFile(QString::fromStdString(path))});
   ASSERT_EQ(lyricDrops.count(), 1);
-  EXPECT_EQ(lyricDrops[0][0].toString(), QString::fromStdString(path));
+  EXPECT_EQ(lyricDrops[0][0].value<std::string>(), gbk(path.c_str()));
   ASSERT_EQ(editor.lyricsList().count(), 2);
   EXPECT_EQ(editor.lyricsList().line(1), gbk("乙"));
   EXPECT_EQ(window.statusLabel(4)->text(), QStringLiteral("行:2"));
@@ -188,7 +188,7 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
   drop(window.control<QWidget>(QStringLiteral("分组框1")),
        {QUrl::fromLocalFile(QString::fromStdString(other))});
   ASSERT_EQ(songDrops.count(), 1);
-  EXPECT_EQ(songDrops[0][0].toString(), QString::fromStdString(other));
+  EXPECT_EQ(songDrops[0][0].value<std::string>(), gbk(other.c_str()));
   EXPECT_EQ(editor.lyricsList().count(), 2);
 }
 
@@ -276,4 +276,24 @@ TEST_F(EditorAppTest, DoubleClickCheckMarksShowTheMode) {
   EXPECT_FALSE(deletes->isChecked());
   EXPECT_FALSE(editor.doubleClickMode().addsTag());
   EXPECT_FALSE(editor.doubleClickMode().deletesTag());
+}
+
+TEST_F(EditorAppTest, CommandLineAndDropOpenTheFileTheirBytesName) {
+  // Beside the file sits a decoy whose name differs only in a character converters used to
+  // confuse (U+E81E and U+9FB4); the name also holds a byte that is not UTF-8.
+  const std::string name = "\xE6\xAD\x8C\xFF\xEE\xA0\x9E.lrc";
+  m_dir.write(name, "right\r\nfile\r\n");
+  m_dir.write("\xE6\xAD\x8C\xFF\xE9\xBE\xB4.lrc", "decoy\r\n");
+  m_dir.write("\xE6\xAD\x8C\xEF\xBF\xBD\xEE\xA0\x9E.lrc", "decoy\r\n");
+  // Split inside a character, the way two shell words may split a name.
+  const std::string path = m_dir.file(name);
+  const std::size_t cut = path.size() - 6;
+  app::EditorApp& editor = start({path.substr(0, cut), path.substr(cut)});
+  EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+
+  editor.lyricsList().clear();
+  const QByteArray encoded = QByteArray::fromStdString(path).toPercentEncoding("/");
+  drop(editor.window().lyricsView()->viewport(), {QUrl::fromEncoded("file://" + encoded)});
+  EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+  EXPECT_TRUE(m_prompter.shown.empty());
 }

@@ -29,7 +29,8 @@ struct Editor {
   Editor() {
     const QString root = QString::fromStdString(dir.path().string());
     editor = std::make_unique<app::EditorApp>(
-        QStringList{}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
+        std::vector<std::string>{},
+        app::LrcAssociation(root + "/data", root + "/config", "editor"),
         app::EditorApp::Services{
             .prompter = &prompter, .dialogs = &dialogs, .refreshDesktopCaches = false});
     editor->start();

@@ -185,3 +185,15 @@ TEST(Signature, StoringReplacesTheFileWholeAndLeavesNothingBeside) {
   EXPECT_EQ(blocked.panel.left, Signature::kShownLeft);
   EXPECT_EQ(std::distance(fs::directory_iterator(blocked.dir.path()), fs::directory_iterator()), 1);
 }
+
+TEST(Signature, ASignatureFileWithLoneCrLineEndsIsReadAndRewritten) {
+  SignatureFixture f({"a"});
+  f.dir.write("GEXINGQIANMING.ini", "[GEXINGQIANMING]\rPEIZHI=mine\r");
+  f.signature.setSignature();
+  EXPECT_EQ(f.panel.content, "mine");
+  f.panel.content = "ours";
+  f.signature.confirmSignature();
+  EXPECT_EQ(f.dir.read("GEXINGQIANMING.ini"), "[GEXINGQIANMING]\rPEIZHI=ours\r");
+  f.signature.appendSignature();
+  EXPECT_EQ(f.list.lines(), (Lines{"a", "[00:00.00]ours"}));
+}

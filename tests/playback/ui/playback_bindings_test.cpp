@@ -47,8 +47,8 @@ struct PlaybackUiTest : ::testing::Test {
     services.refreshDesktopCaches = false;
     const QString dir = QString::fromStdString(home.path().string());
     editor = std::make_unique<app::EditorApp>(
-        QStringList{}, app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"),
-        services);
+        std::vector<std::string>{},
+        app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"), services);
     window = &editor->window();
   }
   QAction* button(const char* name) const {
@@ -169,11 +169,11 @@ TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
   window->menus().popupAction(QStringLiteral("PlaySong"))->trigger();
   EXPECT_EQ(player.calls, (std::vector<std::string>{"play:/m/Song.wma@0"}));
 
-  emit window->audioDropped(QStringLiteral("/m/a.mp3\r\n/m/b.mp3\r\n"));
+  emit window->audioDropped("/m/a.mp3\r\n/m/b.mp3\r\n");
   EXPECT_EQ(list->topLevelItemCount(), 0);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(app::toQString(prompter.shown[0].title), QStringLiteral("tolva_格式错误"));
-  emit window->audioDropped(QStringLiteral("/m/Singer-Title.mp3"));
+  emit window->audioDropped("/m/Singer-Title.mp3");
   ASSERT_EQ(list->topLevelItemCount(), 1);
   EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("Singer"));
 }
@@ -185,7 +185,7 @@ TEST_F(PlaybackUiTest, OpenFolderShowsTheSongsFolderInTheFileManager) {
   openFolder->trigger();  // no song: nothing to open
   EXPECT_TRUE(fileManager.opened.isEmpty());
 
-  emit window->audioDropped(QStringLiteral("/音乐/新歌/歌手-歌.mp3"));
+  emit window->audioDropped(app::toGbk(QStringLiteral("/音乐/新歌/歌手-歌.mp3")));
   openFolder->trigger();
   QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
   ASSERT_EQ(fileManager.opened.size(), 1);

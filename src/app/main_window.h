@@ -88,7 +88,8 @@ class MainWindow : public QMainWindow {
   void lyricsDropped(const QString& text);
   // Files were dropped anywhere else on the window (the song drop).
   void audioDropped(const QString& text);
-  // The mouse moved over the window's own surface, at `pos` in client coordinates.
+  // The mouse moved over the window's own surface or one of its see-through group boxes, at
+  // `pos` in client coordinates.
   void surfaceMouseMoved(QPoint pos);
 
  protected:
@@ -116,6 +117,7 @@ class MainWindow : public QMainWindow {
   QStatusBar* m_statusBar = nullptr;
   std::vector<QLabel*> m_statusLabels;
   QGroupBox* m_volumePanel = nullptr;
+  QGroupBox* m_supportBox = nullptr;  // `分组框1`
   QSlider* m_volumeSlider = nullptr;
   QTreeWidget* m_savedLyricsList = nullptr;
   QPlainTextEdit* m_previewBox = nullptr;

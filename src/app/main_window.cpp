@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "app/file_drop.h"
+#include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/qt_interval_timer.h"
 
@@ -142,7 +143,7 @@ void MainWindow::buildTopArea() {
 }
 
 void MainWindow::buildEditArea() {
-  m_lyricsView = place(new QListView(m_client), "列表框_歌词文件编辑", 0, 132, 524, 333);
+  m_lyricsView = place(new LyricsListView(m_client), "列表框_歌词文件编辑", 0, 132, 524, 333);
   // Uniform heights let the view lay out hundreds of thousands of lines without measuring each.
   m_lyricsView->setUniformItemSizes(true);
   m_lyricsView->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -6,10 +6,11 @@
 #include <functional>
 #include <vector>
 
+#include "app/lyrics_list_view.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPlainTextEdit;
 class QSlider;
 class QStatusBar;
@@ -41,7 +42,7 @@ class MainWindow : public QMainWindow {
   // The area below the menu bar in which every control sits at its design position.
   QWidget* clientArea() const { return m_client; }
   // The lyrics list `列表框_歌词文件编辑` (the document's view).
-  QListView* lyricsView() const { return m_lyricsView; }
+  LyricsListView* lyricsView() const { return m_lyricsView; }
   // The song-information list `超级列表框_歌曲信息`.
   QTreeWidget* songList() const { return m_songList; }
   // The saved-lyrics list `超级列表框1`.
@@ -112,7 +113,7 @@ class MainWindow : public QMainWindow {
   QToolBar* m_tagToolBar = nullptr;
   QSlider* m_progressSlider = nullptr;
   QTreeWidget* m_songList = nullptr;
-  QListView* m_lyricsView = nullptr;
+  LyricsListView* m_lyricsView = nullptr;
   std::vector<QLineEdit*> m_headerEdits;
   QStatusBar* m_statusBar = nullptr;
   std::vector<QLabel*> m_statusLabels;

@@ -47,8 +47,9 @@ QVariant LyricsListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= m_list.count()) return {};
   // Views measure, elide and shape this text on every paint, so a long line is shown by its
   // start only.
-  if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-    return shownLineText(m_list.line(index.row()));
+  if (role == Qt::DisplayRole) return shownLineText(m_list.line(index.row()));
+  if (role == Qt::ToolTipRole)
+    return shownLineText(m_list.line(index.row()), kTooltipLineCharacters);
   return {};
 }
 

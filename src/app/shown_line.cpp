@@ -20,12 +20,12 @@ std::size_t characterWidth(std::string_view bytes, std::size_t pos) {
 
 }  // namespace
 
-QString shownLineText(std::string_view line) {
+QString shownLineText(std::string_view line, int maxCharacters) {
   // Decoding and shaping a line of megabytes on every paint froze the window; only the
   // prefix is decoded, and the document keeps the line whole.
   std::size_t end = 0;
   for (int characters = 0; end < line.size(); ++characters) {
-    if (characters == kShownLineCharacters) {
+    if (characters == maxCharacters) {
       return toQString(line.substr(0, end)) + QChar(0x2026);
     }
     end += characterWidth(line, end);

@@ -37,4 +37,29 @@ inline std::string generateGbkLyrics(std::size_t targetBytes) {
   return text;
 }
 
+// One GBK line of exactly `bytes` bytes without a line break: tags and lyrics run together,
+// cut at a character boundary and padded with ASCII spaces.
+inline std::string generateGbkLine(std::size_t bytes) {
+  std::string line = generateGbkLyrics(bytes + bytes / 4 + 64);
+  std::string joined;
+  joined.reserve(line.size());
+  for (std::size_t pos = 0; pos < line.size(); ++pos) {
+    if (line[pos] == '\r' && pos + 1 < line.size() && line[pos + 1] == '\n') {
+      ++pos;
+      continue;
+    }
+    joined += line[pos];
+  }
+  // Every character of the generated text is one ASCII byte or two bytes.
+  std::size_t end = 0;
+  while (end < joined.size()) {
+    const std::size_t width = static_cast<unsigned char>(joined[end]) >= 0x80 ? 2 : 1;
+    if (end + width > bytes) break;
+    end += width;
+  }
+  joined.resize(end);
+  joined.resize(bytes, ' ');
+  return joined;
+}
+
 }  // namespace bench

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/qt_interval_timer.h"
@@ -102,9 +103,11 @@ void LyricsBindings::bindMenus() {
 }
 
 void LyricsBindings::bindControls() {
-  connect(m_lyricsView, &QAbstractItemView::doubleClicked, this, [this] {
-    if (m_doubleClickButton == Qt::LeftButton) stamp([this] { m_tags.listDoubleClick(); });
-  });
+  // Only the left button tags; the right one opens the pop-up.
+  connect(m_window.lyricsView(), &LyricsListView::listDoubleClicked, this,
+          [this](Qt::MouseButton button) {
+            if (button == Qt::LeftButton) stamp([this] { m_tags.listDoubleClick(); });
+          });
   m_lyricsView->viewport()->installEventFilter(this);
 
   // Mouse moves reach the box's viewport even with no button held only with tracking on.
@@ -133,7 +136,6 @@ bool LyricsBindings::eventFilter(QObject* watched, QEvent* event) {
       return false;
     }
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (type == QEvent::MouseButtonDblClick) m_doubleClickButton = mouse->button();
     if (mouse->button() != Qt::RightButton) return false;
     // The right button never reaches the view, so it cannot move the selection: the pop-up's
     // commands act on the line that was selected before.

@@ -74,8 +74,6 @@ class LyricsBindings : public QObject {
   lyrics::Signature m_signature;
   playback::LyricsPreview m_preview;
   std::function<void()> m_refreshTimeTag;
-  // Button of the last double-click seen on the lyrics list; only the left one tags.
-  Qt::MouseButton m_doubleClickButton = Qt::NoButton;
 };
 
 }  // namespace app

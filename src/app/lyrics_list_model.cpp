@@ -3,7 +3,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 
-#include "app/gbk.h"
+#include "app/shown_line.h"
 
 namespace app {
 
@@ -45,8 +45,11 @@ int LyricsListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant LyricsListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= m_list.count()) return {};
-  if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-    return toQString(m_list.line(index.row()));
+  // Views measure, elide and shape this text on every paint, so a long line is shown by its
+  // start only.
+  if (role == Qt::DisplayRole) return shownLineText(m_list.line(index.row()));
+  if (role == Qt::ToolTipRole)
+    return shownLineText(m_list.line(index.row()), kTooltipLineCharacters);
   return {};
 }
 

@@ -11,7 +11,8 @@ class QListView;
 namespace app {
 
 // Shows a lyrics::LyricsList in a QListView: lines are decoded from GB18030 only when the view
-// asks for them, and the view's selection and the list's selected index follow each other.
+// asks for them and only as far as a row can show (shownLineText), and the view's selection and
+// the list's selected index follow each other.
 class LyricsListModel : public QAbstractListModel, public lyrics::LyricsListObserver {
   Q_OBJECT
 

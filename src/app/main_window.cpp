@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "app/file_drop.h"
+#include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/qt_interval_timer.h"
 
@@ -142,7 +143,7 @@ void MainWindow::buildTopArea() {
 }
 
 void MainWindow::buildEditArea() {
-  m_lyricsView = place(new QListView(m_client), "列表框_歌词文件编辑", 0, 132, 524, 333);
+  m_lyricsView = place(new LyricsListView(m_client), "列表框_歌词文件编辑", 0, 132, 524, 333);
   // Uniform heights let the view lay out hundreds of thousands of lines without measuring each.
   m_lyricsView->setUniformItemSizes(true);
   m_lyricsView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -188,7 +189,14 @@ void MainWindow::buildEditArea() {
   // The panel covers the status bar; it appears only while the pointer is over its icon.
   m_volumePanel->hide();
 
-  place(new QGroupBox(QStringLiteral("支持青禾"), m_client), "分组框1", 0, 564, 525, 53);
+  m_supportBox =
+      place(new QGroupBox(QStringLiteral("支持青禾"), m_client), "分组框1", 0, 564, 525, 53);
+  // These two boxes let the pointer through to the window, whose mouse-move rule hides the
+  // volume panel; without tracking a box would swallow every move made with no button held.
+  for (QGroupBox* box : {m_volumePanel, m_supportBox}) {
+    box->setMouseTracking(true);
+    box->installEventFilter(this);
+  }
 }
 
 void MainWindow::buildStatusBar() {
@@ -331,12 +339,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
   }
+  if (event->type() == QEvent::MouseMove && (watched == m_volumePanel || watched == m_supportBox)) {
+    // Group-box frames are see-through for the pointer, as on the platform the layout comes
+    // from: a move over the box itself is a move over the window's surface. Taken here, it
+    // does not also travel on to the client area.
+    const QPoint inBox = static_cast<QMouseEvent*>(event)->position().toPoint();
+    emit surfaceMouseMoved(static_cast<QWidget*>(watched)->mapTo(m_client, inBox));
+    return true;
+  }
   if (watched == m_client && event->type() == QEvent::MouseMove) {
     const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-    // Group-box frames are see-through for the pointer, as on the platform the layout comes
-    // from; any other control under the pointer keeps the move to itself.
-    QWidget* under = m_client->childAt(pos);
-    if (!under || qobject_cast<QGroupBox*>(under)) emit surfaceMouseMoved(pos);
+    // Any control under the pointer keeps the move to itself, even one that passed it on.
+    if (!m_client->childAt(pos)) emit surfaceMouseMoved(pos);
   }
   return QMainWindow::eventFilter(watched, event);
 }

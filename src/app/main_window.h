@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/lyrics_list_view.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPlainTextEdit;
 class QSlider;
 class QStatusBar;
@@ -42,7 +43,7 @@ class MainWindow : public QMainWindow {
   // The area below the menu bar in which every control sits at its design position.
   QWidget* clientArea() const { return m_client; }
   // The lyrics list `列表框_歌词文件编辑` (the document's view).
-  QListView* lyricsView() const { return m_lyricsView; }
+  LyricsListView* lyricsView() const { return m_lyricsView; }
   // The song-information list `超级列表框_歌曲信息`.
   QTreeWidget* songList() const { return m_songList; }
   // The saved-lyrics list `超级列表框1`.
@@ -90,7 +91,8 @@ class MainWindow : public QMainWindow {
   void lyricsDropped(const std::string& text);
   // Files were dropped anywhere else on the window (the song drop).
   void audioDropped(const std::string& text);
-  // The mouse moved over the window's own surface, at `pos` in client coordinates.
+  // The mouse moved over the window's own surface or one of its see-through group boxes, at
+  // `pos` in client coordinates.
   void surfaceMouseMoved(QPoint pos);
 
  protected:
@@ -113,11 +115,12 @@ class MainWindow : public QMainWindow {
   QToolBar* m_tagToolBar = nullptr;
   QSlider* m_progressSlider = nullptr;
   QTreeWidget* m_songList = nullptr;
-  QListView* m_lyricsView = nullptr;
+  LyricsListView* m_lyricsView = nullptr;
   std::vector<QLineEdit*> m_headerEdits;
   QStatusBar* m_statusBar = nullptr;
   std::vector<QLabel*> m_statusLabels;
   QGroupBox* m_volumePanel = nullptr;
+  QGroupBox* m_supportBox = nullptr;  // `分组框1`
   QSlider* m_volumeSlider = nullptr;
   QTreeWidget* m_savedLyricsList = nullptr;
   QPlainTextEdit* m_previewBox = nullptr;

@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "app/editor_app.h"
@@ -33,33 +35,41 @@ long long msSinceProcessStart() {
   return static_cast<long long>((nowSeconds - startSeconds) * 1000.0);
 }
 
-// Resident memory in kB from /proc/self/status.
-long long residentKb() {
+// A memory figure in kB from /proc/self/status: "VmRSS" now, "VmHWM" the peak so far.
+long long memoryKb(const QByteArray& field) {
   QFile status(QStringLiteral("/proc/self/status"));
   if (!status.open(QIODevice::ReadOnly)) return -1;
+  const QByteArray key = field + ':';
   for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front().toLongLong();
+    if (line.startsWith(key)) {
+      return line.mid(key.size()).trimmed().split(' ').front().toLongLong();
+    }
   }
   return -1;
 }
 
-void writeReport(EditorApp& editor, const QString& path) {
+void writeReport(EditorApp& editor, const QString& path, bool exposed) {
   const lyrics::LyricsList& list = editor.lyricsList();
-  QString text;
-  text += QStringLiteral("title=%1\n").arg(editor.window().windowTitle());
-  text += QStringLiteral("visible=%1\n").arg(editor.window().isVisible() ? 1 : 0);
-  text += QStringLiteral("lines=%1\n").arg(list.count());
-  text += QStringLiteral("selected=%1\n").arg(list.selection());
-  text += QStringLiteral("startup_ms=%1\n").arg(msSinceProcessStart());
-  text += QStringLiteral("rss_kb=%1\n").arg(residentKb());
-  // The first lines are enough to check a load; a huge list would make the report slow.
-  const int shown = std::min(list.count(), 1000);
-  for (int index = 0; index < shown; ++index) {
-    text += QStringLiteral("line=") + toQString(list.line(index)) + QLatin1Char('\n');
-  }
+  QString head;
+  head += QStringLiteral("title=%1\n").arg(editor.window().windowTitle());
+  head += QStringLiteral("visible=%1\n").arg(editor.window().isVisible() ? 1 : 0);
+  head += QStringLiteral("exposed=%1\n").arg(exposed ? 1 : 0);
+  head += QStringLiteral("lines=%1\n").arg(list.count());
+  head += QStringLiteral("selected=%1\n").arg(list.selection());
+  head += QStringLiteral("startup_ms=%1\n").arg(msSinceProcessStart());
+  head += QStringLiteral("rss_kb=%1\n").arg(memoryKb("VmRSS"));
+  head += QStringLiteral("peak_rss_kb=%1\n").arg(memoryKb("VmHWM"));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return;
-  file.write(text.toUtf8());
+  file.write(head.toUtf8());
+  // The first lines are enough to check a load; a huge list would make the report slow. Each
+  // line is written on its own, so a line of megabytes is not held twice more in one text.
+  const int shown = std::min(list.count(), 1000);
+  for (int index = 0; index < shown; ++index) {
+    file.write("line=");
+    file.write(toQString(list.line(index)).toUtf8());
+    file.write("\n");
+  }
   file.commit();
 }
 
@@ -69,11 +79,24 @@ void SelfTestReport::installIfRequested(EditorApp& editor) {
   const QString path = qEnvironmentVariable("LRC_EDITOR_SELFTEST_REPORT");
   if (path.isEmpty()) return;
   const bool quit = qEnvironmentVariable("LRC_EDITOR_SELFTEST_QUIT") == QStringLiteral("1");
-  // Queued behind the show events, so the report is written once the window is on screen.
-  QTimer::singleShot(0, &editor, [&editor, path, quit] {
-    writeReport(editor, path);
+  // The window is on screen once the display has exposed it; one full paint then belongs to
+  // the start-up, so a slow paint shows in the start-up time. A display that never exposes
+  // the window still gets its report after 10 s, saying so.
+  auto* poll = new QTimer(&editor);
+  poll->setInterval(5);
+  QElapsedTimer waited;
+  waited.start();
+  QObject::connect(poll, &QTimer::timeout, &editor, [&editor, path, quit, poll, waited] {
+    const QWindow* handle = editor.window().windowHandle();
+    const bool exposed = handle && handle->isExposed();
+    if (!exposed && waited.elapsed() < 10000) return;
+    poll->stop();
+    poll->deleteLater();
+    if (exposed) editor.window().repaint();
+    writeReport(editor, path, exposed);
     if (quit) editor.exitProgram();
   });
+  poll->start();
 }
 
 }  // namespace app

@@ -6,8 +6,9 @@ class EditorApp;
 
 // TEST HOOK for the smoke test and the start-up benchmark, inactive in normal use. When
 // LRC_EDITOR_SELFTEST_REPORT names a file, the editor writes a short UTF-8 report there once
-// its window is shown: the title, the number of lyric lines, the selected index, the time since
-// the process started, the resident memory and the first 1000 lines.
+// its window is shown and painted: the title, whether the display exposed the window, the
+// number of lyric lines, the selected index, the time since the process started, the resident
+// memory now and at its peak, and the first 1000 lines.
 // LRC_EDITOR_SELFTEST_QUIT=1 then ends the program.
 class SelfTestReport {
  public:

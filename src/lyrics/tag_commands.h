@@ -17,7 +17,8 @@ class TagCommands {
   void addTimeTag();
   // Removes the first tag of the selected line.
   void deleteLineTag();
-  // A double-click on a line: adds or deletes a tag as the double-click mode says.
+  // A double-click on the lyrics list: adds or deletes a tag on the selected line as the
+  // double-click mode says.
   void listDoubleClick();
   // Switches add-on-double-click on (and delete off) or off.
   void toggleDoubleClickAdd();

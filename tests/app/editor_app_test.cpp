@@ -65,11 +65,11 @@ class EditorAppTest : public ::testing::Test {
     QApplication::sendEvent(window->windowHandle(), &dropped);
   }
 
+  // A pointer move to `pos` in client coordinates as the platform delivers it: to the window,
+  // which hands it to the widget under the pointer.
   void moveMouse(app::EditorApp& editor, QPoint pos) {
-    QWidget* client = editor.window().clientArea();
-    QMouseEvent event(QEvent::MouseMove, QPointF(pos), client->mapToGlobal(QPointF(pos)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(client, &event);
+    app::MainWindow& window = editor.window();
+    QTest::mouseMove(window.windowHandle(), window.clientArea()->mapTo(&window, pos));
   }
 
   testsupport::TempDir m_dir;
@@ -195,27 +195,48 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
 TEST_F(EditorAppTest, MouseOutsideTheVolumeZoneHidesThePanel) {
   app::EditorApp& editor = start();
   app::MainWindow& window = editor.window();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   QGroupBox* panel = window.volumePanel();
-  panel->show();
-  window.resize(530, 700);
-  moveMouse(editor, QPoint(300, 600));
-  EXPECT_TRUE(panel->isVisible());
-  EXPECT_EQ(window.height(), 700);
-  moveMouse(editor, QPoint(300, 620));
-  EXPECT_FALSE(panel->isVisible());
-  EXPECT_EQ(window.height(), 685);
-
-  // Each border of the zone on its own.
-  for (const QPoint outside : {QPoint(22, 560), QPoint(486, 560), QPoint(300, 467)}) {
+  const struct {
+    QPoint at;  // client coordinates
+    const char* under;
+    bool hides;
+  } moves[] = {
+      {{300, 600}, "分组框1", false},
+      {{10, 590}, "分组框1", true},
+      {{490, 580}, "分组框1", true},
+      {{300, 615}, "分组框1", true},
+      {{300, 558}, "分组框_声音控制", false},
+      {{487, 550}, "分组框_声音控制", true},
+      {{300, 620}, nullptr, true},
+      {{22, 560}, nullptr, true},
+      {{300, 467}, nullptr, true},
+      // A move over a control other than a group box belongs to that control.
+      {{100, 200}, "列表框_歌词文件编辑", false},
+  };
+  for (const auto& move : moves) {
+    SCOPED_TRACE(testing::Message() << move.at.x() << "," << move.at.y());
     panel->show();
-    moveMouse(editor, outside);
-    EXPECT_FALSE(panel->isVisible()) << outside.x() << "," << outside.y();
+    window.resize(530, 700);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.height() == 700; }, 2000))
+        << "waited for the window to take height 700";
+    QWidget* under = window.clientArea()->childAt(move.at);
+    if (move.under) {
+      ASSERT_NE(under, nullptr);
+      // The list's viewport stands for the list.
+      if (under->objectName() != QString::fromUtf8(move.under)) under = under->parentWidget();
+      EXPECT_EQ(under->objectName(), QString::fromUtf8(move.under));
+    } else {
+      EXPECT_EQ(under, nullptr);
+    }
+    moveMouse(editor, move.at);
+    EXPECT_EQ(panel->isHidden(), move.hides);
+    EXPECT_EQ(window.height(), move.hides ? 685 : 700);
   }
   panel->show();
   editor.onMainWindowMouseMove(QPoint(23, 613));
   EXPECT_TRUE(panel->isVisible());
-  // A move over a control other than a group box belongs to that control.
-  moveMouse(editor, QPoint(100, 200));
+  editor.onMainWindowMouseMove(QPoint(485, 530));
   EXPECT_TRUE(panel->isVisible());
 }
 

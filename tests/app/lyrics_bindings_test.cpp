@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "app/editor_app.h"
 #include "app/main_menus.h"
@@ -47,6 +48,14 @@ struct Editor {
     QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(view()->viewport(), Qt::LeftButton, {}, at);
+  }
+  // A double-click at `at` in the list's viewport as the platform delivers it: through the
+  // window, which turns the second press into the double-click.
+  void doubleClickAt(QPoint at, Qt::MouseButton button) {
+    QWindow* handle = window().windowHandle();
+    const QPoint inWindow = view()->viewport()->mapTo(&window(), at);
+    QTest::mouseDClick(handle, button, {}, inWindow);
+    QTest::mouseRelease(handle, button, {}, inWindow);
   }
   void load(std::initializer_list<const char*> lines) {
     list().clear();
@@ -114,6 +123,43 @@ TEST(LyricsBindings, DoubleClickFollowsTheMenuChecks) {
   EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"a", "[00:09.00]b", "c"}));
   EXPECT_EQ(e.list().selection(), 1);
   EXPECT_TRUE(e.prompter.shown.empty());
+}
+
+TEST(LyricsBindings, ADoubleClickAnywhereOnTheListRunsTheDoubleClickCommand) {
+  Editor e;
+  e.editor->currentTimeTag().set("[00:09.00]");
+  const QPoint belowTheLines(100, e.view()->viewport()->height() - 10);
+  QMenu* popup = e.window().menus().popup(QStringLiteral("列表框编辑歌词"));
+
+  // An empty list has no line to stamp.
+  e.doubleClickAt(belowTheLines, Qt::LeftButton);
+  ASSERT_EQ(e.prompter.shown.size(), 1u);
+  EXPECT_EQ(e.prompter.shown[0].text, "\xC7\xEB\xB5\xBC\xC8\xEB\xB8\xE8\xB4\xCA");  // 请导入歌词
+  EXPECT_EQ(e.prompter.shown[0].title, "tolva");
+  EXPECT_EQ(e.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+
+  e.load({"[00:01.00]a", "b", "c"});
+  e.list().setSelection(1);
+  ASSERT_FALSE(e.view()->indexAt(belowTheLines).isValid());
+  e.doubleClickAt(belowTheLines, Qt::LeftButton);
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"[00:01.00]a", "[00:09.00]b", "c"}));
+  EXPECT_EQ(e.list().selection(), 2);
+
+  // Neither the right nor the middle button tags, below the lines or on one.
+  for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    for (const QPoint at : {belowTheLines, e.rowCentre(2)}) {
+      e.doubleClickAt(at, button);
+      popup->hide();
+    }
+  }
+  EXPECT_EQ(e.list().line(2), "c");
+
+  e.window().menus().action(QStringLiteral("ToggleDoubleClickDelete"))->trigger();
+  e.list().setSelection(0);
+  e.doubleClickAt(belowTheLines, Qt::LeftButton);
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"a", "[00:09.00]b", "c"}));
+  EXPECT_EQ(e.list().selection(), 0);
+  EXPECT_EQ(e.prompter.shown.size(), 1u);
 }
 
 TEST(LyricsBindings, DelDeletesTheSelectedLineAndRightClickKeepsTheSelection) {

@@ -7,6 +7,7 @@
 
 #include "app/gbk.h"
 #include "app/lyrics_list_model.h"
+#include "app/shown_line.h"
 #include "lyrics/lyrics_list.h"
 
 namespace {
@@ -19,6 +20,21 @@ QStringList shown(const QListView& view) {
     rows << view.model()->index(row, 0).data().toString();
   }
   return rows;
+}
+
+// The first `count` characters (code points) of `text`.
+QString firstCharacters(const QString& text, int count) {
+  qsizetype end = 0;
+  for (int taken = 0; taken < count && end < text.size(); ++taken) {
+    end += text.at(end).isHighSurrogate() ? 2 : 1;
+  }
+  return text.left(end);
+}
+
+// `text` cut after `bound` characters, with the ellipsis that marks a cut.
+QString cutAt(const QString& text, int bound) {
+  const QString start = firstCharacters(text, bound);
+  return start.size() < text.size() ? start + QChar(0x2026) : text;
 }
 
 int viewSelection(const QListView& view) {
@@ -48,6 +64,46 @@ TEST(LyricsListModelTest, ViewFollowsEveryChangeOfTheList) {
   list.clear();
   EXPECT_EQ(view.model()->rowCount(), 0);
   EXPECT_FALSE(model.index(5, 0).data().isValid());
+}
+
+TEST(LyricsListModelTest, ALongLineIsShownByItsStartAndKeptWholeInTheDocument) {
+  const int n = app::kShownLineCharacters;
+  const QString han = QStringLiteral("歌");              // two bytes in GBK
+  const QString ext = QString::fromUcs4(U"\U00020000");  // four bytes in GB18030, two QChars
+  const struct {
+    const char* name;
+    QString text;
+    bool cut;
+  } cases[] = {
+      {"short", QStringLiteral("[00:01.00]故事的小黄花"), false},
+      {"longer than a tooltip shows", han.repeated(1000), false},
+      {"exactly the bound", QString(n, QLatin1Char('a')), false},
+      {"one ASCII character over", QString(n + 1, QLatin1Char('a')), true},
+      // After one ASCII byte every two-byte character starts at an odd byte offset.
+      {"two-byte characters after an odd start", QStringLiteral("a") + han.repeated(n), true},
+      {"four-byte characters", QStringLiteral("ab") + ext.repeated(n), true},
+      {"exactly the bound in four-byte characters", ext.repeated(n), false},
+      {"a line of a megabyte", (QStringLiteral("[00:01.00]") + han.repeated(40)).repeated(10000),
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    lyrics::LyricsList list;
+    app::LyricsListModel model(list);
+    const std::string bytes = app::toGbk(c.text);
+    list.appendLine(bytes);
+    const QString shown = model.index(0, 0).data(Qt::DisplayRole).toString();
+    const QString expected = c.cut ? firstCharacters(c.text, n) + QChar(0x2026) : c.text;
+    EXPECT_EQ(shown, expected);
+    EXPECT_LE(shown.size(), 2 * n + 1);
+    EXPECT_FALSE(shown.contains(QChar::ReplacementCharacter));
+    EXPECT_EQ(model.index(0, 0).data(Qt::ToolTipRole).toString(),
+              cutAt(c.text, app::kTooltipLineCharacters));
+    // The document keeps every byte of the line.
+    EXPECT_EQ(list.line(0), bytes);
+  }
+  // A lone lead byte at the very end of a short line still shows that something is there.
+  EXPECT_EQ(app::shownLineText("ab\xB8"), QStringLiteral("ab\uFFFD"));
 }
 
 TEST(LyricsListModelTest, SelectionsFollowEachOtherWithoutFeedback) {

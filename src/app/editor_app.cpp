@@ -16,6 +16,8 @@
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_prompter.h"
+#include "feedback/smtp_mail_sender.h"
+#include "feedback/ui/feedback_window.h"
 #include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
@@ -48,10 +50,10 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindCommands();
   if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
   if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback = new PlaybackBindings(
-      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
-      services.clipboard ? *services.clipboard : *m_ownClipboard,
-      services.player ? *services.player : *m_ownPlayer);
+  m_playback =
+      new PlaybackBindings(*m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter,
+                           *m_dialogs, services.clipboard ? *services.clipboard : *m_ownClipboard,
+                           services.player ? *services.player : *m_ownPlayer);
   // Owned by the window, which goes before the models it works on.
   new LyricsBindings(
       *m_window,
@@ -160,6 +162,10 @@ void EditorApp::bindCommands() {
           &EditorApp::exitProgram);
   connect(m_window.get(), &MainWindow::lyricsDropped, this,
           [this](const QString& text) { m_importer->dropLyricsFile(toGbk(text)); });
+  connect(menus.action(QStringLiteral("OpenFeedbackWindow")), &QAction::triggered, this, [this] {
+    feedback::FeedbackWindow::open(m_window.get(), *m_prompter,
+                                   std::make_unique<feedback::SmtpMailSender>());
+  });
 }
 
 }  // namespace app

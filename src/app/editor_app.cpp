@@ -50,10 +50,10 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindCommands();
   if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
   if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback =
-      new PlaybackBindings(*m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter,
-                           *m_dialogs, services.clipboard ? *services.clipboard : *m_ownClipboard,
-                           services.player ? *services.player : *m_ownPlayer);
+  m_playback = new PlaybackBindings(
+      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
+      services.clipboard ? *services.clipboard : *m_ownClipboard,
+      services.player ? *services.player : *m_ownPlayer);
   // Owned by the window, which goes before the models it works on.
   new LyricsBindings(
       *m_window,

@@ -1,5 +1,8 @@
 #include "feedback/smtp_client.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -69,6 +72,26 @@ std::string describe(CURLcode code, const char* details, long responseCode) {
 
 }  // namespace
 
+// libcurl's socket callbacks, which keep SmtpClient::m_sockets.
+struct SmtpClientCallbacks {
+  static curl_socket_t open(void* user, curlsocktype, curl_sockaddr* address) {
+    auto* client = static_cast<SmtpClient*>(user);
+    std::lock_guard lock(client->m_mutex);
+    if (client->m_cancelled) return CURL_SOCKET_BAD;
+    const curl_socket_t socket =
+        ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (socket != CURL_SOCKET_BAD) client->m_sockets.insert(socket);
+    return socket;
+  }
+
+  static int close(void* user, curl_socket_t socket) {
+    auto* client = static_cast<SmtpClient*>(user);
+    std::lock_guard lock(client->m_mutex);
+    client->m_sockets.erase(socket);
+    return ::close(socket);
+  }
+};
+
 SmtpClient::SmtpClient() {
   // Global set-up is not safe to race with other threads' first use; do it here, on the
   // thread that builds the client, before any send runs on a worker.
@@ -84,6 +107,7 @@ bool SmtpClient::cancelled() {
 void SmtpClient::cancel() {
   std::lock_guard lock(m_mutex);
   m_cancelled = true;
+  for (const curl_socket_t socket : m_sockets) ::shutdown(socket, SHUT_RDWR);
   if (m_running) curl_multi_wakeup(m_running);
 }
 
@@ -114,11 +138,19 @@ SendResult SmtpClient::send(const SmtpSettings& settings, const std::string& mes
   curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
   curl_easy_setopt(h, CURLOPT_READFUNCTION, readUpload);
   curl_easy_setopt(h, CURLOPT_READDATA, &upload);
+  // The whole exchange is bounded, and so is every single reply, QUIT's included, which
+  // libcurl waits for outside the transfer's own time limit.
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout.count()));
   curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(std::min(timeout, kMaxConnectTime).count()));
+  curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                   static_cast<long>((timeout.count() + 999) / 1000));
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(h, CURLOPT_ERRORBUFFER, details);
+  curl_easy_setopt(h, CURLOPT_OPENSOCKETFUNCTION, SmtpClientCallbacks::open);
+  curl_easy_setopt(h, CURLOPT_OPENSOCKETDATA, this);
+  curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, SmtpClientCallbacks::close);
+  curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, this);
 
   Attachment attachment(multi.get(), h);
   if (!attachment.attached()) return {false, "libcurl could not start the transfer"};
@@ -127,6 +159,7 @@ SendResult SmtpClient::send(const SmtpSettings& settings, const std::string& mes
     if (m_cancelled) return {false, "cancelled"};
     m_running = multi.get();
   }
+  // Gone before the multi handle is cleaned up, so cancel() never wakes a freed handle.
   struct Unregister {
     SmtpClient* client;
     ~Unregister() {
@@ -140,7 +173,6 @@ SendResult SmtpClient::send(const SmtpSettings& settings, const std::string& mes
     const CURLMcode performed = curl_multi_perform(multi.get(), &running);
     if (performed != CURLM_OK) return {false, curl_multi_strerror(performed)};
     if (running == 0) break;
-    if (cancelled()) return {false, "cancelled"};
     const CURLMcode polled = curl_multi_poll(multi.get(), nullptr, 0, kPollMilliseconds, nullptr);
     if (polled != CURLM_OK) return {false, curl_multi_strerror(polled)};
     if (cancelled()) return {false, "cancelled"};

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include <curl/curl.h>
@@ -27,11 +28,19 @@ class SmtpClient {
   void cancel();
 
  private:
+  friend struct SmtpClientCallbacks;
+
   bool cancelled();
 
   std::mutex m_mutex;
   bool m_cancelled = false;
-  CURLM* m_running = nullptr;  // the multi handle of the send in progress, for waking it
+  // The multi handle of the send in progress, for waking its poll.
+  CURLM* m_running = nullptr;
+  // The sockets libcurl opened and has not closed yet. cancel() shuts them down: libcurl,
+  // detaching a transfer or closing its connection, says QUIT and waits for the reply of a
+  // server that may never give one. Closing happens under the lock, so a number that the
+  // system gives out again is never shut down by mistake.
+  std::set<curl_socket_t> m_sockets;
 };
 
 }  // namespace feedback

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStringEncoder>
 #include <cstdio>
+#include <system_error>
 
 namespace feedback {
 
@@ -102,13 +103,24 @@ void FeedbackWindow::submitFeedback() {
     return;
   }
   m_submitButton->setEnabled(false);
-  m_worker = std::thread([this, sender = m_sender.get(),
-                          suggestion = m_suggestionBox->toPlainText().toStdString(),
-                          contactText = contact.toStdString()] {
-    const SendResult result = sender->send(suggestion, contactText);
-    QMetaObject::invokeMethod(
-        this, [this, result] { onSendFinished(result); }, Qt::QueuedConnection);
-  });
+  try {
+    m_worker = std::thread([this, sender = m_sender.get(),
+                            suggestion = m_suggestionBox->toPlainText().toStdString(),
+                            contactText = contact.toStdString()] {
+      const SendResult result = sender->send(suggestion, contactText);
+      QMetaObject::invokeMethod(
+          this, [this, result] { onSendFinished(result); }, Qt::QueuedConnection);
+    });
+  } catch (const std::system_error& error) {
+    m_submitButton->setEnabled(true);
+    reportFailure(std::string("no thread for sending: ") + error.what());
+  }
+}
+
+void FeedbackWindow::reportFailure(const std::string& reason) {
+  std::fprintf(stderr, "feedback mail not sent: %s\n", reason.c_str());
+  inform(QStringLiteral("提交失败，请检查网络连接后重试。"));
+  emit sendFinished(false);
 }
 
 void FeedbackWindow::onSendFinished(const SendResult& result) {
@@ -117,9 +129,7 @@ void FeedbackWindow::onSendFinished(const SendResult& result) {
   // A window closed while the mail was on its way has nothing more to say.
   if (m_closed) return;
   if (!result.accepted) {
-    std::fprintf(stderr, "feedback mail not sent: %s\n", result.error.c_str());
-    inform(QStringLiteral("提交失败，请检查网络连接后重试。"));
-    emit sendFinished(false);
+    reportFailure(result.error);
     return;
   }
   // The message box runs its own event loop, in which the window may go away.

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "feedback/mail_sender.h"
@@ -54,6 +55,8 @@ class FeedbackWindow : public QWidget {
  private:
   void onSendFinished(const SendResult& result);
   void inform(const QString& text);
+  // Shows the failure message and writes `reason` to standard error.
+  void reportFailure(const std::string& reason);
 
   lyrics::Prompter& m_prompter;
   std::unique_ptr<MailSender> m_sender;

@@ -120,7 +120,6 @@ void FeedbackWindow::submitFeedback() {
 void FeedbackWindow::reportFailure(const std::string& reason) {
   std::fprintf(stderr, "feedback mail not sent: %s\n", reason.c_str());
   inform(QStringLiteral("提交失败，请检查网络连接后重试。"));
-  emit sendFinished(false);
 }
 
 void FeedbackWindow::onSendFinished(const SendResult& result) {
@@ -137,7 +136,6 @@ void FeedbackWindow::onSendFinished(const SendResult& result) {
   inform(
       QStringLiteral("您的建议已经提交成功，我们会尽快给您答复，感谢您对青禾歌词编辑器的支持！"));
   if (!self) return;
-  emit sendFinished(true);
   close();
 }
 

@@ -44,10 +44,6 @@ class FeedbackWindow : public QWidget {
   // Whether a mail is on its way.
   bool sending() const { return m_worker.joinable(); }
 
- signals:
-  // A send ended and its message was shown; `accepted` when the server took the mail.
-  void sendFinished(bool accepted);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -18,6 +18,8 @@
 #include "app/qt_paths.h"
 #include "app/qt_prompter.h"
 #include "lyrics/native_path.h"
+#include "feedback/smtp_mail_sender.h"
+#include "feedback/ui/feedback_window.h"
 #include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
@@ -163,6 +165,10 @@ void EditorApp::bindCommands() {
           &EditorApp::exitProgram);
   connect(m_window.get(), &MainWindow::lyricsDropped, this,
           [this](const std::string& text) { m_importer->dropLyricsFile(text); });
+  connect(menus.action(QStringLiteral("OpenFeedbackWindow")), &QAction::triggered, this, [this] {
+    feedback::FeedbackWindow::open(m_window.get(), *m_prompter,
+                                   std::make_unique<feedback::SmtpMailSender>());
+  });
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include "app/gbk.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "feedback/ui/feedback_window.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -316,5 +318,33 @@ TEST_F(EditorAppTest, CommandLineAndDropOpenTheFileTheirBytesName) {
   const QByteArray encoded = QByteArray::fromStdString(path).toPercentEncoding("/");
   drop(editor.window().lyricsView()->viewport(), {QUrl::fromEncoded("file://" + encoded)});
   EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+  EXPECT_TRUE(m_prompter.shown.empty());
+}
+
+TEST_F(EditorAppTest, TheFeedbackMenuOpensAFreshModalFeedbackWindow) {
+  app::EditorApp& editor = start();
+  QAction* feedbackItem = editor.window().menus().action(QStringLiteral("OpenFeedbackWindow"));
+  const auto openWindow = [] {
+    QList<feedback::FeedbackWindow*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* window = qobject_cast<feedback::FeedbackWindow*>(widget);
+      if (window && window->isVisible()) shown.append(window);
+    }
+    return shown;
+  };
+  feedbackItem->trigger();
+  ASSERT_EQ(openWindow().size(), 1);
+  QPointer<feedback::FeedbackWindow> first = openWindow().front();
+  EXPECT_EQ(first->windowModality(), Qt::ApplicationModal);
+  first->findChild<QLineEdit*>(QStringLiteral("编辑框_联系方式"))->setText(QStringLiteral("abc"));
+  first->close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }, 5000)) << "first window deleted";
+
+  feedbackItem->trigger();
+  ASSERT_EQ(openWindow().size(), 1);
+  feedback::FeedbackWindow* second = openWindow().front();
+  EXPECT_EQ(second->findChild<QLineEdit*>(QStringLiteral("编辑框_联系方式"))->text(),
+            QStringLiteral("QQ号\\微信\\邮箱"));
+  second->close();
   EXPECT_TRUE(m_prompter.shown.empty());
 }

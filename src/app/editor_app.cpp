@@ -17,9 +17,9 @@
 #include "app/qt_dialogs.h"
 #include "app/qt_paths.h"
 #include "app/qt_prompter.h"
-#include "lyrics/native_path.h"
 #include "feedback/smtp_mail_sender.h"
 #include "feedback/ui/feedback_window.h"
+#include "lyrics/native_path.h"
 #include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
@@ -53,10 +53,10 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   bindCommands();
   if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
   if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback = new PlaybackBindings(
-      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
-      services.clipboard ? *services.clipboard : *m_ownClipboard,
-      services.player ? *services.player : *m_ownPlayer);
+  m_playback =
+      new PlaybackBindings(*m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter,
+                           *m_dialogs, services.clipboard ? *services.clipboard : *m_ownClipboard,
+                           services.player ? *services.player : *m_ownPlayer);
   // Owned by the window, which goes before the models it works on.
   new LyricsBindings(
       *m_window,

@@ -39,7 +39,7 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   }
   m_importer =
       std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter, *m_dialogs);
-  m_lyricsModel = new LyricsListModel(m_lyricsList, m_window.get());
+  m_lyricsModel = std::make_unique<LyricsListModel>(m_lyricsList);
   m_lyricsModel->attachView(m_window->lyricsView());
 
   bindStatusBar();
@@ -48,16 +48,16 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindCommands();
   if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
   if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback = new PlaybackBindings(
+  m_playback = std::make_unique<PlaybackBindings>(
       *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
       services.clipboard ? *services.clipboard : *m_ownClipboard,
       services.player ? *services.player : *m_ownPlayer);
-  // Owned by the window, which goes before the models it works on.
-  new LyricsBindings(
+  m_lyricsBindings = std::make_unique<LyricsBindings>(
       *m_window,
-      {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
-      toGbk(programDirectory()), [this] { m_playback->songRow().clear(); },
-      [this] { m_playback->clock().refresh(); });
+      LyricsBindings::Models{m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields,
+                             m_statusBar, *m_prompter},
+      toGbk(programDirectory()), std::function<void()>([this] { m_playback->songRow().clear(); }),
+      std::function<void()>([this] { m_playback->clock().refresh(); }));
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -66,7 +66,12 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association)
     : EditorApp(std::move(arguments), std::move(association), Services{}) {}
 
 EditorApp::~EditorApp() {
-  // The model observes the list; it goes with the window, before the list.
+  // The bindings and the model filter and observe the window's controls, and the controls go
+  // one by one while the window is destroyed: they must be gone before the first control is.
+  // The window in turn goes before the models and adapters it shows.
+  m_lyricsBindings.reset();
+  m_playback.reset();
+  m_lyricsModel.reset();
   m_window.reset();
 }
 

@@ -44,7 +44,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   }
   m_importer =
       std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter, *m_dialogs);
-  m_lyricsModel = new LyricsListModel(m_lyricsList, m_window.get());
+  m_lyricsModel = std::make_unique<LyricsListModel>(m_lyricsList);
   m_lyricsModel->attachView(m_window->lyricsView());
 
   bindStatusBar();
@@ -53,16 +53,17 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   bindCommands();
   if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
   if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback =
-      new PlaybackBindings(*m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter,
-                           *m_dialogs, services.clipboard ? *services.clipboard : *m_ownClipboard,
-                           services.player ? *services.player : *m_ownPlayer);
-  // Owned by the window, which goes before the models it works on.
-  new LyricsBindings(
+  m_playback = std::make_unique<PlaybackBindings>(
+      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
+      services.clipboard ? *services.clipboard : *m_ownClipboard,
+      services.player ? *services.player : *m_ownPlayer);
+  m_lyricsBindings = std::make_unique<LyricsBindings>(
       *m_window,
-      {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
-      toGbkPath(programDirectory()), [this] { m_playback->songRow().clear(); },
-      [this] { m_playback->clock().refresh(); });
+      LyricsBindings::Models{m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields,
+                             m_statusBar, *m_prompter},
+      toGbkPath(programDirectory()),
+      std::function<void()>([this] { m_playback->songRow().clear(); }),
+      std::function<void()>([this] { m_playback->clock().refresh(); }));
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -71,7 +72,12 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
     : EditorApp(std::move(arguments), std::move(association), Services{}) {}
 
 EditorApp::~EditorApp() {
-  // The model observes the list; it goes with the window, before the list.
+  // The bindings and the model filter and observe the window's controls, and the controls go
+  // one by one while the window is destroyed: they must be gone before the first control is.
+  // The window in turn goes before the models and adapters it shows.
+  m_lyricsBindings.reset();
+  m_playback.reset();
+  m_lyricsModel.reset();
   m_window.reset();
 }
 

@@ -20,12 +20,14 @@
 
 namespace app {
 
+class LyricsBindings;
 class LyricsListModel;
 class MainWindow;
 class PlaybackBindings;
 
 // The composition root: owns the models, the platform adapters, the controllers and the main
-// window, wires them together and runs the start-up sequence.
+// window, wires them together and runs the start-up sequence. It also takes them down again,
+// from the outside in: everything that watches the window's controls goes before the window.
 class EditorApp : public QObject {
   Q_OBJECT
 
@@ -70,6 +72,7 @@ class EditorApp : public QObject {
   lyrics::Dialogs& dialogs() { return *m_dialogs; }
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
   PlaybackBindings& playback() const { return *m_playback; }
+  LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
 
  private:
   void bindStatusBar();
@@ -94,10 +97,12 @@ class EditorApp : public QObject {
   lyrics::Prompter* m_prompter = nullptr;
   lyrics::Dialogs* m_dialogs = nullptr;
   std::unique_ptr<lyrics::LyricsImporter> m_importer;
-  LyricsListModel* m_lyricsModel = nullptr;  // owned by the window
   std::unique_ptr<playback::AudioPlayer> m_ownPlayer;
   std::unique_ptr<lyrics::Clipboard> m_ownClipboard;
-  PlaybackBindings* m_playback = nullptr;  // owned by the window
+  // They watch the window's controls and are destroyed before it, in reverse order.
+  std::unique_ptr<LyricsListModel> m_lyricsModel;
+  std::unique_ptr<PlaybackBindings> m_playback;
+  std::unique_ptr<LyricsBindings> m_lyricsBindings;
   bool m_updatingHeaders = false;
 };
 

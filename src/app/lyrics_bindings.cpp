@@ -30,10 +30,10 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
                                const std::string& programDirectory,
                                std::function<void()> clearSongList,
                                std::function<void()> refreshTimeTag)
-    : QObject(&window),
-      m_window(window),
-      m_lyricsView(window.lyricsView()),
+    : m_window(window),
+      m_lyricsViewport(window.lyricsView()->viewport()),
       m_previewBox(window.previewBox()),
+      m_previewViewport(window.previewBox()->viewport()),
       m_previewView(window.previewBox()),
       m_signaturePanel(window.control<QGroupBox>(QStringLiteral("分组框_配置个性签名")),
                        window.signatureBox()),
@@ -50,7 +50,13 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
   bindControls();
 }
 
-LyricsBindings::~LyricsBindings() = default;
+LyricsBindings::~LyricsBindings() {
+  for (QObject* watched :
+       {static_cast<QObject*>(m_lyricsViewport.data()), static_cast<QObject*>(m_previewBox.data()),
+        static_cast<QObject*>(m_previewViewport.data())}) {
+    if (watched) watched->removeEventFilter(this);
+  }
+}
 
 void LyricsBindings::onCommand(const QString& name, const std::function<void()>& command) {
   // The same command may sit in the menu bar, in the list's pop-up and on the tag toolbar.
@@ -108,12 +114,12 @@ void LyricsBindings::bindControls() {
           [this](Qt::MouseButton button) {
             if (button == Qt::LeftButton) stamp([this] { m_tags.listDoubleClick(); });
           });
-  m_lyricsView->viewport()->installEventFilter(this);
+  m_lyricsViewport->installEventFilter(this);
 
   // Mouse moves reach the box's viewport even with no button held only with tracking on.
   m_previewBox->setMouseTracking(true);
-  m_previewBox->viewport()->setMouseTracking(true);
-  m_previewBox->viewport()->installEventFilter(this);
+  m_previewViewport->setMouseTracking(true);
+  m_previewViewport->installEventFilter(this);
   m_previewBox->installEventFilter(this);
   connect(&timerOf(m_window, "时钟_歌词预览开"), &QtIntervalTimer::ticked, this,
           [this] { m_preview.slideInTick(); });
@@ -130,7 +136,7 @@ void LyricsBindings::bindControls() {
 
 bool LyricsBindings::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (watched == m_lyricsView->viewport()) {
+  if (watched == m_lyricsViewport.data()) {
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseButtonDblClick) {
       return false;
@@ -146,8 +152,8 @@ bool LyricsBindings::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  if ((watched == m_previewBox || watched == m_previewBox->viewport()) &&
-      type == QEvent::MouseMove) {
+  if (type == QEvent::MouseMove &&
+      (watched == m_previewBox.data() || watched == m_previewViewport.data())) {
     auto* widget = static_cast<QWidget*>(watched);
     const QPoint inBox =
         widget->mapTo(m_previewBox, static_cast<QMouseEvent*>(event)->position().toPoint());

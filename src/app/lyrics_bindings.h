@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <string>
 
@@ -18,7 +19,6 @@
 #include "playback/lyrics_preview.h"
 
 class QAction;
-class QListView;
 class QPlainTextEdit;
 
 namespace app {
@@ -26,7 +26,8 @@ namespace app {
 class MainWindow;
 
 // Connects the main window's menus, toolbar buttons and controls to the tag and line
-// commands, the personal signature and the preview box.
+// commands, the personal signature and the preview box. Its owner destroys it before the
+// window; should a watched control go first all the same, the bindings let go of it.
 class LyricsBindings : public QObject {
   Q_OBJECT
 
@@ -65,8 +66,11 @@ class LyricsBindings : public QObject {
   void stamp(const std::function<void()>& command);
 
   MainWindow& m_window;
-  QListView* m_lyricsView;
-  QPlainTextEdit* m_previewBox;
+  // The controls whose events the bindings filter. The filter only compares against them and
+  // reads a control only for the events it handles, which never come while one is destroyed.
+  QPointer<QWidget> m_lyricsViewport;
+  QPointer<QPlainTextEdit> m_previewBox;
+  QPointer<QWidget> m_previewViewport;
   QtPreviewBox m_previewView;
   QtSignaturePanel m_signaturePanel;
   lyrics::TagCommands m_tags;

@@ -79,7 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   m_client = new QWidget(this);
   m_client->setObjectName(QStringLiteral("MainWindowClient"));
   m_client->setMouseTracking(true);
-  m_client->installEventFilter(this);
+  watch(m_client);
   setCentralWidget(m_client);
   setAcceptDrops(true);
 
@@ -92,7 +92,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   resize(kDesignWidth, kDesignHeight);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The controls are destroyed after this, while the window is only a QWidget any more; none of
+  // them may report to the window's filter on the way.
+  for (const QPointer<QObject>& control : m_watched) {
+    if (control) control->removeEventFilter(this);
+  }
+  m_watched.clear();
+}
+
+void MainWindow::watch(QObject* control) {
+  control->installEventFilter(this);
+  m_watched.push_back(control);
+}
 
 void MainWindow::buildTopArea() {
   // Both toolbars are docked at the top of the client area, the tag toolbar in the first row
@@ -150,9 +162,10 @@ void MainWindow::buildEditArea() {
   m_lyricsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_lyricsView->setAcceptDrops(true);
   m_lyricsView->viewport()->setAcceptDrops(true);
-  m_lyricsView->viewport()->installEventFilter(this);
+  m_lyricsViewport = m_lyricsView->viewport();
+  watch(m_lyricsViewport);
   // Drops on the list's scroll bars and frame arrive at the view itself; they are lyrics too.
-  m_lyricsView->installEventFilter(this);
+  watch(m_lyricsView);
 
   struct Header {
     const char* labelName;
@@ -175,7 +188,7 @@ void MainWindow::buildEditArea() {
     m_headerEdits.push_back(place(new QLineEdit(m_client), header.editName, header.editX,
                                   header.labelY, header.editWidth, 22));
     // Text boxes take dropped files as text; a dropped song belongs to the window's song drop.
-    m_headerEdits.back()->installEventFilter(this);
+    watch(m_headerEdits.back());
   }
 
   label(m_client, "图片框_开", 490, 524, 27, 27);
@@ -297,7 +310,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (m_lyricsView && (watched == m_lyricsView->viewport() || watched == m_lyricsView)) {
+  if (watched == m_lyricsViewport || watched == m_lyricsView) {
     switch (event->type()) {
       case QEvent::DragEnter:
       case QEvent::DragMove: {

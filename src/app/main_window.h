@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <string>
@@ -108,6 +109,8 @@ class MainWindow : public QMainWindow {
   void buildStatusBar();
   void buildParkedPanels();
   void buildTimers();
+  // Filters the events of `control`, one of the window's own.
+  void watch(QObject* control);
 
   QWidget* m_client = nullptr;
   MainMenus* m_menus = nullptr;
@@ -116,6 +119,7 @@ class MainWindow : public QMainWindow {
   QSlider* m_progressSlider = nullptr;
   QTreeWidget* m_songList = nullptr;
   LyricsListView* m_lyricsView = nullptr;
+  QWidget* m_lyricsViewport = nullptr;
   std::vector<QLineEdit*> m_headerEdits;
   QStatusBar* m_statusBar = nullptr;
   std::vector<QLabel*> m_statusLabels;
@@ -125,6 +129,8 @@ class MainWindow : public QMainWindow {
   QTreeWidget* m_savedLyricsList = nullptr;
   QPlainTextEdit* m_previewBox = nullptr;
   QPlainTextEdit* m_signatureBox = nullptr;
+  // The controls whose events the window filters; it lets go of them before they are destroyed.
+  std::vector<QPointer<QObject>> m_watched;
   std::vector<std::function<void()>> m_closingSteps;
   bool m_closed = false;
 };

@@ -24,8 +24,7 @@ PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status
                                    lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
                                    lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
                                    lyrics::Clipboard& clipboard, playback::AudioPlayer& player)
-    : QObject(&window),
-      m_window(window),
+    : m_window(window),
       m_player(player),
       m_clock(*window.timer(QStringLiteral("时钟_毫秒")), currentTag, m_display, status, player,
               m_steadyClock),
@@ -40,10 +39,7 @@ PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status
           [this](const std::string& text) { m_controller.dropAudioFile(text); });
 }
 
-PlaybackBindings::~PlaybackBindings() {
-  // The player may outlive the commands; it must not report to them any more.
-  m_player.stop();
-}
+PlaybackBindings::~PlaybackBindings() = default;
 
 QAction* PlaybackBindings::playbackButton(int index) const {
   return m_window.playbackToolBar()->findChild<QAction*>(kPlaybackToolBar + QLatin1Char('_') +

@@ -24,7 +24,7 @@ class MainWindow;
 
 // Owns the playback models and commands and connects them to the main window: the playback
 // toolbar, the tag button's caption, the progress slider, the song list with its pop-up, the
-// song drop and the 10 ms tick of the play clock.
+// song drop and the 10 ms tick of the play clock. Its owner destroys it before the window.
 class PlaybackBindings : public QObject {
   Q_OBJECT
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include "lyrics/dialogs.h"
-
-class QWidget;
 
 namespace app {
 
@@ -24,7 +24,8 @@ class QtDialogs : public lyrics::Dialogs {
   static QString qtFilter(const QString& filter);
 
  private:
-  QWidget* m_parent;
+  // A dialog opened after the window has gone has no parent.
+  QPointer<QWidget> m_parent;
 };
 
 }  // namespace app

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "lyrics/prompter.h"
+#include <QPointer>
+#include <QWidget>
 
-class QWidget;
+#include "lyrics/prompter.h"
 
 namespace app {
 
@@ -17,7 +18,8 @@ class QtPrompter : public lyrics::Prompter {
   bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override;
 
  private:
-  QWidget* m_parent;
+  // A box opened after the window has gone has no parent.
+  QPointer<QWidget> m_parent;
 };
 
 }  // namespace app

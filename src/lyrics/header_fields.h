@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,10 +24,18 @@ class HeaderFields {
     auto& slot = m_texts.at(field);
     if (slot == text) return;
     slot = std::move(text);
-    for (const auto& listener : m_listeners) listener(field);
+    for (const auto& listener : m_listeners) {
+      if (listener) listener(field);
+    }
   }
-  // Adds a listener called with the field after each change, whoever made it.
-  void addListener(std::function<void(Field)> listener) { m_listeners.push_back(std::move(listener)); }
+  // Adds a listener called with the field after each change, whoever made it; the number it
+  // returns takes it off again.
+  std::size_t addListener(std::function<void(Field)> listener) {
+    m_listeners.push_back(std::move(listener));
+    return m_listeners.size() - 1;
+  }
+  // Takes off the listener that addListener numbered `id`, for a listener that goes first.
+  void removeListener(std::size_t id) { m_listeners.at(id) = nullptr; }
 
  private:
   std::array<std::string, kFieldCount> m_texts;

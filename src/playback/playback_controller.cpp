@@ -20,7 +20,14 @@ PlaybackController::PlaybackController(SongRow& song, lyrics::HeaderFields& head
       m_prompter(prompter),
       m_dialogs(dialogs),
       m_clipboard(clipboard) {
-  m_header.addListener([this](lyrics::HeaderFields::Field field) { onHeaderChanged(field); });
+  m_headerListener =
+      m_header.addListener([this](lyrics::HeaderFields::Field field) { onHeaderChanged(field); });
+}
+
+PlaybackController::~PlaybackController() {
+  // The header fields and the player may outlive the commands; neither may call them any more.
+  m_header.removeListener(m_headerListener);
+  m_player.stop();
 }
 
 void PlaybackController::openAudioFile() {

@@ -22,6 +22,10 @@ class PlaybackController : public PlaybackListener {
                      PlaybackDisplay& display, PlayClock& clock, AudioPlayer& player,
                      lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
                      lyrics::Clipboard& clipboard);
+  // Stops the player and leaves the header fields, which may both outlive the commands.
+  ~PlaybackController() override;
+  PlaybackController(const PlaybackController&) = delete;
+  PlaybackController& operator=(const PlaybackController&) = delete;
 
   // Lets the user choose an .mp3 or .wma file on the desktop and makes it the current song.
   void openAudioFile();
@@ -62,6 +66,7 @@ class PlaybackController : public PlaybackListener {
   lyrics::Prompter& m_prompter;
   lyrics::Dialogs& m_dialogs;
   lyrics::Clipboard& m_clipboard;
+  std::size_t m_headerListener = 0;
 };
 
 }  // namespace playback

@@ -19,8 +19,11 @@
 
 #include "app/editor_app.h"
 #include "app/gbk.h"
+#include "app/lyrics_bindings.h"
+#include "app/lyrics_list_model.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/playback_bindings.h"
 #include "feedback/ui/feedback_window.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -347,4 +350,25 @@ TEST_F(EditorAppTest, TheFeedbackMenuOpensAFreshModalFeedbackWindow) {
             QStringLiteral("QQ号\\微信\\邮箱"));
   second->close();
   EXPECT_TRUE(m_prompter.shown.empty());
+}
+
+// The bindings and the list model filter and observe the window's controls; when the editor
+// goes they must be gone before the first control is destroyed.
+TEST_F(EditorAppTest, TeardownTakesTheWatchersDownBeforeAnyControl) {
+  app::EditorApp& editor = start();
+  const QPointer<QObject> watchers[] = {&editor.lyricsModel(), &editor.playback(),
+                                        &editor.lyricsBindings()};
+  int controls = 0;
+  int watchersLeftAtFirstControl = -1;
+  for (QWidget* control : editor.window().findChildren<QWidget*>()) {
+    QObject::connect(control, &QObject::destroyed, [&] {
+      if (controls++ > 0) return;
+      watchersLeftAtFirstControl = 0;
+      for (const QPointer<QObject>& watcher : watchers)
+        watchersLeftAtFirstControl += watcher ? 1 : 0;
+    });
+  }
+  m_editor.reset();
+  EXPECT_GT(controls, 40);
+  EXPECT_EQ(watchersLeftAtFirstControl, 0);
 }

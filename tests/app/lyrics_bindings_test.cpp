@@ -253,3 +253,19 @@ TEST(LyricsBindings, SignatureMenusPanelAndShortcuts) {
   EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"a", tagged, "b", tagged}));
   EXPECT_EQ(e.list().selection(), 3);
 }
+
+// The bindings filter events of the lyrics list and of the preview box. A control that goes
+// before them, as every control does while the window is destroyed, is never read again.
+TEST(LyricsBindings, AControlThatGoesFirstIsNeverReadAgain) {
+  Editor e;
+  e.load({"a", "b"});
+  e.window().menus().popupAction(QStringLiteral("PreviewLyrics"))->trigger();
+  QPlainTextEdit* box = e.window().previewBox();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return box->y() == 91 && box->isEnabled(); }, 3000));
+
+  delete e.view();
+  box->setPlainText(QStringLiteral("x"));
+  moveOver(box, 365);
+  EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"x"}));
+  e.editor.reset();
+}

@@ -213,3 +213,21 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   EXPECT_EQ(prompter.shown[1].text, "无法打开声音设备，歌曲不能播放。请检查系统的声音设置。");
   EXPECT_EQ(prompter.shown[1].icon, lyrics::MessageIcon::Error);
 }
+
+// Header fields and a player that outlive the commands must not reach them any more.
+TEST_F(ControllerFixture, CommandsThatGoFirstLeaveTheHeaderFieldsAndThePlayer) {
+  HeaderFields longerLived;
+  {
+    PlaybackController gone{song,   longerLived, status,  display,  clock,
+                            player, prompter,    dialogs, clipboard};
+    dialogs.choice = "/music/Singer-Title.mp3";
+    gone.openAudioFile();
+    gone.playSong();
+    ASSERT_EQ(player.listener, &gone);
+  }
+  EXPECT_EQ(player.calls.back(), "stop");
+  EXPECT_EQ(player.listener, nullptr);
+  const std::string singerShown = status.text(StatusBar::Singer);
+  longerLived.setText(HeaderFields::Singer, "Other");
+  EXPECT_EQ(status.text(StatusBar::Singer), singerShown);
+}

@@ -11,11 +11,13 @@
 #include "app/lyrics_list_model.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/panel_bindings.h"
 #include "app/playback_bindings.h"
 #include "app/program_directory.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_prompter.h"
+#include "app/test_play_bindings.h"
 #include "playback/mpv/mpv_audio_player.h"
 
 namespace app {
@@ -58,6 +60,9 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
       {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
       toGbk(programDirectory()), [this] { m_playback->songRow().clear(); },
       [this] { m_playback->clock().refresh(); });
+  new TestPlayBindings(*m_window, m_lyricsList, m_currentTimeTag, *m_prompter, *m_playback,
+                       services.player ? *services.player : *m_ownPlayer);
+  new PanelBindings(*m_window);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }

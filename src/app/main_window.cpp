@@ -188,7 +188,10 @@ void MainWindow::buildEditArea() {
   // The panel covers the status bar; it appears only while the pointer is over its icon.
   m_volumePanel->hide();
 
-  place(new QGroupBox(QStringLiteral("支持青禾"), m_client), "分组框1", 0, 564, 525, 53);
+  auto* support =
+      place(new QGroupBox(QStringLiteral("支持青禾"), m_client), "分组框1", 0, 564, 525, 53);
+  label(support, "超级链接框1", 176, 7, 160, 22, "@作者青禾");
+  label(support, "超级链接框2", 176, 27, 160, 19);
 }
 
 void MainWindow::buildStatusBar() {

@@ -27,11 +27,6 @@ QLabel* labelOf(const MainWindow& window, const char* name) {
   return label;
 }
 
-// Line breaks of the design's CR LF texts, as a label draws them.
-QString displayed(const QString& text) {
-  return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
 void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
   label->setTextFormat(Qt::RichText);
   label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
@@ -74,9 +69,10 @@ void PanelBindings::fillPanels() {
        kAboutCharacterHeight},
   };
   for (const auto& entry : panels) {
-    entry.panel->setTextFormat(Qt::PlainText);
-    entry.panel->setText(displayed(entry.text));
-    entry.panel->setFont(panelFont(entry.characterHeight));
+    const QFont font = panelFont(entry.characterHeight);
+    entry.panel->setFont(font);
+    entry.panel->setTextFormat(Qt::RichText);
+    entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
     entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     entry.panel->setWordWrap(true);
     // Moved in, a panel covers the window; nothing may show through it.

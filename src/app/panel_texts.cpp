@@ -1,6 +1,8 @@
 #include "app/panel_texts.h"
 
+#include <QFontMetrics>
 #include <QStringList>
+#include <algorithm>
 
 namespace app {
 
@@ -63,6 +65,17 @@ QFont panelFont(int pixelHeight) {
                     QStringLiteral("Noto Sans CJK SC")});
   font.setPixelSize(pixelHeight);
   return font;
+}
+
+QString panelRichText(const QString& text, const QFont& font, int pixelHeight) {
+  QStringList lines = text.split(QStringLiteral("\r\n"));
+  for (QString& line : lines) line = line.toHtmlEscaped();
+  // One block, so that empty lines keep their height; pre-wrap keeps runs of spaces.
+  const int distance = std::min(0, pixelHeight - QFontMetrics(font).lineSpacing());
+  return QStringLiteral(
+             "<p style=\"margin:0; white-space:pre-wrap; -qt-line-height-type:line-distance; "
+             "line-height:%1px;\">%2</p>")
+      .arg(QString::number(distance), lines.join(QStringLiteral("<br />")));
 }
 
 }  // namespace app

@@ -21,4 +21,9 @@ QString aboutText(const ContactTexts& contact);
 // at a character height of `pixelHeight` pixels.
 QFont panelFont(int pixelHeight);
 
+// `text` (CR LF lines) as rich text for a panel label in `font`, one line every `pixelHeight`
+// pixels: a Kai face's lines are as tall as its characters, while the CJK faces that stand in
+// for it add a third again, which would push the end of the text out of the panel.
+QString panelRichText(const QString& text, const QFont& font, int pixelHeight);
+
 }  // namespace app

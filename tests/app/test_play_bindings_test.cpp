@@ -58,7 +58,7 @@ struct TestPlayUiTest : ::testing::Test {
   testsupport::TempDir home;
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  // Plays in real time without a sound device, so the clock runs as in a real session.
+  // Plays in real time without a sound device, so the clock runs as it does for a user.
   playback::MpvAudioPlayer player{{"null", false}};
   std::unique_ptr<app::EditorApp> editor;
   app::MainWindow* window = nullptr;

@@ -11,12 +11,14 @@
 #include "app/lyrics_list_model.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/panel_bindings.h"
 #include "app/playback_bindings.h"
 #include "app/program_directory.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_paths.h"
 #include "app/qt_prompter.h"
+#include "app/test_play_bindings.h"
 #include "feedback/smtp_mail_sender.h"
 #include "feedback/ui/feedback_window.h"
 #include "lyrics/native_path.h"
@@ -64,6 +66,10 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
       toGbkPath(programDirectory()),
       std::function<void()>([this] { m_playback->songRow().clear(); }),
       std::function<void()>([this] { m_playback->clock().refresh(); }));
+  m_testPlay = std::make_unique<TestPlayBindings>(
+      *m_window, m_lyricsList, m_currentTimeTag, *m_prompter, *m_playback,
+      services.player ? *services.player : *m_ownPlayer);
+  m_panels = std::make_unique<PanelBindings>(*m_window);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -75,6 +81,8 @@ EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
   // one by one while the window is destroyed: they must be gone before the first control is.
   // The window in turn goes before the models and adapters it shows.
+  m_panels.reset();
+  m_testPlay.reset();
   m_lyricsBindings.reset();
   m_playback.reset();
   m_lyricsModel.reset();

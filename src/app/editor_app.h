@@ -22,6 +22,8 @@ namespace app {
 
 class LyricsBindings;
 class LyricsListModel;
+class PanelBindings;
+class TestPlayBindings;
 class MainWindow;
 class PlaybackBindings;
 
@@ -103,6 +105,8 @@ class EditorApp : public QObject {
   std::unique_ptr<LyricsListModel> m_lyricsModel;
   std::unique_ptr<PlaybackBindings> m_playback;
   std::unique_ptr<LyricsBindings> m_lyricsBindings;
+  std::unique_ptr<TestPlayBindings> m_testPlay;
+  std::unique_ptr<PanelBindings> m_panels;
   bool m_updatingHeaders = false;
 };
 

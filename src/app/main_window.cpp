@@ -210,6 +210,8 @@ void MainWindow::buildEditArea() {
     box->setMouseTracking(true);
     box->installEventFilter(this);
   }
+  label(m_supportBox, "超级链接框1", 176, 7, 160, 22, "@作者青禾");
+  label(m_supportBox, "超级链接框2", 176, 27, 160, 19);
 }
 
 void MainWindow::buildStatusBar() {

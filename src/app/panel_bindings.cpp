@@ -1,0 +1,156 @@
+#include "app/panel_bindings.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <algorithm>
+
+#include "app/build_config.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/panel_texts.h"
+#include "app/qt_interval_timer.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kQuickStartCharacterHeight = 19;
+constexpr int kAboutCharacterHeight = 21;
+
+QLabel* labelOf(const MainWindow& window, const char* name) {
+  auto* label = window.control<QLabel>(QString::fromUtf8(name));
+  Q_ASSERT(label);
+  return label;
+}
+
+void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
+  label->setTextFormat(Qt::RichText);
+  label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                     .arg(target.toString().toHtmlEscaped(), caption.toHtmlEscaped()));
+  label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  label->setOpenExternalLinks(false);
+  label->setToolTip(target.toString());
+}
+
+}  // namespace
+
+PanelBindings::PanelBindings(MainWindow& window)
+    : QObject(&window),
+      m_window(window),
+      m_quickStart(labelOf(window, "标签_软件说明")),
+      m_about(labelOf(window, "标签_关于软件")),
+      m_quickStartView(m_quickStart),
+      m_aboutView(m_about),
+      m_panels(m_quickStartView, m_aboutView),
+      m_placement(&window),
+      m_drop(m_placement, *window.timer(QStringLiteral("时钟_启动窗口下"))),
+      m_contactUrl(QString::fromUtf8(build_config::kContactUrl)),
+      m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
+  fillPanels();
+  fillLinks();
+  bindMenus();
+  bindStatusBar();
+}
+
+void PanelBindings::fillPanels() {
+  const struct {
+    QLabel* panel;
+    QString text;
+    int characterHeight;
+  } panels[] = {
+      {m_quickStart, quickStartText(), kQuickStartCharacterHeight},
+      {m_about,
+       aboutText({QString::fromUtf8(build_config::kContactEmail),
+                  QString::fromUtf8(build_config::kContactAccount)}),
+       kAboutCharacterHeight},
+  };
+  for (const auto& entry : panels) {
+    const QFont font = panelFont(entry.characterHeight);
+    entry.panel->setFont(font);
+    entry.panel->setTextFormat(Qt::RichText);
+    entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
+    entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    entry.panel->setWordWrap(true);
+    // Moved in, a panel covers the window; nothing may show through it.
+    entry.panel->setAutoFillBackground(true);
+    entry.panel->installEventFilter(this);
+  }
+}
+
+void PanelBindings::fillLinks() {
+  if (QLabel* contact = m_window.control<QLabel>(QStringLiteral("超级链接框1"))) {
+    makeLink(contact, m_contactUrl, contact->text());
+    connect(contact, &QLabel::linkActivated, this, &PanelBindings::contactAuthor);
+  }
+  if (QLabel* home = m_window.control<QLabel>(QStringLiteral("超级链接框2"))) {
+    makeLink(home, m_homeUrl, QString::fromUtf8(build_config::kHomeName));
+    connect(home, &QLabel::linkActivated, this, [this] { QDesktopServices::openUrl(m_homeUrl); });
+  }
+}
+
+void PanelBindings::bindMenus() {
+  MainMenus& menus = m_window.menus();
+  const struct {
+    const char* command;
+    void (shell::TextPanels::*show)();
+  } items[] = {{"ShowQuickStart", &shell::TextPanels::showQuickStart},
+               {"ShowAbout", &shell::TextPanels::showAbout}};
+  for (const auto& item : items) {
+    if (QAction* action = menus.action(QString::fromUtf8(item.command))) {
+      connect(action, &QAction::triggered, this, [this, show = item.show] { (m_panels.*show)(); });
+    }
+  }
+  if (QAction* contact = menus.action(QStringLiteral("ContactAuthor"))) {
+    connect(contact, &QAction::triggered, this, &PanelBindings::contactAuthor);
+  }
+}
+
+void PanelBindings::bindStatusBar() {
+  QStatusBar* bar = m_window.editStatusBar();
+  m_statusBar = bar;
+  // Moves with no button held reach a widget only with tracking on; over a part they go to the
+  // part's label first.
+  bar->setMouseTracking(true);
+  bar->installEventFilter(this);
+  for (int part = 0; part < 6; ++part) {
+    QLabel* label = m_window.statusLabel(part);
+    label->setMouseTracking(true);
+    label->installEventFilter(this);
+    m_statusParts.push_back(label);
+  }
+  connect(m_window.timer(QStringLiteral("时钟_启动窗口下")), &QtIntervalTimer::ticked, this,
+          [this] { m_drop.slideWindowDownTick(); });
+}
+
+void PanelBindings::contactAuthor() { QDesktopServices::openUrl(m_contactUrl); }
+
+bool PanelBindings::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonDblClick) {
+    if (watched == m_quickStart) {
+      m_panels.hideQuickStart();
+      return true;
+    }
+    if (watched == m_about) {
+      m_panels.hideAbout();
+      return true;
+    }
+    return false;
+  }
+  if (type != QEvent::MouseMove || m_drop.done()) return false;
+  const bool overBar = watched == m_statusBar;
+  const bool overPart =
+      std::find(m_statusParts.begin(), m_statusParts.end(), watched) != m_statusParts.end();
+  if (!overBar && !overPart) return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  const QPoint inBar = widget->mapTo(m_window.editStatusBar(),
+                                     static_cast<QMouseEvent*>(event)->position().toPoint());
+  m_drop.statusBarMouseMove(inBar.y());
+  return false;
+}
+
+}  // namespace app

@@ -1,0 +1,104 @@
+#include "app/qt_test_play_view.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+
+#include "app/gbk.h"
+#include "app/main_window.h"
+
+namespace app {
+
+namespace {
+
+// A round red button with a white cross, 32 × 32.
+QPixmap closePicturePixmap() {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(120, 20, 20), 1.5));
+  painter.setBrush(QColor(205, 45, 40));
+  painter.drawEllipse(QRectF(2, 2, 28, 28));
+  painter.setPen(QPen(Qt::white, 3.5, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPointF(11, 11), QPointF(21, 21));
+  painter.drawLine(QPointF(21, 11), QPointF(11, 21));
+  return pixmap;
+}
+
+template <typename T>
+T* controlOf(const MainWindow& window, const char* name) {
+  T* widget = window.control<T>(QString::fromUtf8(name));
+  Q_ASSERT(widget);
+  return widget;
+}
+
+}  // namespace
+
+QtTestPlayView::QtTestPlayView(const MainWindow& window)
+    : m_closePicture(controlOf<QLabel>(window, "图片框_关闭")),
+      m_display(controlOf<QLineEdit>(window, "编辑框_青禾歌词编辑器")),
+      m_leftPiece(controlOf<QLabel>(window, "标签_歌词预览左")),
+      m_rightPiece(controlOf<QLabel>(window, "标签_歌词预览右")),
+      m_openPicture(controlOf<QWidget>(window, "图片框_开")),
+      m_volumePicture(controlOf<QWidget>(window, "图片框_声音控制")) {
+  m_closePicture->setPixmap(closePicturePixmap());
+  // Its visibility is the test-play flag: off until the curtain has closed.
+  m_closePicture->hide();
+  m_display->hide();
+  for (QLabel* piece : {m_leftPiece, m_rightPiece}) {
+    piece->clear();
+    piece->setAutoFillBackground(true);
+    piece->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  }
+  m_display->raise();
+  m_closePicture->raise();
+}
+
+bool QtTestPlayView::closePictureVisible() const {
+  // Shown or not by test play itself, whether or not the window is on the screen.
+  return !m_closePicture->isHidden();
+}
+
+void QtTestPlayView::setClosePictureVisible(bool visible) { m_closePicture->setVisible(visible); }
+
+void QtTestPlayView::setDisplayVisible(bool visible) { m_display->setVisible(visible); }
+
+void QtTestPlayView::setOpenPictureVisible(bool visible) { m_openPicture->setVisible(visible); }
+
+void QtTestPlayView::setVolumePictureVisible(bool visible) { m_volumePicture->setVisible(visible); }
+
+void QtTestPlayView::setDisplayText(const std::string& text) {
+  const QString shown = toQString(text);
+  // The same line is matched ten times a second; only a new one is worth a repaint.
+  if (m_display->text() == shown) return;
+  m_display->setText(shown);
+  // A line longer than the box shows its beginning, not its end.
+  m_display->setCursorPosition(0);
+}
+
+void QtTestPlayView::setDisplayColour(std::uint32_t colour) {
+  QPalette palette = m_display->palette();
+  palette.setColor(QPalette::Text,
+                   QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                          static_cast<int>((colour >> 16) & 0xFF)));
+  m_display->setPalette(palette);
+}
+
+int QtTestPlayView::leftPieceLeft() const { return m_leftPiece->x(); }
+
+void QtTestPlayView::moveLeftPiece(int left) { m_leftPiece->move(left, m_leftPiece->y()); }
+
+int QtTestPlayView::rightPieceLeft() const { return m_rightPiece->x(); }
+
+void QtTestPlayView::moveRightPiece(int left) { m_rightPiece->move(left, m_rightPiece->y()); }
+
+void QtTestPlayView::showClosePictureAt(int left, int top) {
+  m_closePicture->show();
+  m_closePicture->move(left, top);
+}
+
+void QtTestPlayView::moveDisplayBox(int left, int top) { m_display->move(left, top); }
+
+}  // namespace app

@@ -1,0 +1,83 @@
+#include "app/test_play_bindings.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QToolBar>
+
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/playback_bindings.h"
+#include "app/qt_interval_timer.h"
+
+namespace app {
+
+namespace {
+
+QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
+  QtIntervalTimer* timer = window.timer(QString::fromUtf8(name));
+  Q_ASSERT(timer);
+  return *timer;
+}
+
+}  // namespace
+
+TestPlayBindings::TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
+                                   const lyrics::CurrentTimeTag& currentTag,
+                                   lyrics::Prompter& prompter, PlaybackBindings& playback,
+                                   playback::AudioPlayer& player)
+    : QObject(&window),
+      m_view(window),
+      m_curtain(m_view, {timerOf(window, "时钟_控制标签左"), timerOf(window, "时钟_控制标签右"),
+                         timerOf(window, "时钟_控制歌词预览标签左关"),
+                         timerOf(window, "时钟_控制歌词预览标签右关")}),
+      m_testPlay(
+          {m_view, list, currentTag, playback.songRow(), playback.clock(), player,
+           playback.controller(), prompter, m_random, timerOf(window, "时钟_测试播放"),
+           timerOf(window, "时钟_歌词预览文本颜色")},
+          [this] { m_curtain.close(); }, [this] { m_curtain.open(); }),
+      m_closePicture(m_view.closePicture()) {
+  const auto start = [this] { m_testPlay.startTestPlay(); };
+  if (QAction* menu = window.menus().action(QStringLiteral("StartTestPlay"))) {
+    connect(menu, &QAction::triggered, this, start);
+  }
+  if (auto* button =
+          window.playbackToolBar()->findChild<QAction*>(QStringLiteral("工具条_控制播放_9"))) {
+    connect(button, &QAction::triggered, this, start);
+  }
+  m_view.closePicture()->installEventFilter(this);
+  bindTimers(window);
+}
+
+void TestPlayBindings::bindTimers(MainWindow& window) {
+  const struct {
+    const char* name;
+    void (playback::TestPlay::*tick)();
+  } testPlayTimers[] = {{"时钟_测试播放", &playback::TestPlay::syncPreviewTick},
+                        {"时钟_歌词预览文本颜色", &playback::TestPlay::colourTick}};
+  for (const auto& timer : testPlayTimers) {
+    connect(&timerOf(window, timer.name), &QtIntervalTimer::ticked, this,
+            [this, tick = timer.tick] { (m_testPlay.*tick)(); });
+  }
+  const struct {
+    const char* name;
+    void (shell::Curtain::*tick)();
+  } curtainTimers[] = {{"时钟_控制标签左", &shell::Curtain::closeLeftTick},
+                       {"时钟_控制标签右", &shell::Curtain::closeRightTick},
+                       {"时钟_控制歌词预览标签左关", &shell::Curtain::openLeftTick},
+                       {"时钟_控制歌词预览标签右关", &shell::Curtain::openRightTick}};
+  for (const auto& timer : curtainTimers) {
+    connect(&timerOf(window, timer.name), &QtIntervalTimer::ticked, this,
+            [this, tick = timer.tick] { (m_curtain.*tick)(); });
+  }
+}
+
+bool TestPlayBindings::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_closePicture && event->type() == QEvent::MouseButtonDblClick) {
+    m_testPlay.endTestPlay();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace app

@@ -16,7 +16,10 @@
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_prompter.h"
+#include "app/skin.h"
+#include "app/volume_bindings.h"
 #include "playback/mpv/mpv_audio_player.h"
+#include "playback/pulse/pulse_master_volume.h"
 
 namespace app {
 
@@ -48,16 +51,19 @@ EditorApp::EditorApp(QStringList arguments, LrcAssociation association, Services
   bindCommands();
   if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
   if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback = new PlaybackBindings(
-      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
-      services.clipboard ? *services.clipboard : *m_ownClipboard,
-      services.player ? *services.player : *m_ownPlayer);
+  m_playback =
+      new PlaybackBindings(*m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter,
+                           *m_dialogs, services.clipboard ? *services.clipboard : *m_ownClipboard,
+                           services.player ? *services.player : *m_ownPlayer);
   // Owned by the window, which goes before the models it works on.
   new LyricsBindings(
       *m_window,
       {m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields, m_statusBar, *m_prompter},
       toGbk(programDirectory()), [this] { m_playback->songRow().clear(); },
       [this] { m_playback->clock().refresh(); });
+  if (!services.masterVolume) m_ownMasterVolume = std::make_unique<playback::PulseMasterVolume>();
+  m_volume = new VolumeBindings(
+      *m_window, services.masterVolume ? *services.masterVolume : *m_ownMasterVolume);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -83,6 +89,8 @@ void EditorApp::start() {
   m_currentTimeTag.set("[00:00.00]");
   // Both drop targets were connected with the window; the song drop is served by its owner.
   m_doubleClickMode.set(true, false);
+  applySkin(kStartupSkin);
+  m_volume->initVolume();
   m_window->show();
 }
 

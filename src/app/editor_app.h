@@ -16,12 +16,14 @@
 #include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
 #include "playback/audio_player.h"
+#include "playback/master_volume.h"
 
 namespace app {
 
 class LyricsListModel;
 class MainWindow;
 class PlaybackBindings;
+class VolumeBindings;
 
 // The composition root: owns the models, the platform adapters, the controllers and the main
 // window, wires them together and runs the start-up sequence.
@@ -37,6 +39,8 @@ class EditorApp : public QObject {
     playback::AudioPlayer* player = nullptr;
     // The clipboard; null means the system clipboard.
     lyrics::Clipboard* clipboard = nullptr;
+    // The master volume; null means the desktop's default output through libpulse.
+    playback::MasterVolume* masterVolume = nullptr;
     // Whether registering the .lrc association also refreshes the desktop's caches.
     bool refreshDesktopCaches = true;
   };
@@ -68,6 +72,7 @@ class EditorApp : public QObject {
   lyrics::Dialogs& dialogs() { return *m_dialogs; }
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
   PlaybackBindings& playback() const { return *m_playback; }
+  VolumeBindings& volume() const { return *m_volume; }
 
  private:
   void bindStatusBar();
@@ -96,6 +101,8 @@ class EditorApp : public QObject {
   std::unique_ptr<playback::AudioPlayer> m_ownPlayer;
   std::unique_ptr<lyrics::Clipboard> m_ownClipboard;
   PlaybackBindings* m_playback = nullptr;  // owned by the window
+  std::unique_ptr<playback::MasterVolume> m_ownMasterVolume;
+  VolumeBindings* m_volume = nullptr;  // owned by the window
   bool m_updatingHeaders = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <ostream>
 
 // The designed place of every control of the main window, for the tests that check the layout.
 namespace designlayout {
@@ -53,3 +54,8 @@ const ControlSpec kControls[] = {
 };
 
 }  // namespace designlayout
+
+// Readable rectangles in test failures.
+inline void PrintTo(const QRect& rect, std::ostream* out) {
+  *out << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
+}

@@ -88,16 +88,6 @@ TEST_F(VolumeBindingsTest, StartUpShowsTheMasterVolumeAndTheSliderSetsIt) {
   EXPECT_TRUE(m_prompter.shown.empty());
 }
 
-TEST_F(VolumeBindingsTest, WithoutAMixerTheSliderStartsAtZeroAndStillMoves) {
-  m_mixer.available = false;
-  app::MainWindow& window = start(&m_mixer).window();
-  EXPECT_EQ(window.volumeSlider()->value(), 0);
-  EXPECT_EQ(positionLabel()->text(), QStringLiteral("0"));
-  window.volumeSlider()->setValue(30);
-  EXPECT_EQ(positionLabel()->text(), QStringLiteral("30"));
-  EXPECT_TRUE(m_prompter.shown.empty());
-}
-
 TEST_F(VolumeBindingsTest, MovesStrictlyInsideTheSpeakerPictureShowThePanel) {
   app::EditorApp& editor = start(&m_mixer);
   QGroupBox* panel = editor.window().volumePanel();

@@ -22,7 +22,10 @@
 #include "feedback/smtp_mail_sender.h"
 #include "feedback/ui/feedback_window.h"
 #include "lyrics/native_path.h"
+#include "app/skin.h"
+#include "app/volume_bindings.h"
 #include "playback/mpv/mpv_audio_player.h"
+#include "playback/pulse/pulse_master_volume.h"
 
 namespace app {
 
@@ -70,6 +73,9 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
       *m_window, m_lyricsList, m_currentTimeTag, *m_prompter, *m_playback,
       services.player ? *services.player : *m_ownPlayer);
   m_panels = std::make_unique<PanelBindings>(*m_window);
+  if (!services.masterVolume) m_ownMasterVolume = std::make_unique<playback::PulseMasterVolume>();
+  m_volume = std::make_unique<VolumeBindings>(
+      *m_window, services.masterVolume ? *services.masterVolume : *m_ownMasterVolume);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -81,6 +87,7 @@ EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
   // one by one while the window is destroyed: they must be gone before the first control is.
   // The window in turn goes before the models and adapters it shows.
+  m_volume.reset();
   m_panels.reset();
   m_testPlay.reset();
   m_lyricsBindings.reset();
@@ -102,6 +109,8 @@ void EditorApp::start() {
   m_currentTimeTag.set("[00:00.00]");
   // Both drop targets were connected with the window; the song drop is served by its owner.
   m_doubleClickMode.set(true, false);
+  applySkin(kStartupSkin);
+  m_volume->initVolume();
   m_window->show();
 }
 

@@ -17,6 +17,7 @@
 #include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
 #include "playback/audio_player.h"
+#include "playback/master_volume.h"
 
 namespace app {
 
@@ -26,6 +27,7 @@ class PanelBindings;
 class TestPlayBindings;
 class MainWindow;
 class PlaybackBindings;
+class VolumeBindings;
 
 // The composition root: owns the models, the platform adapters, the controllers and the main
 // window, wires them together and runs the start-up sequence. It also takes them down again,
@@ -42,6 +44,8 @@ class EditorApp : public QObject {
     playback::AudioPlayer* player = nullptr;
     // The clipboard; null means the system clipboard.
     lyrics::Clipboard* clipboard = nullptr;
+    // The master volume; null means the desktop's default output through libpulse.
+    playback::MasterVolume* masterVolume = nullptr;
     // Whether registering the .lrc association also refreshes the desktop's caches.
     bool refreshDesktopCaches = true;
   };
@@ -75,6 +79,7 @@ class EditorApp : public QObject {
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
+  VolumeBindings& volume() const { return *m_volume; }
 
  private:
   void bindStatusBar();
@@ -107,6 +112,8 @@ class EditorApp : public QObject {
   std::unique_ptr<LyricsBindings> m_lyricsBindings;
   std::unique_ptr<TestPlayBindings> m_testPlay;
   std::unique_ptr<PanelBindings> m_panels;
+  std::unique_ptr<playback::MasterVolume> m_ownMasterVolume;
+  std::unique_ptr<VolumeBindings> m_volume;
   bool m_updatingHeaders = false;
 };
 

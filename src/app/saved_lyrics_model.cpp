@@ -39,7 +39,13 @@ SavedLyricsModel::SavedLyricsModel(files::SavedLyricsLibrary& library, QObject* 
   m_library.setObserver(this);
 }
 
-SavedLyricsModel::~SavedLyricsModel() { m_library.setObserver(nullptr); }
+SavedLyricsModel::~SavedLyricsModel() {
+  m_library.setObserver(nullptr);
+  // The view outlives the model; whatever its selection does once the model is gone must not
+  // reach this half-destroyed object.
+  if (m_view && m_view->selectionModel())
+    disconnect(m_view->selectionModel(), nullptr, this, nullptr);
+}
 
 void SavedLyricsModel::attachView(QTreeView* view) {
   m_view = view;

@@ -5,20 +5,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
-#include <QToolBar>
 #include <QTreeView>
 #include <QTreeWidget>
-#include <QWindow>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -32,7 +27,6 @@
 #include "app/playback_bindings.h"
 #include "app/qt_interval_timer.h"
 #include "app/qt_paths.h"
-#include "files/saved_lyrics_store.h"
 #include "support/fake_master_volume.h"
 #include "support/recording_clipboard.h"
 #include "support/recording_prompter.h"
@@ -66,7 +60,7 @@ struct Editor {
       for (int field = 0; field < 7; ++field) {
         std::string bytes;
         for (const auto& record : kRecords) bytes += gbk(record[field]) + "======";
-        writeStoreFile(field, bytes);
+        dir.write(std::string("program/") + kStoreFiles[field], bytes);
       }
     }
     dialogs.desktop = nativeToGbk(dir.file("桌面")) + "/";
@@ -102,9 +96,6 @@ struct Editor {
   // The test folder's names are native (UTF-8) paths.
   std::string storeFile(int field) const {
     return dir.read(std::string("program/") + kStoreFiles[field]);
-  }
-  void writeStoreFile(int field, const std::string& bytes) const {
-    dir.write(std::string("program/") + kStoreFiles[field], bytes);
   }
 
   // A double-click as the platform delivers it: through the window, which turns the second
@@ -170,33 +161,6 @@ Arrow arrowOf(const QPixmap& pixmap) {
 }
 
 }  // namespace
-
-TEST(SavedLyricsBindings, TheLibraryOfTheLastRunFillsTheListAtStartUp) {
-  Editor e(true);
-  QTreeView* list = e.list();
-  EXPECT_EQ(list->parentWidget(), e.panel());
-  EXPECT_EQ(e.panel()->geometry(), QRect(530, 57, 523, 471));
-  ASSERT_EQ(list->model()->rowCount(), 2);
-  ASSERT_EQ(list->model()->columnCount(), 7);
-  const char* headers[] = {"保存歌手", "保存歌曲", "专辑",    "编辑人",
-                           "歌曲路径", "保存时间", "保存歌词"};
-  const int widths[] = {80, 80, 80, 60, 80, 100, 100};
-  for (int column = 0; column < 7; ++column) {
-    EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal).toString(),
-              QString::fromUtf8(headers[column]));
-    EXPECT_EQ(list->columnWidth(column), widths[column]) << column;
-    EXPECT_EQ(e.cell(0, column).isEmpty(), *kRecords[0][column] == '\0') << column;
-  }
-  EXPECT_EQ(e.cell(0, 0), QStringLiteral("周杰伦"));
-  EXPECT_EQ(e.cell(0, 4), QStringLiteral("/music/晴天.mp3"));
-  // A row shows the lyrics on one line; the tooltip keeps the line breaks.
-  EXPECT_EQ(e.cell(0, 6), QStringLiteral("[00:01.00]故事的小黄花  bb "));
-  EXPECT_EQ(e.cell(0, 6, Qt::ToolTipRole), QStringLiteral("[00:01.00]故事的小黄花\r\n\r\nbb\r\n"));
-  EXPECT_EQ(e.cell(1, 0), QString());
-  EXPECT_EQ(e.saved().library().selectedRow(), -1);
-  EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
-  EXPECT_TRUE(e.prompter.shown.empty());
-}
 
 TEST(SavedLyricsBindings, TheTogglePictureSlidesThePanelInAndOutAndShowsWhichWayItGoes) {
   Editor e;
@@ -293,8 +257,25 @@ TEST(SavedLyricsBindings, ADoubleClickOnARecordOpensItAndClosesThePanelAtOnce) {
   EXPECT_TRUE(e.prompter.shown.empty());
 }
 
-TEST(SavedLyricsBindings, ThePopUpOpensAtThePointerAndItsItemsReachTheirCommands) {
+TEST(SavedLyricsBindings, TheLastRunsLibraryFillsTheListAndItsPopUpItemsReachTheirCommands) {
   Editor e(true);
+  QTreeView* list = e.list();
+  EXPECT_EQ(list->parentWidget(), e.panel());
+  ASSERT_EQ(list->model()->rowCount(), 2);
+  ASSERT_EQ(list->model()->columnCount(), 7);
+  const char* headers[] = {"保存歌手", "保存歌曲", "专辑",    "编辑人",
+                           "歌曲路径", "保存时间", "保存歌词"};
+  const int widths[] = {80, 80, 80, 60, 80, 100, 100};
+  for (int column = 0; column < 7; ++column) {
+    EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal).toString(),
+              QString::fromUtf8(headers[column]));
+    EXPECT_EQ(list->columnWidth(column), widths[column]) << column;
+  }
+  EXPECT_EQ(e.cell(0, 4), QStringLiteral("/music/晴天.mp3"));
+  // A row shows the lyrics on one line; the tooltip keeps the line breaks.
+  EXPECT_EQ(e.cell(0, 6), QStringLiteral("[00:01.00]故事的小黄花  bb "));
+  EXPECT_EQ(e.cell(0, 6, Qt::ToolTipRole), QStringLiteral("[00:01.00]故事的小黄花\r\n\r\nbb\r\n"));
+  EXPECT_EQ(e.saved().library().selectedRow(), -1);
   ASSERT_TRUE(e.slideTo(0)) << "the panel did not open";
   QMenu* popup = e.window().menus().popup(QStringLiteral("超级列表框_保存歌词"));
   const auto run = [&](const char* command) {
@@ -423,6 +404,24 @@ TEST(SavedLyricsBindings, SavingThroughMenuAndToolbarShowsTheBalloonAndWritesThe
   EXPECT_EQ(e.storeFile(0), gbk("周杰伦======B======"));
   EXPECT_EQ(e.prompter.shown.size(), 1u);
 
+  // 另存 and the two menu items write their files (their names and bytes are the commands').
+  const struct {
+    QAction* action;
+    const char* chosen;
+    const char* written;
+  } writes[] = {
+      {e.window().findChild<QAction*>(QStringLiteral("工具条_控制播放_3")), "a", "a.lrc"},
+      {e.window().menus().action(QStringLiteral("SaveLyricsAs")), "b.lrc", "b.lrc"},
+      {e.window().menus().action(QStringLiteral("WriteLyricsBesideAudio")), "s.mp3", "s.lrc"}};
+  for (const auto& write : writes) {
+    ASSERT_NE(write.action, nullptr);
+    e.dialogs.choice = e.dir.file(write.chosen);
+    write.action->trigger();
+    EXPECT_TRUE(e.dir.read(write.written).ends_with("a\r\n\r\nb\r\n")) << write.written;
+  }
+  EXPECT_EQ(e.dialogs.opened.back().title, gbk("tolva_LRC镶嵌"));
+  EXPECT_EQ(e.prompter.shown.size(), 1u);
+
   // The shutdown writes the library again, whatever happened to its files meanwhile.
   for (int field = 0; field < 7; ++field) {
     std::filesystem::remove(e.dir.path() / "program" / kStoreFiles[field]);
@@ -430,38 +429,4 @@ TEST(SavedLyricsBindings, SavingThroughMenuAndToolbarShowsTheBalloonAndWritesThe
   e.window().close();
   EXPECT_EQ(e.storeFile(0), gbk("周杰伦======B======"));
   EXPECT_EQ(e.storeFile(6), "a\r\n\r\nb\r\n======a\r\n\r\nb\r\n======");
-}
-
-TEST(SavedLyricsBindings, SaveAsAndTheFileBesideTheAudioComeFromTheirMenusAndButtons) {
-  Editor e;
-  e.editor->lyricsList().replaceAll({"[00:01.00]a", "b"});
-  e.window().headerEdit(lyrics::HeaderFields::Song)->setText(QStringLiteral("晴天"));
-  const struct {
-    QAction* action;
-    std::string chosen;
-    std::string written;
-    std::string bytes;
-  } cases[] = {
-      {e.window().findChild<QAction*>(QStringLiteral("工具条_控制播放_3")), e.dir.file("a"),
-       e.dir.file("a.lrc"), "[00:01.00]a\r\nb\r\n"},
-      {e.window().menus().action(QStringLiteral("SaveLyricsAs")), e.dir.file("B.LRC"),
-       e.dir.file("B.LRC"), "[00:01.00]a\r\nb\r\n"},
-      {e.window().menus().action(QStringLiteral("WriteLyricsBesideAudio")), e.dir.file("s.mp3"),
-       e.dir.file("s.lrc"), gbk("[ti:晴天]\r\n") + "[00:01.00]a\r\nb\r\n"},
-  };
-  for (const auto& test : cases) {
-    ASSERT_NE(test.action, nullptr);
-    e.dialogs.choice = test.chosen;
-    test.action->trigger();
-    EXPECT_EQ(e.dir.read(std::filesystem::path(test.written).filename().string()), test.bytes)
-        << test.written;
-  }
-  EXPECT_FALSE(std::filesystem::exists(e.dir.file("B.LRC.lrc")));
-  ASSERT_EQ(e.dialogs.opened.size(), 3u);
-  EXPECT_EQ(e.dialogs.opened[0].filter, gbk("歌词文件(*.lrc)|*.lrc"));
-  // The second save-as starts from the name confirmed the first time.
-  EXPECT_EQ(e.dialogs.opened[1].directory, e.dir.file("a"));
-  EXPECT_EQ(e.dialogs.opened[2].title, gbk("tolva_LRC镶嵌"));
-  EXPECT_TRUE(e.prompter.shown.empty());
-  EXPECT_EQ(e.list()->model()->rowCount(), 0);
 }

@@ -18,6 +18,7 @@
 #include "app/qt_dialogs.h"
 #include "app/qt_paths.h"
 #include "app/qt_prompter.h"
+#include "app/saved_lyrics_bindings.h"
 #include "app/skin.h"
 #include "app/test_play_bindings.h"
 #include "app/volume_bindings.h"
@@ -47,6 +48,8 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
     m_ownDialogs = std::make_unique<QtDialogs>(m_window.get());
     m_dialogs = m_ownDialogs.get();
   }
+  const std::string programFolder =
+      services.programDirectory.empty() ? toGbkPath(programDirectory()) : services.programDirectory;
   m_importer =
       std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter, *m_dialogs);
   m_lyricsModel = std::make_unique<LyricsListModel>(m_lyricsList);
@@ -66,8 +69,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
       *m_window,
       LyricsBindings::Models{m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields,
                              m_statusBar, *m_prompter},
-      toGbkPath(programDirectory()),
-      std::function<void()>([this] { m_playback->songRow().clear(); }),
+      programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }),
       std::function<void()>([this] { m_playback->clock().refresh(); }));
   m_testPlay = std::make_unique<TestPlayBindings>(
       *m_window, m_lyricsList, m_currentTimeTag, *m_prompter, *m_playback,
@@ -76,6 +78,12 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   if (!services.masterVolume) m_ownMasterVolume = std::make_unique<playback::PulseMasterVolume>();
   m_volume = std::make_unique<VolumeBindings>(
       *m_window, services.masterVolume ? *services.masterVolume : *m_ownMasterVolume);
+  lyrics::Clipboard& clipboard = services.clipboard ? *services.clipboard : *m_ownClipboard;
+  m_savedLyrics = std::make_unique<SavedLyricsBindings>(
+      *m_window,
+      SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
+                                  *m_prompter, *m_dialogs, clipboard},
+      programFolder);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -87,6 +95,7 @@ EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
   // one by one while the window is destroyed: they must be gone before the first control is.
   // The window in turn goes before the models and adapters it shows.
+  m_savedLyrics.reset();
   m_volume.reset();
   m_panels.reset();
   m_testPlay.reset();
@@ -107,8 +116,10 @@ void EditorApp::start() {
   m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))->move(-265, 466);
   m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))->move(530, 466);
   m_currentTimeTag.set("[00:00.00]");
+  m_savedLyrics->showClosedPicture();
   // Both drop targets were connected with the window; the song drop is served by its owner.
   m_doubleClickMode.set(true, false);
+  m_savedLyrics->loadSavedLyrics();
   applySkin(kStartupSkin);
   m_volume->initVolume();
   m_window->show();
@@ -133,7 +144,9 @@ void EditorApp::onMainWindowMouseMove(QPoint pos) {
 void EditorApp::exitProgram() { m_window->close(); }
 
 void EditorApp::onMainWindowDestroying() {
-  // The saved-lyrics library is written back here; closing never waits for a question.
+  // The saved-lyrics library is written back here; closing never waits for a question. The
+  // library was also written after each change, so this only repeats what is on disk.
+  if (m_savedLyrics) m_savedLyrics->storeSavedLyrics();
 }
 
 void EditorApp::bindStatusBar() {

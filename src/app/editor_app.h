@@ -27,6 +27,7 @@ class PanelBindings;
 class TestPlayBindings;
 class MainWindow;
 class PlaybackBindings;
+class SavedLyricsBindings;
 class VolumeBindings;
 
 // The composition root: owns the models, the platform adapters, the controllers and the main
@@ -46,6 +47,9 @@ class EditorApp : public QObject {
     lyrics::Clipboard* clipboard = nullptr;
     // The master volume; null means the desktop's default output through libpulse.
     playback::MasterVolume* masterVolume = nullptr;
+    // The folder of the files kept beside the program (GB18030 bytes); empty means the
+    // program's own.
+    std::string programDirectory = {};
     // Whether registering the .lrc association also refreshes the desktop's caches.
     bool refreshDesktopCaches = true;
   };
@@ -80,6 +84,7 @@ class EditorApp : public QObject {
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
   VolumeBindings& volume() const { return *m_volume; }
+  SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
 
  private:
   void bindStatusBar();
@@ -114,6 +119,7 @@ class EditorApp : public QObject {
   std::unique_ptr<PanelBindings> m_panels;
   std::unique_ptr<playback::MasterVolume> m_ownMasterVolume;
   std::unique_ptr<VolumeBindings> m_volume;
+  std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   bool m_updatingHeaders = false;
 };
 

@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -236,8 +237,14 @@ void MainWindow::buildStatusBar() {
 void MainWindow::buildParkedPanels() {
   auto* savedPanel = place(new QGroupBox(QStringLiteral("保存文件    "), m_client),
                            "分组框_保存文件", 530, 57, 523, 471);
-  m_savedLyricsList = place(new QTreeWidget(savedPanel), "超级列表框1", 2, 16, 518, 455);
+  m_savedLyricsList = place(new QTreeView(savedPanel), "超级列表框1", 2, 16, 518, 455);
+  // A report-style list: one row per record, whole rows selected, nothing edited in place.
   m_savedLyricsList->setRootIsDecorated(false);
+  m_savedLyricsList->setUniformRowHeights(true);
+  m_savedLyricsList->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_savedLyricsList->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_savedLyricsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_savedLyricsList->header()->setStretchLastSection(false);
 
   m_previewBox = place(new QPlainTextEdit(m_client), "编辑框_歌词预览", 532, 88, 523, 373);
   m_previewBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -17,6 +17,7 @@ class QPlainTextEdit;
 class QSlider;
 class QStatusBar;
 class QToolBar;
+class QTreeView;
 class QTreeWidget;
 
 namespace app {
@@ -47,8 +48,8 @@ class MainWindow : public QMainWindow {
   LyricsListView* lyricsView() const { return m_lyricsView; }
   // The song-information list `超级列表框_歌曲信息`.
   QTreeWidget* songList() const { return m_songList; }
-  // The saved-lyrics list `超级列表框1`.
-  QTreeWidget* savedLyricsList() const { return m_savedLyricsList; }
+  // The saved-lyrics list `超级列表框1`, a view over the library's model.
+  QTreeView* savedLyricsList() const { return m_savedLyricsList; }
   // The playback toolbar `工具条_控制播放`.
   QToolBar* playbackToolBar() const { return m_playbackToolBar; }
   // The tag toolbar `工具条_标签加入`.
@@ -126,7 +127,7 @@ class MainWindow : public QMainWindow {
   QGroupBox* m_volumePanel = nullptr;
   QGroupBox* m_supportBox = nullptr;  // `分组框1`
   QSlider* m_volumeSlider = nullptr;
-  QTreeWidget* m_savedLyricsList = nullptr;
+  QTreeView* m_savedLyricsList = nullptr;
   QPlainTextEdit* m_previewBox = nullptr;
   QPlainTextEdit* m_signatureBox = nullptr;
   // The controls whose events the window filters; it lets go of them before they are destroyed.

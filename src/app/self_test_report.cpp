@@ -3,16 +3,20 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
+#include <QTreeView>
 #include <QWindow>
 #include <algorithm>
 
 #include "app/editor_app.h"
 #include "app/gbk.h"
+#include "app/main_menus.h"
 #include "app/main_window.h"
 
 namespace app {
@@ -70,6 +74,19 @@ void writeReport(EditorApp& editor, const QString& path, bool exposed) {
     file.write(toQString(list.line(index)).toUtf8());
     file.write("\n");
   }
+  // The saved-lyrics list as the window shows it; the lyrics column is left out.
+  const QAbstractItemModel* saved = editor.window().savedLyricsList()->model();
+  const int records = saved ? saved->rowCount() : 0;
+  file.write(QStringLiteral("saved_records=%1\n").arg(records).toUtf8());
+  for (int row = 0; row < std::min(records, 1000); ++row) {
+    QStringList cells;
+    for (int column = 0; column < 6; ++column) {
+      cells.push_back(saved->index(row, column).data().toString());
+    }
+    file.write("saved=");
+    file.write(cells.join(QLatin1Char('|')).toUtf8());
+    file.write("\n");
+  }
   file.commit();
 }
 
@@ -79,6 +96,7 @@ void SelfTestReport::installIfRequested(EditorApp& editor) {
   const QString path = qEnvironmentVariable("LRC_EDITOR_SELFTEST_REPORT");
   if (path.isEmpty()) return;
   const bool quit = qEnvironmentVariable("LRC_EDITOR_SELFTEST_QUIT") == QStringLiteral("1");
+  const QString command = qEnvironmentVariable("LRC_EDITOR_SELFTEST_COMMAND");
   // The window is on screen once the display has exposed it; one full paint then belongs to
   // the start-up, so a slow paint shows in the start-up time. A display that never exposes
   // the window still gets its report after 10 s, saying so.
@@ -86,13 +104,16 @@ void SelfTestReport::installIfRequested(EditorApp& editor) {
   poll->setInterval(5);
   QElapsedTimer waited;
   waited.start();
-  QObject::connect(poll, &QTimer::timeout, &editor, [&editor, path, quit, poll, waited] {
+  QObject::connect(poll, &QTimer::timeout, &editor, [&editor, path, quit, command, poll, waited] {
     const QWindow* handle = editor.window().windowHandle();
     const bool exposed = handle && handle->isExposed();
     if (!exposed && waited.elapsed() < 10000) return;
     poll->stop();
     poll->deleteLater();
     if (exposed) editor.window().repaint();
+    if (!command.isEmpty()) {
+      if (QAction* item = editor.window().menus().action(command)) item->trigger();
+    }
     writeReport(editor, path, exposed);
     if (quit) editor.exitProgram();
   });

@@ -8,7 +8,10 @@ class EditorApp;
 // LRC_EDITOR_SELFTEST_REPORT names a file, the editor writes a short UTF-8 report there once
 // its window is shown and painted: the title, whether the display exposed the window, the
 // number of lyric lines, the selected index, the time since the process started, the resident
-// memory now and at its peak, and the first 1000 lines.
+// memory now and at its peak, the first 1000 lines, and the rows of the saved-lyrics list
+// (their first six columns as the list shows them).
+// LRC_EDITOR_SELFTEST_COMMAND=<command> first runs the menu-bar command of that name (e.g.
+// SaveLyrics), as if it had been chosen from the menu.
 // LRC_EDITOR_SELFTEST_QUIT=1 then ends the program.
 class SelfTestReport {
  public:

@@ -24,6 +24,7 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/playback_bindings.h"
+#include "app/saved_lyrics_bindings.h"
 #include "feedback/ui/feedback_window.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -48,6 +49,8 @@ class EditorAppTest : public ::testing::Test {
     services.prompter = &m_prompter;
     services.dialogs = &m_dialogs;
     services.refreshDesktopCaches = false;
+    // The shutdown stores the saved-lyrics library; it goes to the temp tree too.
+    services.programDirectory = m_dir.path().string();
     m_editor = std::make_unique<app::EditorApp>(
         std::move(arguments),
         app::LrcAssociation(base + QStringLiteral("/data"), base + QStringLiteral("/config"),
@@ -357,7 +360,7 @@ TEST_F(EditorAppTest, TheFeedbackMenuOpensAFreshModalFeedbackWindow) {
 TEST_F(EditorAppTest, TeardownTakesTheWatchersDownBeforeAnyControl) {
   app::EditorApp& editor = start();
   const QPointer<QObject> watchers[] = {&editor.lyricsModel(), &editor.playback(),
-                                        &editor.lyricsBindings()};
+                                        &editor.lyricsBindings(), &editor.savedLyrics()};
   int controls = 0;
   int watchersLeftAtFirstControl = -1;
   for (QWidget* control : editor.window().findChildren<QWidget*>()) {

@@ -1,0 +1,156 @@
+#include "app/saved_lyrics_bindings.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "app/balloon_tip.h"
+#include "app/gbk.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/qt_interval_timer.h"
+#include "app/toggle_arrow_picture.h"
+
+namespace app {
+
+namespace {
+
+QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
+  QtIntervalTimer* timer = window.timer(QString::fromUtf8(name));
+  Q_ASSERT(timer);
+  return *timer;
+}
+
+}  // namespace
+
+SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, Models models,
+                                         const std::string& programDirectory)
+    : m_window(window),
+      m_panelBox(window.control<QGroupBox>(QStringLiteral("分组框_保存文件"))),
+      m_picture(window.control<QLabel>(QStringLiteral("图片框_开"))),
+      m_list(window.savedLyricsList()),
+      m_listViewport(window.savedLyricsList()->viewport()),
+      m_store(m_library, models.prompter, programDirectory),
+      m_panel(*this, timerOf(window, "时钟_保存歌词开"), timerOf(window, "时钟_保存歌词关")),
+      m_save(models.list, models.headers, models.song, m_store, m_clock, models.prompter,
+             models.dialogs, *this),
+      m_commands(m_store, m_panel, models.list, models.headers, models.song, models.status,
+                 models.prompter, models.dialogs, models.clipboard, m_random),
+      m_model(m_library) {
+  Q_ASSERT(m_panelBox && m_picture);
+  m_model.attachView(m_list);
+  bindCommands();
+  bindControls();
+}
+
+SavedLyricsBindings::~SavedLyricsBindings() {
+  for (QObject* watched :
+       {static_cast<QObject*>(m_picture.data()), static_cast<QObject*>(m_listViewport.data())}) {
+    if (watched) watched->removeEventFilter(this);
+  }
+}
+
+BalloonTip* SavedLyricsBindings::balloon() const { return m_balloon.data(); }
+
+void SavedLyricsBindings::bindCommands() {
+  MainMenus& menus = m_window.menus();
+  const struct {
+    const char* command;
+    const char* toolButton;  // the playback toolbar's button of the same command, if any
+    void (files::SaveCommands::*run)();
+  } saves[] = {{"SaveLyrics", "工具条_控制播放_2", &files::SaveCommands::saveLyrics},
+               {"SaveLyricsAs", "工具条_控制播放_3", &files::SaveCommands::saveLyricsAs},
+               {"WriteLyricsBesideAudio", nullptr, &files::SaveCommands::writeLyricsBesideAudio}};
+  for (const auto& save : saves) {
+    const auto run = [this, command = save.run] { (m_save.*command)(); };
+    if (QAction* item = menus.action(QString::fromUtf8(save.command))) {
+      connect(item, &QAction::triggered, this, run);
+    }
+    if (!save.toolButton) continue;
+    if (auto* button =
+            m_window.playbackToolBar()->findChild<QAction*>(QString::fromUtf8(save.toolButton))) {
+      connect(button, &QAction::triggered, this, run);
+    }
+  }
+
+  const struct {
+    const char* command;
+    void (files::SavedLyricsCommands::*run)();
+  } popupItems[] = {{"OpenSavedRecord", &files::SavedLyricsCommands::openSavedRecord},
+                    {"ExportRecordToDesktop", &files::SavedLyricsCommands::exportRecordToDesktop},
+                    {"CopySavedSongPath", &files::SavedLyricsCommands::copySavedSongPath},
+                    {"CopySavedLyrics", &files::SavedLyricsCommands::copySavedLyrics},
+                    {"DeleteSavedRecord", &files::SavedLyricsCommands::deleteSavedRecord},
+                    {"ClearSavedRecords", &files::SavedLyricsCommands::clearSavedRecords}};
+  for (const auto& item : popupItems) {
+    if (QAction* action = menus.popupAction(QString::fromUtf8(item.command))) {
+      connect(action, &QAction::triggered, this,
+              [this, command = item.run] { (m_commands.*command)(); });
+    }
+  }
+}
+
+void SavedLyricsBindings::bindControls() {
+  connect(&timerOf(m_window, "时钟_保存歌词开"), &QtIntervalTimer::ticked, this,
+          [this] { m_panel.slideInTick(); });
+  connect(&timerOf(m_window, "时钟_保存歌词关"), &QtIntervalTimer::ticked, this,
+          [this] { m_panel.slideOutTick(); });
+
+  // The picture overlaps the status bar's end and the open panel's bottom edge; on top it
+  // takes every double-click on its square.
+  m_picture->raise();
+  m_picture->setToolTip(QStringLiteral("保存的歌词"));
+  m_picture->installEventFilter(this);
+  m_listViewport->installEventFilter(this);
+
+  // On this platform the context-menu request follows the right-button press, after the view
+  // has selected the row under the pointer, so the pop-up acts on the row it was called on.
+  m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    if (QMenu* popup = m_window.menus().popup(QStringLiteral("超级列表框_保存歌词"))) {
+      MainMenus::showPopupAt(popup, m_list->viewport()->mapToGlobal(pos));
+    }
+  });
+}
+
+bool SavedLyricsBindings::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonDblClick) return false;
+  if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return false;
+  if (watched == m_picture.data()) {
+    m_panel.toggleSavedPanel();
+    return true;
+  }
+  if (watched == m_listViewport.data()) {
+    // The first click of the double-click has already selected the row under the pointer.
+    m_commands.openSavedRecord();
+  }
+  return false;
+}
+
+void SavedLyricsBindings::setPanelLeft(int left) {
+  if (m_panelBox) m_panelBox->move(left, m_panelBox->y());
+}
+
+void SavedLyricsBindings::showToggleImage(bool open) {
+  if (!m_picture) return;
+  m_picture->setPixmap(
+      toggleArrowPicture(open, m_picture->width(), m_picture->devicePixelRatioF()));
+}
+
+files::WindowFrame SavedLyricsBindings::windowFrame() const {
+  const QRect frame = m_window.frameGeometry();
+  return {frame.x(), frame.y(), frame.width(), frame.height(), m_window.editStatusBar()->height()};
+}
+
+void SavedLyricsBindings::showBalloon(const std::string& text, int x, int y) {
+  if (!m_balloon) m_balloon = new BalloonTip(&m_window);
+  m_balloon->showAt(toQString(text), QPoint(x, y));
+}
+
+}  // namespace app

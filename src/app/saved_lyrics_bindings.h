@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <string>
+
+#include "app/saved_lyrics_model.h"
+#include "files/save_balloon_view.h"
+#include "files/save_commands.h"
+#include "files/saved_lyrics_commands.h"
+#include "files/saved_lyrics_library.h"
+#include "files/saved_lyrics_store.h"
+#include "files/saved_panel.h"
+#include "files/saved_panel_view.h"
+#include "lyrics/clipboard.h"
+#include "lyrics/dialogs.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/local_clock.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/prompter.h"
+#include "lyrics/random_source.h"
+#include "lyrics/status_bar.h"
+#include "playback/song_row.h"
+
+class QGroupBox;
+class QLabel;
+class QTreeView;
+
+namespace app {
+
+class BalloonTip;
+class MainWindow;
+
+// Owns the saved-lyrics library with its store, panel and commands, and connects them to the
+// main window: 保存歌词 and 歌词另存为... (menu and the playback toolbar's 保存 and 另存),
+// 镶入歌词到MP3音频文件中, the library list `超级列表框1` with its pop-up and double-click, the
+// toggle picture `图片框_开` and the two slide timers. Its owner destroys it before the window;
+// should a watched control go first all the same, the bindings let go of it.
+class SavedLyricsBindings : public QObject,
+                            private files::SavedPanelView,
+                            private files::SaveBalloonView {
+  Q_OBJECT
+
+ public:
+  // Everything the commands work on, owned by the caller and outliving the bindings.
+  struct Models {
+    lyrics::LyricsList& list;
+    lyrics::HeaderFields& headers;
+    playback::SongRow& song;
+    lyrics::StatusBar& status;
+    lyrics::Prompter& prompter;
+    lyrics::Dialogs& dialogs;
+    lyrics::Clipboard& clipboard;
+  };
+
+  // Binds to `window`; the library's seven files live in `programDirectory` (GB18030 bytes).
+  SavedLyricsBindings(MainWindow& window, Models models, const std::string& programDirectory);
+  ~SavedLyricsBindings() override;
+
+  // Start-up: the toggle picture shows the closed panel.
+  void showClosedPicture() { showToggleImage(false); }
+  // Start-up: the seven files fill the library list.
+  void loadSavedLyrics() { m_store.loadSavedLyrics(); }
+  // Shutdown: the library list is written to the seven files.
+  void storeSavedLyrics() { m_store.storeSavedLyrics(); }
+
+  // The models and commands, for callers and tests that run them directly.
+  files::SavedLyricsLibrary& library() { return m_library; }
+  files::SavedLyricsStore& store() { return m_store; }
+  files::SavedPanel& panel() { return m_panel; }
+  files::SaveCommands& saveCommands() { return m_save; }
+  files::SavedLyricsCommands& commands() { return m_commands; }
+  // The balloon of the last save; nullptr before the first one.
+  BalloonTip* balloon() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void bindCommands();
+  void bindControls();
+
+  void setPanelLeft(int left) override;
+  void showToggleImage(bool open) override;
+  files::WindowFrame windowFrame() const override;
+  void showBalloon(const std::string& text, int x, int y) override;
+
+  MainWindow& m_window;
+  // The controls the bindings drive or filter. The filter only compares against them.
+  QPointer<QGroupBox> m_panelBox;
+  QPointer<QLabel> m_picture;
+  QPointer<QTreeView> m_list;
+  QPointer<QWidget> m_listViewport;
+  QPointer<BalloonTip> m_balloon;
+  lyrics::SystemLocalClock m_clock;
+  lyrics::SystemRandomSource m_random;
+  files::SavedLyricsLibrary m_library;
+  files::SavedLyricsStore m_store;
+  files::SavedPanel m_panel;
+  files::SaveCommands m_save;
+  files::SavedLyricsCommands m_commands;
+  // Observes the library; declared last, so it goes first.
+  SavedLyricsModel m_model;
+};
+
+}  // namespace app

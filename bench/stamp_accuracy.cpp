@@ -143,7 +143,7 @@ int main(int argc, char* argv[]) {
   std::int64_t lastReportAt = 0;
   playback::PlayClock* playClock = nullptr;
   BenchTimer tickTimer([&] {
-    const auto sample = player.lastPosition();
+    const auto sample = player.heardPosition();
     if (sample && sample->advancing && sample->takenAtNs != lastReportAt) {
       lastReportAt = sample->takenAtNs;
       reportOffsets.push_back(sample->takenAtNs / 1e9 - sample->seconds);

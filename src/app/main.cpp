@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <clocale>
 
 #include "app/editor_app.h"
@@ -18,5 +19,8 @@ int main(int argc, char* argv[]) {
                         services);
   editor.start();
   app::SelfTestReport::installIfRequested(editor);
+  // The player's core starts once the window is on screen, off the start-up path.
+  QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &player,
+                     [&player] { player.prepare(); });
   return application.exec();
 }

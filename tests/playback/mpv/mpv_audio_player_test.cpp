@@ -123,7 +123,7 @@ struct MpvControllerTest : MpvPlayerTest {
     EXPECT_EQ(display.tagCaption(), "加入标签[00:00.00]");
     EXPECT_EQ(status.text(lyrics::StatusBar::PlayTime), "播放时间:[00:00.00]");
     EXPECT_EQ(status.text(lyrics::StatusBar::Progress), "播放进度:00%");
-    EXPECT_FALSE(player.lastPosition());
+    EXPECT_FALSE(player.heardPosition());
   }
 };
 
@@ -143,7 +143,7 @@ TEST_F(MpvPlayerTest, Mp3AndWmaPlayToTheEndWithEveryPercentInOrderAndOneHundred)
     runEvents(300);
     EXPECT_EQ(listener.reports, zeroToHundred()) << file;
     EXPECT_EQ(listener.errors, 0);
-    EXPECT_FALSE(player.lastPosition());
+    EXPECT_FALSE(player.heardPosition());
   }
 }
 
@@ -166,14 +166,14 @@ TEST_F(MpvPlayerTest, PlayingAgainRestartsFromTheBeginning) {
   RecordingListener first;
   player.play(songs.mp3, 0.0, first);
   ASSERT_TRUE(
-      waitUntil([&] { return player.lastPosition() && player.lastPosition()->seconds > 0.8; }));
+      waitUntil([&] { return player.heardPosition() && player.heardPosition()->seconds > 0.8; }));
   const std::size_t firstReports = first.reports.size();
   EXPECT_GT(firstReports, 1u);
 
   RecordingListener second;
   player.play(songs.mp3, 0.0, second);
-  ASSERT_TRUE(player.lastPosition());
-  EXPECT_LT(player.lastPosition()->seconds, 0.01);
+  ASSERT_TRUE(player.heardPosition());
+  EXPECT_LT(player.heardPosition()->seconds, 0.01);
   ASSERT_TRUE(waitUntil([&] { return second.ended(); }));
   runEvents(200);
   EXPECT_EQ(first.reports.size(), firstReports);  // the replaced playback reports nothing more

@@ -47,7 +47,8 @@ void HeardPosition::hold(std::int64_t nowNs) {
 
 void HeardPosition::outputStopped(std::int64_t nowNs) {
   if (m_state != State::Following) return;
-  hold(nowNs);
+  // It stopped at some moment since the last report; nothing later is known to be heard.
+  m_sample = PositionSample{m_sample.seconds, nowNs, false};
   m_state = State::Held;
   // When the output comes back it has to move on from where it stopped.
   m_stillAt = m_lastReport;

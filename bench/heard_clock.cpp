@@ -104,9 +104,11 @@ int runPlayer(const std::string& songA, const std::string& songB, unsigned seed)
   NoClipboard clipboard;
   playback::PlayClock* playClock = nullptr;
   BenchTimer tickTimer([&] {
+    const std::int64_t before = SteadyClock::now();
     playClock->tick();
-    std::printf("tick %lld %ld\n", static_cast<long long>(SteadyClock::now()),
-                hundredthsOf(tag.value()));
+    const std::int64_t after = SteadyClock::now();
+    std::printf("tick %lld %ld %lld\n", static_cast<long long>(after), hundredthsOf(tag.value()),
+                static_cast<long long>(after - before));
   });
   playback::PlayClock realClock(tickTimer, tag, display, status, player, clock);
   playClock = &realClock;
@@ -177,6 +179,8 @@ struct Event {
   std::string kind;
   std::int64_t ns = 0;
   long hundredths = 0;
+  // How long the tick took, in nanoseconds (ticks only).
+  long long costNs = 0;
 };
 
 struct Playback {
@@ -185,7 +189,7 @@ struct Playback {
 };
 
 struct Figures {
-  std::vector<double> firstPlayMs, laterPlayMs, stampErrorsMs, stampSignedMs;
+  std::vector<double> firstPlayMs, laterPlayMs, stampErrorsMs, stampSignedMs, tickCostUs;
   double aheadBeforeSoundMs = 0, leadMs = 0, stepBackMs = 0, resumeLeadMs = 0;
   int runs = 0, failed = 0;
 };
@@ -211,7 +215,7 @@ std::vector<Playback> parse(const std::string& output) {
     } else if (playbacks.empty()) {
       continue;
     } else if (event.kind == "tick" || event.kind == "stamp") {
-      words >> event.hundredths;
+      words >> event.hundredths >> event.costNs;
       playbacks.back().shown.push_back(event);
     } else if (event.kind == "pause") {
       playbacks.back().pauseNs = event.ns;
@@ -242,6 +246,7 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
   double worstStamp = 0;
   for (const Event& event : playback.shown) {
     const double shown = event.hundredths / 100.0;
+    if (event.kind == "tick") figures.tickCostUs.push_back(event.costNs / 1e3);
     if (event.ns < soundNs) aheadBefore = std::max(aheadBefore, shown);
     if (previous >= 0) stepBack = std::max(stepBack, (previous - event.hundredths) * 10.0);
     previous = event.hundredths;
@@ -361,10 +366,16 @@ int runBench(const char* self, int runs) {
       "%.1f ms, mean signed %+.1f ms\n",
       e.size(), percentile(e, 0.5), percentile(e, 0.99), percentile(e, 1.0), bias);
   std::printf(
+      "one tick of the clock, which reads the position from mpv: median %.0f us, p99 %.0f us, "
+      "max %.0f us\n",
+      percentile(figures.tickCostUs, 0.5), percentile(figures.tickCostUs, 0.99),
+      percentile(figures.tickCostUs, 1.0));
+  std::printf(
       "(targets: sound <= 150 ms p90; nothing shown before the sound; no step back over 10 ms; "
       "stamps median <= 5 ms, p99 <= 10 ms)\n");
-  if (figures.failed > 0)
+  if (figures.failed > 0) {
     std::printf("%d of %d runs' playbacks could not be judged\n", figures.failed, figures.runs);
+  }
   return figures.failed > 0 ? 1 : 0;
 }
 

@@ -240,7 +240,7 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
   const std::int64_t soundNs = *heard.firstSoundNs();
   const double toSoundMs = (soundNs - playback.playNs) / 1e6;
   (first ? figures.firstPlayMs : figures.laterPlayMs).push_back(toSoundMs);
-  double aheadBefore = 0, lead = 0, stepBack = 0, resumeLead = 0;
+  double aheadBefore = 0, lead = 0, leadAt = 0, stepBack = 0, resumeLead = 0;
   long previous = -1;
   int stamps = 0, unknown = 0;
   double worstStamp = 0;
@@ -256,7 +256,10 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
       continue;
     }
     const double position = *heardAt;
-    lead = std::max(lead, shown - position);
+    if (shown - position > lead) {
+      lead = shown - position;
+      leadAt = (event.ns - playback.playNs) / 1e9;
+    }
     if (playback.resumeNs != 0 && event.ns >= playback.resumeNs &&
         event.ns < playback.resumeNs + 300'000'000) {
       resumeLead = std::max(resumeLead, shown - position);
@@ -277,11 +280,17 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
       "  %s Play: first sound after %6.1f ms; shown before sound up to %.2f s; %d stamps, "
       "worst %.1f ms",
       first ? "first" : "later", toSoundMs, aheadBefore, stamps, worstStamp);
-  if (unknown > 0) std::printf("; %d stamps between two breaks of the sound not judged", unknown);
+  if (unknown > 0) std::printf("; %d stamps in silence of unknown position not judged", unknown);
+  if (lead > 0.010) {
+    std::printf("; shown time %.1f ms ahead of the sound %.2f s after Play", lead * 1000, leadAt);
+  }
   if (heard.startShortfall() > 0.0005) {
     std::printf("; the song's first %.1f ms not heard in full", heard.startShortfall() * 1000);
   }
-  if (heard.breakMismatch() > 0) {
+  if (heard.skippedSeconds() > 0) {
+    std::printf("; the sound broke off and skipped %.0f ms of the song (an underrun)",
+                heard.skippedSeconds() * 1000);
+  } else if (heard.breakMismatch() > 0) {
     std::printf("; positions next to a break uncertain by %.1f ms", heard.breakMismatch() * 1000);
   }
   std::printf("\n");

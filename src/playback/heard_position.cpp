@@ -1,6 +1,5 @@
 #include "playback/heard_position.h"
 
-#include <algorithm>
 
 #include "playback/player_reports.h"
 

@@ -16,6 +16,8 @@ constexpr std::int64_t kReachFrames = 10;
 constexpr double kBreakSeconds = 0.002;
 // Between two clicks with no break, what sounded must match the song this closely.
 constexpr double kToleranceSeconds = 0.001;
+// A break across which the song moved on by more than this skipped part of it.
+constexpr double kSkipSeconds = 0.002;
 }  // namespace
 
 HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
@@ -99,6 +101,7 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
     });
     if (broken) {
       m_breakMismatch = std::max(m_breakMismatch, mismatch);
+      if (mismatch > kSkipSeconds) m_skippedSeconds = std::max(m_skippedSeconds, mismatch);
     } else if (mismatch > kToleranceSeconds) {
       char text[160];
       std::snprintf(text, sizeof text, "click %zu to %zu: %.4f s sounded where the song has %.4f s",
@@ -151,9 +154,16 @@ std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   if (frame >= breaks.back().to) {
     return m_songOnsets[k + 1] - static_cast<double>(soundingFrames(frame, *after)) / rate;
   }
-  // Within a single break the position holds where the sound stopped; between two breaks in
-  // one second the recording cannot tell what was skipped where.
-  if (breaks.size() == 1) return forward;
+  // Within a single break that skipped nothing the position holds where the sound stopped.
+  // Within one that skipped part of the song, or between two breaks in one second, the
+  // recording cannot tell which position the silence stands for.
+  if (breaks.size() == 1) {
+    const double stopped =
+        m_songOnsets[k] + static_cast<double>(soundingFrames(click, breaks[0].from)) / rate;
+    const double resumed =
+        m_songOnsets[k + 1] - static_cast<double>(soundingFrames(breaks[0].to, *after)) / rate;
+    if (std::abs(resumed - stopped) <= kSkipSeconds) return forward;
+  }
   return std::nullopt;
 }
 

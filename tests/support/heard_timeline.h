@@ -28,13 +28,17 @@ class HeardTimeline {
   // When the playback's first sound was played; nothing when none was.
   std::optional<std::int64_t> firstSoundNs() const;
   // The song position heard at `ns`, in seconds: 0 before the first sound. Nothing where the
-  // recording cannot tell (between two breaks of the sound within one second).
+  // recording cannot tell (within a break that skipped part of the song, or between two breaks
+  // of the sound within one second).
   std::optional<double> positionAt(std::int64_t ns) const;
   // How many clicks were heard.
   std::size_t clicksHeard() const { return m_clickFrames.size(); }
   // The largest difference, in seconds, between what sounded across a break and the song's
   // distance between the clicks around it: the uncertainty of positions next to a break.
   double breakMismatch() const { return m_breakMismatch; }
+  // The most of the song, in seconds, that one second with a break of the sound lost (an
+  // underrun drops what comes too late); 0 when no break skipped anything.
+  double skippedSeconds() const { return m_skippedSeconds; }
   // How much of the song before its second click was not heard, in seconds: the output may
   // begin softer than the song or skip its first frames.
   double startShortfall() const { return m_startShortfall; }
@@ -57,6 +61,7 @@ class HeardTimeline {
   std::vector<std::int64_t> m_soundingBefore;
   double m_breakMismatch = 0.0;
   double m_startShortfall = 0.0;
+  double m_skippedSeconds = 0.0;
   std::string m_problem;
 };
 

@@ -159,11 +159,11 @@ std::optional<PositionSample> MpvAudioPlayer::heardPosition() {
   // Before mpv has started this playback's file, its properties still describe the old one.
   if (m_started) {
     double seconds = 0.0;
-    const std::int64_t before = SteadyClock::now();
     const bool playing =
         mpv_get_property(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0;
-    // mpv works the value out somewhere within the call.
-    const std::int64_t at = before + (SteadyClock::now() - before) / 2;
+    // mpv works the value out once its core takes the request, which on a busy machine can be
+    // late in the call: taking it as of the call's end may lag a little, but never runs ahead.
+    const std::int64_t at = SteadyClock::now();
     if (playing) {
       m_heard.report(seconds, at);
     } else {

@@ -1,6 +1,5 @@
 #include "playback/heard_position.h"
 
-
 #include "playback/player_reports.h"
 
 namespace playback {

@@ -31,8 +31,8 @@ struct Recording {
   std::int64_t frameAt(std::int64_t ns) const;
 };
 
-// Records a PulseAudio source, normally the monitor of the sink the player plays to, in the
-// source's own sample format, and maps every recorded frame to the steady clock.
+// Records a PulseAudio source, normally the monitor of the sink the player plays to, at the
+// source's own rate and channels, and maps every recorded frame to the steady clock.
 //
 // When a frame was played comes from the server's timing reports, taken every 10 ms: at the
 // report's time the sink had rendered every frame up to the write index plus those on their

@@ -3,9 +3,11 @@
 //
 // The song plays through libmpv's "null" audio output in real time, which paces the audio by
 // the system clock, so the true position is a straight line over monotonic time. That line is
-// fitted from every position report of the run (the median of "report time - position"),
-// which is independent of any single report; mpv's own time-pos, read synchronously at each
-// stamp, is printed as a second reference.
+// fitted from every position the clock read during the run (the median of "reading time -
+// position"), which is independent of any single reading; mpv's own time-pos, read at each
+// stamp, is printed beside it (mpv renews it only every 50-100 ms). The null output starts at
+// once, so this cannot show what happens before a real output is heard: heard_clock_bench
+// measures that through PulseAudio.
 //
 // Usage: stamp_accuracy_bench [seconds of audio, default 180]
 
@@ -143,7 +145,7 @@ int main(int argc, char* argv[]) {
   std::int64_t lastReportAt = 0;
   playback::PlayClock* playClock = nullptr;
   BenchTimer tickTimer([&] {
-    const auto sample = player.lastPosition();
+    const auto sample = player.heardPosition();
     if (sample && sample->advancing && sample->takenAtNs != lastReportAt) {
       lastReportAt = sample->takenAtNs;
       reportOffsets.push_back(sample->takenAtNs / 1e9 - sample->seconds);

@@ -5,6 +5,13 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 "$root/scripts/build.sh"
+# heard_clock_bench plays through the tests' PulseAudio server; a server started here for it is
+# stopped again at the end, one that was running is left alone.
+started_pulse=0
+if ! pactl info >/dev/null 2>&1; then
+  "$root/scripts/services.sh" start && started_pulse=1
+fi
+trap '[ "$started_pulse" = 1 ] && "$root/scripts/services.sh" stop' EXIT
 status=0
 for program in "$build"/bench/*_bench; do
   [ -x "$program" ] || continue

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <algorithm>
 #include <clocale>
 #include <string>
@@ -23,5 +24,8 @@ int main(int argc, char* argv[]) {
   app::EditorApp editor(std::move(arguments), app::LrcAssociation::forCurrentUser(), services);
   editor.start();
   app::SelfTestReport::installIfRequested(editor);
+  // The player's core starts once the window is on screen, off the start-up path.
+  QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &player,
+                     [&player] { player.prepare(); });
   return application.exec();
 }

@@ -6,24 +6,30 @@
 #include <optional>
 #include <string>
 
+#include "playback/player_reports.h"
+
 namespace playback {
 
-// A playback position as the player last reported it, with the monotonic time it was taken.
+// The song position being heard, with the monotonic time it was taken.
 struct PositionSample {
   // Seconds from the start of the song.
   double seconds = 0.0;
-  // steady_clock time of the report, in nanoseconds.
+  // steady_clock time of the reading, in nanoseconds.
   std::int64_t takenAtNs = 0;
-  // True while the song plays on from there; false while paused or not yet started.
+  // True while the song is heard playing on from there; false while it holds (not heard yet,
+  // paused, stalled).
   bool advancing = false;
 
-  // How far a position is carried forward past its report. A playing song is reported many
+  // How far a position is carried forward past its reading. A playing song is read many
   // times a second; a longer silence means the sound is stuck, and so is the song.
   static constexpr std::int64_t kMaxCarryNs = 1'000'000'000;
 
   // The position at steady_clock time `nowNs`, in nanoseconds from the start of the song.
   std::int64_t positionNsAt(std::int64_t nowNs) const {
-    auto position = static_cast<std::int64_t>(std::llround(seconds * 1e9));
+    // Clamped before the conversion, which would overflow for a garbage value.
+    const double bounded =
+        std::isfinite(seconds) ? std::clamp(seconds, 0.0, kMaxPositionSeconds) : 0.0;
+    auto position = static_cast<std::int64_t>(std::llround(bounded * 1e9));
     if (advancing) position += std::clamp<std::int64_t>(nowNs - takenAtNs, 0, kMaxCarryNs);
     return std::max<std::int64_t>(0, position);
   }
@@ -47,12 +53,13 @@ class PlaybackListener {
   virtual void onPlayError(PlayError error) = 0;
 };
 
-// The last reported playback position, for the play clock.
+// The position of the song being heard, for the play clock.
 class PositionSource {
  public:
   virtual ~PositionSource() = default;
-  // The current playback's last position; nothing when nothing plays or positions are unknown.
-  virtual std::optional<PositionSample> lastPosition() const = 0;
+  // The current playback's heard position, read now; it holds while nothing is heard yet.
+  // Nothing when nothing plays or positions are unknown.
+  virtual std::optional<PositionSample> heardPosition() = 0;
 };
 
 // Plays one song at a time. Paths are GBK/GB18030 bytes.

@@ -6,12 +6,19 @@
 namespace playback {
 
 namespace {
+
 constexpr std::int64_t kNsPerHundredth = 10'000'000;
+
+// Rounded rather than cut: the tag is read up to one tick after it was built.
+std::int64_t roundedHundredths(std::int64_t ns) {
+  return (ns + kNsPerHundredth / 2) / kNsPerHundredth;
+}
+
 }  // namespace
 
 PlayClock::PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
-                     PlaybackDisplay& display, lyrics::StatusBar& status,
-                     const PositionSource& positions, const MonotonicClock& clock)
+                     PlaybackDisplay& display, lyrics::StatusBar& status, PositionSource& positions,
+                     const MonotonicClock& clock)
     : m_tickTimer(tickTimer),
       m_currentTag(currentTag),
       m_display(display),
@@ -45,24 +52,16 @@ void PlayClock::halt() {
   m_tickTimer.setInterval(0);
 }
 
-bool PlayClock::samplePresent(std::int64_t* positionNs) const {
-  const auto sample = m_positions.lastPosition();
-  if (!sample || sample->takenAtNs < m_resetAtNs) return false;
-  *positionNs = sample->positionNsAt(m_clock.nowNs());
-  return true;
-}
-
-std::int64_t PlayClock::elapsedNs() const {
+std::int64_t PlayClock::elapsedNs() {
   if (!m_running) return m_baseNs;
-  std::int64_t position = 0;
-  if (samplePresent(&position)) return position;
-  return m_baseNs + (m_clock.nowNs() - m_sinceNs);
+  // The position is read before the time it is compared with, so it is never the older one.
+  const auto sample = m_positions.heardPosition();
+  const std::int64_t now = m_clock.nowNs();
+  if (sample && sample->takenAtNs >= m_resetAtNs) return sample->positionNsAt(now);
+  return m_baseNs + (now - m_sinceNs);
 }
 
-std::int64_t PlayClock::elapsedHundredths() const {
-  // Rounded rather than cut: a stamp reads the tag up to one tick after it was built.
-  return (elapsedNs() + kNsPerHundredth / 2) / kNsPerHundredth;
-}
+std::int64_t PlayClock::elapsedHundredths() { return roundedHundredths(elapsedNs()); }
 
 std::string PlayClock::timeTag(std::int64_t hundredths) {
   const std::int64_t seconds = hundredths / 100;
@@ -77,7 +76,7 @@ void PlayClock::tick() {
     m_baseNs = elapsedNs();
     m_sinceNs = m_clock.nowNs();
   }
-  m_currentTag.set(timeTag(elapsedHundredths()));
+  m_currentTag.set(timeTag(roundedHundredths(m_baseNs)));
   m_display.setTagCaption(texts::tagCaptionPrefix() + m_currentTag.value());
   m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + m_currentTag.value());
 }

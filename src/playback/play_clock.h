@@ -13,16 +13,17 @@
 namespace playback {
 
 // The play time that the tag commands stamp. Minutes, seconds and hundredths all come from one
-// elapsed time: the player's position while a song plays (carried forward between its reports
-// on the monotonic clock), or a stopwatch that halts with the clock where no position is
-// known. The 10 ms tick only rebuilds CurrentTimeTag and the two displays from that time.
+// elapsed time: the position of the song being heard while a song plays (read from the player
+// at every tick and stamp; it holds until the song is heard), or a stopwatch that halts with
+// the clock where no position is known. The 10 ms tick only rebuilds CurrentTimeTag and the two
+// displays from that time.
 class PlayClock {
  public:
   // Interval of the running tick, in milliseconds.
   static constexpr int kTickMs = 10;
 
   PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
-            PlaybackDisplay& display, lyrics::StatusBar& status, const PositionSource& positions,
+            PlaybackDisplay& display, lyrics::StatusBar& status, PositionSource& positions,
             const MonotonicClock& clock);
 
   // ResetPlayClock: the time goes back to zero; the tick, CurrentTimeTag and displays stay.
@@ -42,19 +43,18 @@ class PlayClock {
   }
 
   // Elapsed play time in hundredths of a second, rounded to the nearest one.
-  std::int64_t elapsedHundredths() const;
+  std::int64_t elapsedHundredths();
   // The full time tag "[mm:ss.xx]" of `hundredths` (minutes modulo 100).
   static std::string timeTag(std::int64_t hundredths);
 
  private:
-  std::int64_t elapsedNs() const;
-  bool samplePresent(std::int64_t* positionNs) const;
+  std::int64_t elapsedNs();
 
   lyrics::IntervalTimer& m_tickTimer;
   lyrics::CurrentTimeTag& m_currentTag;
   PlaybackDisplay& m_display;
   lyrics::StatusBar& m_status;
-  const PositionSource& m_positions;
+  PositionSource& m_positions;
   const MonotonicClock& m_clock;
 
   bool m_running = false;

@@ -54,7 +54,7 @@ class FakePlayer : public playback::AudioPlayer {
     listener = nullptr;
     position.reset();
   }
-  std::optional<playback::PositionSample> lastPosition() const override { return position; }
+  std::optional<playback::PositionSample> heardPosition() override { return position; }
 
   std::vector<std::string> calls;
   playback::PlaybackListener* listener = nullptr;

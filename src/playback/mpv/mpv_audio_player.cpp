@@ -5,11 +5,11 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <clocale>
-#include <cmath>
 #include <cstdio>
 
 #include "lyrics/file_io.h"
 #include "playback/monotonic_clock.h"
+#include "playback/player_reports.h"
 
 namespace playback {
 
@@ -39,8 +39,6 @@ MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent)
     : QObject(parent), m_options(std::move(options)) {}
 
 bool MpvAudioPlayer::isReady() {
-  // The core starts with the first song rather than with the editor: it loads the whole media
-  // stack, which would cost every start time and memory whether a song is played or not.
   if (!m_handle && !m_startFailed) {
     createCore();
     m_startFailed = !m_handle;
@@ -69,6 +67,16 @@ void MpvAudioPlayer::createCore() {
       {"osc", "no"},
       // With gapless audio mpv ends a file early and blocks the next loadfile.
       {"gapless-audio", "no"},
+      // Nothing is ever shown or looked up beside the song: no fonts to scan for the on-screen
+      // display, no subtitle, cover or audio files to search in the song's folder, no scripts.
+      {"sub-font-provider", "none"},
+      {"osd-level", "0"},
+      {"sub-auto", "no"},
+      {"audio-file-auto", "no"},
+      {"cover-art-auto", "no"},
+      {"load-stats-overlay", "no"},
+      {"load-osd-console", "no"},
+      {"load-auto-profiles", "no"},
   };
   for (const auto& setting : settings) mpv_set_option_string(handle, setting[0], setting[1]);
   if (!m_options.audioOutput.empty()) {
@@ -80,7 +88,6 @@ void MpvAudioPlayer::createCore() {
     return;
   }
   mpv_observe_property(handle, 1, "percent-pos", MPV_FORMAT_DOUBLE);
-  mpv_observe_property(handle, 2, "time-pos", MPV_FORMAT_DOUBLE);
   mpv_set_wakeup_callback(handle, &wakeup, this);
 }
 
@@ -119,31 +126,25 @@ void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
   }
   mpv_free_node_contents(&result);
   m_listener = &listener;
-  // Until the first position report the song has not started: the clock holds at the start.
-  m_position = PositionSample{std::max(0.0, startSeconds), SteadyClock::now(), false};
+  // mpv knows the start position at once, but nothing is heard until its output plays.
+  m_heard.start(startSeconds, SteadyClock::now());
 }
 
 void MpvAudioPlayer::pause() {
   if (!m_handle || m_listener == nullptr || m_paused) return;
+  // The position holds where it is heard at the moment of the pause.
+  heardPosition();
   mpv_set_property_string(m_handle.get(), "pause", "yes");
   m_paused = true;
-  if (m_position) {
-    // Freeze the position the clock was showing.
-    const std::int64_t now = SteadyClock::now();
-    m_position->seconds = m_position->positionNsAt(now) / 1e9;
-    m_position->takenAtNs = now;
-    m_position->advancing = false;
-  }
+  m_heard.pause(SteadyClock::now());
 }
 
 void MpvAudioPlayer::resume() {
   if (!m_handle || m_listener == nullptr || !m_paused) return;
   mpv_set_property_string(m_handle.get(), "pause", "no");
   m_paused = false;
-  if (m_position && m_started) {
-    m_position->takenAtNs = SteadyClock::now();
-    m_position->advancing = true;
-  }
+  // It moves again once the output does, not at the command.
+  m_heard.resume();
 }
 
 void MpvAudioPlayer::stop() {
@@ -153,9 +154,23 @@ void MpvAudioPlayer::stop() {
   mpv_command(m_handle.get(), command);
 }
 
-std::optional<PositionSample> MpvAudioPlayer::lastPosition() const {
-  if (m_listener == nullptr) return std::nullopt;
-  return m_position;
+std::optional<PositionSample> MpvAudioPlayer::heardPosition() {
+  if (!m_handle || m_listener == nullptr) return std::nullopt;
+  // Before mpv has started this playback's file, its properties still describe the old one.
+  if (m_started) {
+    double seconds = 0.0;
+    const bool playing =
+        mpv_get_property(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0;
+    // mpv works the value out once its core takes the request, which on a busy machine can be
+    // late in the call: taking it as of the call's end may lag a little, but never runs ahead.
+    const std::int64_t at = SteadyClock::now();
+    if (playing) {
+      m_heard.report(seconds, at);
+    } else {
+      m_heard.outputStopped(at);
+    }
+  }
+  return m_heard.sample();
 }
 
 std::optional<double> MpvAudioPlayer::currentTimePos() const {
@@ -171,7 +186,7 @@ void MpvAudioPlayer::forgetPlayback() {
   m_entryId = -1;
   m_started = false;
   m_lastPercent = -1;
-  m_position.reset();
+  m_heard.clear();
 }
 
 void MpvAudioPlayer::drainEvents() {
@@ -198,11 +213,7 @@ void MpvAudioPlayer::handleEvent(const mpv_event& event) {
       const auto* property = static_cast<const mpv_event_property*>(event.data);
       if (property->format != MPV_FORMAT_DOUBLE) break;
       const double value = *static_cast<const double*>(property->data);
-      if (event.reply_userdata == 1) {
-        reportPercent(value);
-      } else if (event.reply_userdata == 2) {
-        m_position = PositionSample{value, SteadyClock::now(), !m_paused};
-      }
+      if (event.reply_userdata == 1) reportPercent(value);
       break;
     }
     case MPV_EVENT_END_FILE: {
@@ -229,14 +240,14 @@ void MpvAudioPlayer::handleEvent(const mpv_event& event) {
 }
 
 void MpvAudioPlayer::reportPercent(double percent) {
-  if (!std::isfinite(percent)) return;
+  const auto whole = wholePercent(percent);
+  if (!whole) return;
   // mpv skips percentages and may touch 100 before the end: report each whole step in order,
   // and keep 100 for the end of the file.
-  const int whole = std::clamp(static_cast<int>(std::floor(percent)), 0, 99);
   PlaybackListener* listener = m_listener;
   const std::int64_t entry = m_entryId;
   // A listener that stops or restarts the song ends this playback's reports.
-  while (m_lastPercent < whole && m_listener == listener && m_entryId == entry) {
+  while (m_lastPercent < *whole && m_listener == listener && m_entryId == entry) {
     ++m_lastPercent;
     listener->onPlayProgress(m_lastPercent);
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "playback/audio_player.h"
+#include "playback/heard_position.h"
 
 struct mpv_handle;
 struct mpv_event;
@@ -15,8 +16,10 @@ namespace playback {
 
 // How the libmpv player sends audio out.
 struct MpvPlayerOptions {
-  // mpv's audio output ("null" for tests); empty means mpv's own choice.
-  std::string audioOutput;
+  // mpv's audio outputs in the order tried ("null" for tests; empty means mpv's own order).
+  // A desktop's sound server comes first: PulseAudio, which PipeWire desktops serve too; the
+  // trailing comma lets mpv fall back on the outputs it has besides.
+  std::string audioOutput = "pulse,";
   // With "null" output: play as fast as the decoder can (tests only).
   bool untimed = false;
 };
@@ -30,20 +33,27 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
  public:
   using Options = MpvPlayerOptions;
 
-  // The mpv core is created when first needed; isReady() creates it and tells whether that worked.
+  // The mpv core is created by prepare() or when first needed, not with the player.
   explicit MpvAudioPlayer(Options options = {}, QObject* parent = nullptr);
   ~MpvAudioPlayer() override;
 
   // Creates the mpv core if it is not there yet; false when it could not be created or started.
   bool isReady();
+  // How long after its window is shown the editor prepares the player: after the first frame,
+  // well before a user can have chosen a song.
+  static constexpr int kPrepareAfterShownMs = 250;
+  // Creates the mpv core ahead of the first song, so that Play sounds at once.
+  void prepare() { isReady(); }
 
   void play(const std::string& gbkPath, double startSeconds, PlaybackListener& listener) override;
   void pause() override;
   void resume() override;
   void stop() override;
-  std::optional<PositionSample> lastPosition() const override;
+  // The position the output plays now, read from mpv at this moment ("audio-pts", which mpv
+  // corrects by the output's latency and has only while the output plays).
+  std::optional<PositionSample> heardPosition() override;
 
-  // mpv's own "time-pos" right now, in seconds (the benchmark's ground truth); nothing when idle.
+  // mpv's own "time-pos" right now, in seconds (a reference for tests); nothing when idle.
   std::optional<double> currentTimePos() const;
   // Handles every queued mpv event; called through the wakeup callback's queued call.
   void drainEvents();
@@ -69,7 +79,7 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   bool m_draining = false;
   int m_lastPercent = -1;
   bool m_paused = false;
-  std::optional<PositionSample> m_position;
+  HeardPosition m_heard;
 };
 
 }  // namespace playback

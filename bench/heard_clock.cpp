@@ -1,0 +1,398 @@
+// The play clock against the sound that is heard, through a real PulseAudio server.
+//
+// A click track (a 5 ms burst at every whole second over a quiet tone) is played by the real
+// player and playback commands in a child process, started fresh for every run as the editor
+// would be, while this process records the sink's monitor and maps every recorded frame to the
+// steady clock. The clicks then give the heard song position at any moment. The child stamps
+// at random moments (the first second included, and right after a pause and resume), logs
+// every tick of the clock, stops, and plays another song.
+//
+// Usage: heard_clock_bench [runs, default 6]
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
+
+#include "lyrics/current_time_tag.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/interval_timer.h"
+#include "lyrics/status_bar.h"
+#include "playback/monotonic_clock.h"
+#include "playback/mpv/mpv_audio_player.h"
+#include "playback/play_clock.h"
+#include "playback/playback_controller.h"
+#include "playback/playback_display.h"
+#include "playback/playback_texts.h"
+#include "playback/song_row.h"
+#include "support/click_track.h"
+#include "support/heard_timeline.h"
+#include "support/monitor_recorder.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+
+using playback::SteadyClock;
+
+namespace {
+
+// The tick timer as the window has it: a precise QTimer driven by its interval.
+class BenchTimer : public lyrics::IntervalTimer {
+ public:
+  explicit BenchTimer(std::function<void()> onTick) {
+    m_timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_timer, &QTimer::timeout, std::move(onTick));
+  }
+  void setInterval(int ms) override {
+    if (ms <= 0) {
+      m_timer.stop();
+    } else if (!m_timer.isActive() || m_timer.interval() != ms) {
+      m_timer.start(ms);
+    }
+  }
+  int interval() const override { return m_timer.isActive() ? m_timer.interval() : 0; }
+
+ private:
+  QTimer m_timer;
+};
+
+struct NoClipboard : lyrics::Clipboard {
+  void setText(const std::string&) override {}
+};
+
+long hundredthsOf(const std::string& tag) {
+  return std::stol(tag.substr(1, 2)) * 6000 + std::stol(tag.substr(4, 2)) * 100 +
+         std::stol(tag.substr(7, 2));
+}
+
+// ---- The child: an editor's playback with its clock, driven like a user would. ----
+
+constexpr int kFirstPlayAfterStartMs = 1000;
+constexpr int kPauseAtMs = 4300;
+constexpr int kResumeAtMs = 5000;
+constexpr int kStopAtMs = 8000;
+constexpr int kSecondPlayAfterStopMs = 800;
+constexpr int kSecondStopAtMs = 4000;
+
+int runPlayer(const std::string& songA, const std::string& songB, unsigned seed) {
+  int argc = 1;
+  char name[] = "heard_clock_player";
+  char* argv[] = {name, nullptr};
+  QCoreApplication application(argc, argv);
+  std::printf("start %lld\n", static_cast<long long>(SteadyClock::now()));
+
+  // The editor's objects, as main() and the bindings make them.
+  playback::MpvAudioPlayer player;
+  SteadyClock clock;
+  lyrics::CurrentTimeTag tag;
+  playback::PlaybackDisplay display;
+  lyrics::StatusBar status;
+  lyrics::HeaderFields header;
+  playback::SongRow song;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  NoClipboard clipboard;
+  playback::PlayClock* playClock = nullptr;
+  BenchTimer tickTimer([&] {
+    const std::int64_t before = SteadyClock::now();
+    playClock->tick();
+    const std::int64_t after = SteadyClock::now();
+    std::printf("tick %lld %ld %lld\n", static_cast<long long>(after), hundredthsOf(tag.value()),
+                static_cast<long long>(after - before));
+  });
+  playback::PlayClock realClock(tickTimer, tag, display, status, player, clock);
+  playClock = &realClock;
+  playback::PlaybackController controller(song, header, status, display, realClock, player,
+                                          prompter, dialogs, clipboard);
+  // What the editor does once its window is shown, which is now.
+  QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &application,
+                     [&] { player.prepare(); });
+
+  std::mt19937 random(seed);
+  const auto between = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const auto stamp = [&] {
+    // AddTimeTag refreshes the clock at the key press and stamps its tag.
+    realClock.refresh();
+    std::printf("stamp %lld %ld\n", static_cast<long long>(SteadyClock::now()),
+                hundredthsOf(tag.value()));
+  };
+  const auto stampsBetween = [&](int fromMs, int toMs) {
+    for (int at = fromMs + between(10, 120); at < toMs; at += between(60, 260)) {
+      QTimer::singleShot(at, Qt::PreciseTimer, &application, stamp);
+    }
+  };
+  const auto play = [&](const std::string& path, const char* which) {
+    controller.setCurrentSong(path, std::filesystem::path(path).filename().string(),
+                              playback::texts::mp3Format());
+    std::printf("play %lld %s\n", static_cast<long long>(SteadyClock::now()), which);
+    controller.playSong();
+  };
+  const auto mark = [](const char* what) {
+    std::printf("%s %lld\n", what, static_cast<long long>(SteadyClock::now()));
+  };
+
+  const int a = kFirstPlayAfterStartMs;
+  QTimer::singleShot(a, Qt::PreciseTimer, &application, [&] { play(songA, "A"); });
+  stampsBetween(a, a + kPauseAtMs);
+  QTimer::singleShot(a + kPauseAtMs, Qt::PreciseTimer, &application, [&] {
+    controller.togglePause();
+    mark("pause");
+  });
+  QTimer::singleShot(a + kResumeAtMs, Qt::PreciseTimer, &application, [&] {
+    controller.togglePause();
+    mark("resume");
+  });
+  stampsBetween(a + kResumeAtMs, a + kStopAtMs);
+  QTimer::singleShot(a + kStopAtMs, Qt::PreciseTimer, &application, [&] {
+    controller.stopPlayback();
+    mark("stop");
+  });
+  const int b = a + kStopAtMs + kSecondPlayAfterStopMs;
+  QTimer::singleShot(b, Qt::PreciseTimer, &application, [&] { play(songB, "B"); });
+  stampsBetween(b, b + kSecondStopAtMs);
+  QTimer::singleShot(b + kSecondStopAtMs, Qt::PreciseTimer, &application, [&] {
+    controller.stopPlayback();
+    mark("stop");
+    QTimer::singleShot(300, &application, &QCoreApplication::quit);
+  });
+  application.exec();
+  for (const auto& shown : prompter.shown) std::printf("message %s\n", shown.text.c_str());
+  std::fflush(stdout);
+  return 0;
+}
+
+// ---- The parent: records the monitor and judges every run. ----
+
+struct Event {
+  std::string kind;
+  std::int64_t ns = 0;
+  long hundredths = 0;
+  // How long the tick took, in nanoseconds (ticks only).
+  long long costNs = 0;
+};
+
+struct Playback {
+  std::int64_t playNs = 0, stopNs = 0, pauseNs = 0, resumeNs = 0;
+  std::vector<Event> shown;  // ticks and stamps, in order
+};
+
+struct Figures {
+  std::vector<double> firstPlayMs, laterPlayMs, stampErrorsMs, stampSignedMs, tickCostUs;
+  double aheadBeforeSoundMs = 0, leadMs = 0, stepBackMs = 0, resumeLeadMs = 0;
+  int runs = 0, failed = 0;
+};
+
+double percentile(std::vector<double> values, double q) {
+  if (values.empty()) return NAN;
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<std::size_t>(std::ceil(q * values.size())) - 1;
+  return values[std::min(values.size() - 1, index)];
+}
+
+std::vector<Playback> parse(const std::string& output) {
+  std::vector<Playback> playbacks;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    Event event;
+    words >> event.kind >> event.ns;
+    if (event.kind == "play") {
+      playbacks.push_back({});
+      playbacks.back().playNs = event.ns;
+    } else if (playbacks.empty()) {
+      continue;
+    } else if (event.kind == "tick" || event.kind == "stamp") {
+      words >> event.hundredths >> event.costNs;
+      playbacks.back().shown.push_back(event);
+    } else if (event.kind == "pause") {
+      playbacks.back().pauseNs = event.ns;
+    } else if (event.kind == "resume") {
+      playbacks.back().resumeNs = event.ns;
+    } else if (event.kind == "stop") {
+      playbacks.back().stopNs = event.ns;
+    } else if (event.kind == "message") {
+      std::printf("  the player said: %s\n", line.c_str() + 8);
+    }
+  }
+  return playbacks;
+}
+
+bool judge(const testsupport::Recording& recording, const std::vector<double>& onsets,
+           const Playback& playback, bool first, Figures& figures) {
+  const testsupport::HeardTimeline heard(recording, onsets, playback.playNs, playback.stopNs);
+  if (!heard.problem().empty() || !heard.firstSoundNs()) {
+    std::printf("  unusable recording: %s\n", heard.problem().c_str());
+    return false;
+  }
+  const std::int64_t soundNs = *heard.firstSoundNs();
+  const double toSoundMs = (soundNs - playback.playNs) / 1e6;
+  (first ? figures.firstPlayMs : figures.laterPlayMs).push_back(toSoundMs);
+  double aheadBefore = 0, lead = 0, leadAt = 0, stepBack = 0, resumeLead = 0;
+  long previous = -1;
+  int stamps = 0, unknown = 0;
+  double worstStamp = 0;
+  for (const Event& event : playback.shown) {
+    const double shown = event.hundredths / 100.0;
+    if (event.kind == "tick") figures.tickCostUs.push_back(event.costNs / 1e3);
+    if (event.ns < soundNs) aheadBefore = std::max(aheadBefore, shown);
+    if (previous >= 0) stepBack = std::max(stepBack, (previous - event.hundredths) * 10.0);
+    previous = event.hundredths;
+    const auto heardAt = heard.positionAt(event.ns);
+    if (!heardAt) {
+      unknown += event.kind == "stamp" ? 1 : 0;
+      continue;
+    }
+    const double position = *heardAt;
+    if (shown - position > lead) {
+      lead = shown - position;
+      leadAt = (event.ns - playback.playNs) / 1e9;
+    }
+    if (playback.resumeNs != 0 && event.ns >= playback.resumeNs &&
+        event.ns < playback.resumeNs + 300'000'000) {
+      resumeLead = std::max(resumeLead, shown - position);
+    }
+    if (event.kind == "stamp") {
+      const double error = (shown - position) * 1000.0;
+      figures.stampErrorsMs.push_back(std::abs(error));
+      figures.stampSignedMs.push_back(error);
+      worstStamp = std::max(worstStamp, std::abs(error));
+      ++stamps;
+    }
+  }
+  figures.aheadBeforeSoundMs = std::max(figures.aheadBeforeSoundMs, aheadBefore * 1000.0);
+  figures.leadMs = std::max(figures.leadMs, lead * 1000.0);
+  figures.stepBackMs = std::max(figures.stepBackMs, stepBack);
+  figures.resumeLeadMs = std::max(figures.resumeLeadMs, resumeLead * 1000.0);
+  std::printf(
+      "  %s Play: first sound after %6.1f ms; shown before sound up to %.2f s; %d stamps, "
+      "worst %.1f ms",
+      first ? "first" : "later", toSoundMs, aheadBefore, stamps, worstStamp);
+  if (unknown > 0) std::printf("; %d stamps in silence of unknown position not judged", unknown);
+  if (lead > 0.010) {
+    std::printf("; shown time %.1f ms ahead of the sound %.2f s after Play", lead * 1000, leadAt);
+  }
+  if (heard.startShortfall() > 0.0005) {
+    std::printf("; the song's first %.1f ms not heard in full", heard.startShortfall() * 1000);
+  }
+  if (heard.skippedSeconds() > 0) {
+    std::printf("; the sound broke off and skipped %.0f ms of the song (an underrun)",
+                heard.skippedSeconds() * 1000);
+  } else if (heard.breakMismatch() > 0) {
+    std::printf("; positions next to a break uncertain by %.1f ms", heard.breakMismatch() * 1000);
+  }
+  std::printf("\n");
+  return true;
+}
+
+int runBench(const char* self, int runs) {
+  if (!testsupport::MonitorRecorder::serverReachable()) {
+    std::printf("heard_clock_bench: no PulseAudio server (bash scripts/services.sh start)\n");
+    return 1;
+  }
+  const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-audio";
+  std::filesystem::create_directories(dir);
+  const std::string songA = (dir / "clicks-a.mp3").string();
+  const std::string songB = (dir / "clicks-b.mp3").string();
+  if (!testsupport::ClickTrack::write(songA, 12) || !testsupport::ClickTrack::write(songB, 12)) {
+    std::printf("heard_clock_bench: ffmpeg could not make the click tracks\n");
+    return 1;
+  }
+  const std::vector<double> onsets = testsupport::ClickTrack::decodedOnsets(songA);
+
+  testsupport::MonitorRecorder recorder;
+  std::string error;
+  if (!recorder.start(&error)) {
+    std::printf("heard_clock_bench: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("heard_clock_bench: recording %s.monitor; %d runs, each a fresh player process\n",
+              recorder.sinkName().c_str(), runs);
+  Figures figures;
+  for (int run = 0; run < runs; ++run) {
+    const std::string command = std::string("'") + self + "' --player '" + songA + "' '" + songB +
+                                "' " + std::to_string(run + 1);
+    FILE* child = ::popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (;;) {
+      const ssize_t got = child != nullptr ? ::read(::fileno(child), buffer, sizeof buffer) : 0;
+      if (got > 0) {
+        output.append(buffer, static_cast<std::size_t>(got));
+      } else if (got == 0 || errno != EINTR) {
+        break;
+      }
+    }
+    const int status = child != nullptr ? ::pclose(child) : -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::printf("run %d:\n", run + 1);
+    const std::vector<Playback> playbacks = parse(output);
+    ++figures.runs;
+    if (status != 0 || playbacks.size() != 2) {
+      std::printf("  the player failed (status %d)\n", status);
+      ++figures.failed;
+      continue;
+    }
+    const testsupport::Recording recording = recorder.recording();
+    for (std::size_t index = 0; index < playbacks.size(); ++index) {
+      if (!judge(recording, onsets, playbacks[index], index == 0, figures)) ++figures.failed;
+    }
+  }
+  recorder.stop();
+
+  const auto& e = figures.stampErrorsMs;
+  double bias = 0;
+  for (double signedError : figures.stampSignedMs) bias += signedError;
+  if (!figures.stampSignedMs.empty()) bias /= static_cast<double>(figures.stampSignedMs.size());
+  std::printf(
+      "\nPlay to first sound, first Play after start: median %.0f ms, p90 %.0f ms, max %.0f ms\n",
+      percentile(figures.firstPlayMs, 0.5), percentile(figures.firstPlayMs, 0.9),
+      percentile(figures.firstPlayMs, 1.0));
+  std::printf(
+      "Play to first sound, later Play of another song: median %.0f ms, p90 %.0f ms, max %.0f ms\n",
+      percentile(figures.laterPlayMs, 0.5), percentile(figures.laterPlayMs, 0.9),
+      percentile(figures.laterPlayMs, 1.0));
+  std::printf("largest shown time before anything is heard: %.0f ms\n", figures.aheadBeforeSoundMs);
+  std::printf(
+      "largest lead of the shown time over the heard position: %.1f ms (%.1f ms within 0.3 s after "
+      "a resume)\n",
+      figures.leadMs, figures.resumeLeadMs);
+  std::printf("largest step back of the shown time: %.0f ms\n", figures.stepBackMs);
+  std::printf(
+      "stamp error against the heard position over %zu stamps: median %.1f ms, p99 %.1f ms, max "
+      "%.1f ms, mean signed %+.1f ms\n",
+      e.size(), percentile(e, 0.5), percentile(e, 0.99), percentile(e, 1.0), bias);
+  std::printf(
+      "one tick of the clock, which reads the position from mpv: median %.0f us, p99 %.0f us, "
+      "max %.0f us\n",
+      percentile(figures.tickCostUs, 0.5), percentile(figures.tickCostUs, 0.99),
+      percentile(figures.tickCostUs, 1.0));
+  std::printf(
+      "(targets: sound <= 150 ms p90; nothing shown before the sound; no step back over 10 ms; "
+      "stamps median <= 5 ms, p99 <= 10 ms)\n");
+  if (figures.failed > 0) {
+    std::printf("%d of %d runs' playbacks could not be judged\n", figures.failed, figures.runs);
+  }
+  return figures.failed > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc == 5 && std::string(argv[1]) == "--player") {
+    return runPlayer(argv[2], argv[3], static_cast<unsigned>(std::atoi(argv[4])));
+  }
+  return runBench(argv[0], argc > 1 ? std::max(1, std::atoi(argv[1])) : 6);
+}

@@ -1,0 +1,126 @@
+// The play clock against what a real PulseAudio sink plays, recorded from the sink's monitor.
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "playback/monotonic_clock.h"
+#include "playback/mpv/mpv_audio_player.h"
+#include "playback/playback_controller.h"
+#include "playback/playback_fakes.h"
+#include "playback/playback_texts.h"
+#include "support/click_track.h"
+#include "support/heard_timeline.h"
+#include "support/monitor_recorder.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+using namespace playback;
+using namespace playbacktest;
+
+namespace {
+
+// Keeps the event loop running for `ms` while `every` runs every `periodMs`.
+void runFor(int ms, int periodMs, const std::function<void()>& every) {
+  QEventLoop loop;
+  QTimer tick;
+  tick.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&tick, &QTimer::timeout, &loop, every);
+  QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+  tick.start(periodMs);
+  loop.exec();
+}
+
+double tagSeconds(const std::string& tag) {
+  return std::stoi(tag.substr(1, 2)) * 60.0 + std::stoi(tag.substr(4, 2)) +
+         std::stoi(tag.substr(7, 2)) / 100.0;
+}
+
+}  // namespace
+
+TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
+  if (!testsupport::MonitorRecorder::serverReachable()) {
+    GTEST_SKIP() << "no PulseAudio server is reachable; `bash scripts/services.sh start` starts "
+                    "the tests' own (CI starts it, so this test runs there)";
+  }
+  testsupport::TempDir dir;
+  const std::string song = dir.file("clicks.mp3");
+  ASSERT_TRUE(testsupport::ClickTrack::write(song, 4)) << "ffmpeg could not make the click track";
+  const std::vector<double> onsets = testsupport::ClickTrack::decodedOnsets(song);
+  ASSERT_GE(onsets.size(), 3u);
+
+  testsupport::MonitorRecorder recorder;
+  std::string error;
+  ASSERT_TRUE(recorder.start(&error)) << error;
+
+  // The editor's player with its own choice of output, prepared as once the window is shown.
+  MpvAudioPlayer player;
+  player.prepare();
+  FakeTimer timer;
+  lyrics::CurrentTimeTag tag;
+  PlaybackDisplay display;
+  lyrics::StatusBar status;
+  lyrics::HeaderFields header;
+  SongRow row;
+  SteadyClock steady;
+  PlayClock clock{timer, tag, display, status, player, steady};
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  RecordingClipboard clipboard;
+  PlaybackController controller{row,    header,   status,  display,  clock,
+                                player, prompter, dialogs, clipboard};
+  controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
+
+  struct Stamp {
+    std::int64_t ns;
+    double seconds;
+  };
+  std::vector<Stamp> stamps;
+  const std::int64_t playNs = SteadyClock::now();
+  controller.playSong();
+  // A stamp every 10 ms for 1.2 s, each the way AddTimeTag takes it.
+  runFor(1200, 10, [&] {
+    clock.refresh();
+    stamps.push_back({SteadyClock::now(), tagSeconds(tag.value())});
+  });
+  controller.stopPlayback();
+  const std::int64_t stopNs = SteadyClock::now();
+  runFor(200, 50, [] {});
+  recorder.stop();
+  EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
+
+  const testsupport::Recording recording = recorder.recording();
+  const testsupport::HeardTimeline heard(recording, onsets, playNs, stopNs);
+  ASSERT_EQ(heard.problem(), "") << "recorded from " << recorder.sinkName() << ".monitor";
+  ASSERT_TRUE(heard.firstSoundNs()) << "nothing was heard within 1.2 s of Play";
+  const std::int64_t soundNs = *heard.firstSoundNs();
+
+  const std::int64_t targetNs = soundNs + 300'000'000;
+  const Stamp* nearest = nullptr;
+  for (const Stamp& stamp : stamps) {
+    if (nearest == nullptr ||
+        std::llabs(stamp.ns - targetNs) < std::llabs(nearest->ns - targetNs)) {
+      nearest = &stamp;
+    }
+    // Nothing is shown ahead while nothing is heard yet.
+    if (stamp.ns < soundNs - 5'000'000) {
+      EXPECT_EQ(stamp.seconds, 0.0) << "before the sound";
+    }
+  }
+  ASSERT_NE(nearest, nullptr);
+  ASSERT_LT(std::llabs(nearest->ns - targetNs), 15'000'000) << "no stamp near 0.3 s";
+  const double sinceSound = (nearest->ns - soundNs) / 1e9;
+  EXPECT_NEAR(nearest->seconds, sinceSound, 0.03)
+      << "first sound " << (soundNs - playNs) / 1e6 << " ms after Play";
+  const auto heardThen = heard.positionAt(nearest->ns);
+  ASSERT_TRUE(heardThen);
+  EXPECT_NEAR(nearest->seconds, *heardThen, 0.03);
+  for (std::size_t index = 1; index < stamps.size(); ++index) {
+    EXPECT_GE(stamps[index].seconds, stamps[index - 1].seconds) << "the stamps stepped back";
+  }
+}

@@ -24,7 +24,7 @@ struct SilentPlayer : playback::AudioPlayer {
   void pause() override {}
   void resume() override {}
   void stop() override {}
-  std::optional<playback::PositionSample> lastPosition() const override { return std::nullopt; }
+  std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }
 };
 
 struct SilentPrompter : lyrics::Prompter {

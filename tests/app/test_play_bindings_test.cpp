@@ -164,7 +164,7 @@ TEST_F(TestPlayUiTest, ARealTestPlaySelectsEachLineAsTheClockReachesItsSecond) {
   EXPECT_EQ(viewSelection(), 0);
   EXPECT_EQ(window->timer(QStringLiteral("时钟_测试播放"))->interval(), 0);
   EXPECT_EQ(window->statusLabel(0)->text(), QStringLiteral("播放时间:[00:00.00]"));
-  EXPECT_FALSE(player.lastPosition().has_value());
+  EXPECT_FALSE(player.heardPosition().has_value());
   EXPECT_TRUE(waitFor([&] { return !player.currentTimePos().has_value(); }, 2000))
       << "mpv went on playing";
   ASSERT_TRUE(waitFor([&] { return !control("图片框_开")->isHidden(); }, 3000))

@@ -49,7 +49,7 @@ struct PanelUiTest : ::testing::Test {
     services.refreshDesktopCaches = false;
     const QString dir = QString::fromStdString(home.path().string());
     editor = std::make_unique<app::EditorApp>(
-        QStringList{}, app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"),
+        std::vector<std::string>{}, app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"),
         services);
     editor->start();
     window = &editor->window();

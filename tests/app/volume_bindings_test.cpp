@@ -34,7 +34,7 @@ class VolumeBindingsTest : public ::testing::Test {
     services.masterVolume = mixer;
     services.refreshDesktopCaches = false;
     m_editor = std::make_unique<app::EditorApp>(
-        QStringList{},
+        std::vector<std::string>{},
         app::LrcAssociation(base + QStringLiteral("/data"), base + QStringLiteral("/config"),
                             QStringLiteral("/opt/editor")),
         services);

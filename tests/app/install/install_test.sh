@@ -8,9 +8,9 @@
 #     per-user data folder, writes nothing into the prefix and no per-user desktop entry (and
 #     removes a stale one that would hide the installed entry), and makes itself the default
 #     for .lrc files;
-#  2. with the prefix unknown to the desktop and Wayland chosen by the user: that choice stays
-#     (the window comes up on the compositor), and a per-user desktop entry names the installed
-#     program.
+#  2. with the prefix unknown to the desktop and a platform chosen by the user (offscreen,
+#     beside the same session): that choice stays, and a per-user desktop entry names the
+#     installed program.
 # Usage: install_test.sh <build folder>
 # Every wait is bounded and a failure says what it waited for.
 set -euo pipefail
@@ -147,9 +147,9 @@ grep -qx 'platform=xcb' "$work/wayland.txt" ||
 grep -qx 'text/x-lrc=qinghe-lrc-editor.desktop' "$XDG_CONFIG_HOME/mimeapps.list" ||
   fail "the editor is not the default for text/x-lrc"
 
-export XDG_DATA_DIRS=/usr/share QT_QPA_PLATFORM=wayland
+export XDG_DATA_DIRS=/usr/share QT_QPA_PLATFORM=offscreen
 run_editor unknown_prefix
-grep -qx 'platform=wayland' "$work/unknown_prefix.txt" ||
+grep -qx 'platform=offscreen' "$work/unknown_prefix.txt" ||
   fail "the user's platform was not kept: $(grep '^platform=' "$work/unknown_prefix.txt")"
 grep -qxF "Exec=\"$program\" %f" "$user_entry" ||
   fail "per-user desktop entry for a prefix the desktop does not see: $(cat "$user_entry" 2>&1)"

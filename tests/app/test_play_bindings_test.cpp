@@ -71,8 +71,8 @@ struct TestPlayUiTest : ::testing::Test {
     services.refreshDesktopCaches = false;
     const QString dir = QString::fromStdString(home.path().string());
     editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{}, app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"),
-        services);
+        std::vector<std::string>{},
+        app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"), services);
     editor->start();
     window = &editor->window();
   }

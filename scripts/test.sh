@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test with the services they need
-# (UTF-8 locales, a PulseAudio server with a null sink); then builds the editor and its tests a
+# (UTF-8 locales, a PulseAudio server with a null sink); runs each fuzz target of the byte
+# parsers for $FUZZ_SECONDS seconds (10 unless set); then builds the editor and its tests a
 # second time with AddressSanitizer and UBSan and runs them all again.
 # Arguments are passed to both CTest runs.
 set -euo pipefail
@@ -35,6 +36,8 @@ trap '"$root/scripts/services.sh" stop' EXIT
 
 BUILD_DIR="$build" "$root/scripts/build.sh"
 (cd "$build" && ctest --output-on-failure --timeout 300 "$@")
+
+FUZZ_SECONDS="${FUZZ_SECONDS:-10}" "$root/scripts/fuzz.sh"
 
 BUILD_DIR="$sanitize_build" SANITIZE=1 "$root/scripts/build.sh"
 (cd "$sanitize_build" && ctest --output-on-failure --timeout 300 -j2 "$@")

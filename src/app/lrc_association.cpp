@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "app/install_layout.h"
+
 namespace app {
 
 namespace {
@@ -56,15 +58,24 @@ QByteArray lineBreakOf(const QByteArray& line) {
 
 }  // namespace
 
-LrcAssociation::LrcAssociation(QString dataHome, QString configHome, QString executable)
+LrcAssociation::LrcAssociation(QString dataHome, QString configHome, QString executable,
+                               QString installedEntry)
     : m_dataHome(std::move(dataHome)),
       m_configHome(std::move(configHome)),
-      m_executable(std::move(executable)) {}
+      m_executable(std::move(executable)),
+      m_installedEntry(std::move(installedEntry)) {}
 
 LrcAssociation LrcAssociation::forCurrentUser() {
-  return LrcAssociation(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-                        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                        QCoreApplication::applicationFilePath());
+  // The first data location is the user's own; the others are $XDG_DATA_DIRS.
+  QStringList systemDataDirs =
+      QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+  if (!systemDataDirs.isEmpty()) systemDataDirs.removeFirst();
+  return LrcAssociation(
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+      QCoreApplication::applicationFilePath(),
+      visibleDesktopEntry(installedDesktopEntry(QCoreApplication::applicationDirPath()),
+                          systemDataDirs));
 }
 
 QString LrcAssociation::desktopFilePath() const {
@@ -141,6 +152,22 @@ QByteArray LrcAssociation::withDefaultApplication(const QByteArray& existing) {
 
 QStringList LrcAssociation::registerAssociation(bool refreshCaches) const {
   if (m_dataHome.isEmpty() || m_configHome.isEmpty()) return {};
+  const QString mimeFolder = m_dataHome + QStringLiteral("/mime");
+  const QString applications = m_dataHome + QStringLiteral("/applications");
+  if (!m_installedEntry.isEmpty()) {
+    // The default names the entry by its file name, which finds the installed one.
+    writeDefaultApplication();
+    QStringList due;
+    if (QFile::exists(mimePackagePath()) && QFile::remove(mimePackagePath())) {
+      due.push_back(QStringLiteral("update-mime-database"));
+      if (refreshCaches) startIfInstalled(due.back(), {mimeFolder});
+    }
+    if (QFile::exists(desktopFilePath()) && QFile::remove(desktopFilePath())) {
+      due.push_back(QStringLiteral("update-desktop-database"));
+      if (refreshCaches) startIfInstalled(due.back(), {applications});
+    }
+    return due;
+  }
   writeIfChanged(desktopFilePath(), QStringLiteral("[Desktop Entry]\n"
                                                    "Type=Application\n"
                                                    "Name=青禾歌词编辑器\n"
@@ -160,20 +187,11 @@ QStringList LrcAssociation::registerAssociation(bool refreshCaches) const {
                  "    <glob pattern=\"*.lrc\"/>\n"
                  "  </mime-type>\n"
                  "</mime-info>\n");
-  // The user's list is handled as bytes: whatever it holds besides our line stays as it is. A
-  // list that exists but cannot be read is left alone rather than replaced by our one line.
-  QFile list(mimeAppsListPath());
-  if (!list.exists() || list.open(QIODevice::ReadOnly)) {
-    const QByteArray existing = list.isOpen() ? list.readAll() : QByteArray();
-    list.close();
-    writeIfChanged(mimeAppsListPath(), withDefaultApplication(existing));
-  }
+  writeDefaultApplication();
 
   // A cache is refreshed when it is older than the file written above (or missing), so a
   // start that changed nothing starts no tool, and a tool installed later still catches up.
   QStringList due;
-  const QString mimeFolder = m_dataHome + QStringLiteral("/mime");
-  const QString applications = m_dataHome + QStringLiteral("/applications");
   if (outOfDate(mimeFolder + QStringLiteral("/mime.cache"), mimePackagePath())) {
     due.push_back(QStringLiteral("update-mime-database"));
     if (refreshCaches) startIfInstalled(due.back(), {mimeFolder});
@@ -183,6 +201,17 @@ QStringList LrcAssociation::registerAssociation(bool refreshCaches) const {
     if (refreshCaches) startIfInstalled(due.back(), {applications});
   }
   return due;
+}
+
+void LrcAssociation::writeDefaultApplication() const {
+  // The user's list is handled as bytes: whatever it holds besides our line stays as it is. A
+  // list that exists but cannot be read is left alone rather than replaced by our one line.
+  QFile list(mimeAppsListPath());
+  if (!list.exists() || list.open(QIODevice::ReadOnly)) {
+    const QByteArray existing = list.isOpen() ? list.readAll() : QByteArray();
+    list.close();
+    writeIfChanged(mimeAppsListPath(), withDefaultApplication(existing));
+  }
 }
 
 }  // namespace app

@@ -8,9 +8,11 @@
 #include "app/editor_app.h"
 #include "app/lrc_association.h"
 #include "app/self_test_report.h"
+#include "app/xwayland_choice.h"
 #include "playback/mpv/mpv_audio_player.h"
 
 int main(int argc, char* argv[]) {
+  app::preferXWayland();
   QApplication application(argc, argv);
   // libmpv refuses to start under a locale whose decimal separator is not a dot.
   std::setlocale(LC_NUMERIC, "C");

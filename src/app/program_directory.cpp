@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "app/install_layout.h"
+
 namespace app {
 
 QString programDirectory(const QString& executableDirectory, const QString& dataHome) {
   // access() asks the kernel, so read-only mounts and foreign owners count as not writable.
-  if (!executableDirectory.isEmpty() &&
+  if (!executableDirectory.isEmpty() && installedDesktopEntry(executableDirectory).isEmpty() &&
       ::access(QFile::encodeName(executableDirectory).constData(), W_OK) == 0) {
     return QDir::cleanPath(executableDirectory);
   }

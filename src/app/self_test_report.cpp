@@ -58,6 +58,7 @@ void writeReport(EditorApp& editor, const QString& path, bool exposed) {
   head += QStringLiteral("title=%1\n").arg(editor.window().windowTitle());
   head += QStringLiteral("visible=%1\n").arg(editor.window().isVisible() ? 1 : 0);
   head += QStringLiteral("exposed=%1\n").arg(exposed ? 1 : 0);
+  head += QStringLiteral("platform=%1\n").arg(QGuiApplication::platformName());
   head += QStringLiteral("lines=%1\n").arg(list.count());
   head += QStringLiteral("selected=%1\n").arg(list.selection());
   head += QStringLiteral("startup_ms=%1\n").arg(msSinceProcessStart());

@@ -1,9 +1,14 @@
 #include "lyrics/lyrics_import.h"
 
 #include "lyrics/file_io.h"
+#include "lyrics/native_path.h"
 #include "lyrics/text_rules.h"
 
 namespace lyrics {
+
+namespace {
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+}  // namespace
 
 LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter,
                                Dialogs& dialogs)
@@ -11,6 +16,7 @@ LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, Prompter& pr
 
 void LyricsImporter::importLyricsText(std::string_view text) {
   m_list.replaceAll(splitLyricsText(text));
+  // The count is of the document's bytes: for a UTF-8 file, those of its GB18030 form.
   m_status.setText(StatusBar::Characters,
                    "字:" + formatReal(static_cast<double>(text.size()) / 2.0));
   m_status.setText(StatusBar::Lines, "行:" + std::to_string(m_list.count()));
@@ -22,12 +28,12 @@ void LyricsImporter::openLyricsFile() {
       m_dialogs.openFile("tolva_打开歌词文件", "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc",
                          m_dialogs.desktopDirectory());
   if (!chosen || chosen->empty()) return;
-  const FileBytes file = readFileBytes(*chosen, kMaxFileBytes);
+  FileBytes file = readFileBytes(*chosen, kMaxFileBytes);
   if (file.status == ReadStatus::TooLarge) {
     reportTooLarge();
     return;
   }
-  const std::string_view text = textUntilZero(file.bytes);
+  const std::string text = lyricsFileText(std::move(file.bytes));
   if (text.empty()) return;
   importLyricsText(text);
 }
@@ -41,7 +47,7 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
                       MessageIcon::Warning);
     return;
   }
-  const FileBytes file = readFileBytes(path, kMaxFileBytes);
+  FileBytes file = readFileBytes(path, kMaxFileBytes);
   if (file.status == ReadStatus::TooLarge) {
     reportTooLarge();
     return;
@@ -52,19 +58,31 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
     m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示", MessageIcon::Warning);
     return;
   }
-  importLyricsText(textUntilZero(file.bytes));
+  importLyricsText(lyricsFileText(std::move(file.bytes)));
 }
 
 void LyricsImporter::loadCommandLineFile(const std::vector<std::string>& arguments) {
   const std::string path = commandLinePath(arguments);
   if (path.empty()) return;
-  const FileBytes file = readFileBytes(path, kMaxFileBytes);
-  m_list.appendLines(splitLyricsText(textUntilZero(file.bytes)));
+  FileBytes file = readFileBytes(path, kMaxFileBytes);
+  m_list.appendLines(splitLyricsText(lyricsFileText(std::move(file.bytes))));
 }
 
 void LyricsImporter::reportTooLarge() {
   m_prompter.inform("歌词文件太大（超过64MB），不是正常的歌词文件，没有导入。", "tolva_错误提示",
                     MessageIcon::Warning);
+}
+
+std::string lyricsFileText(std::string bytes) {
+  bytes.resize(textUntilZero(bytes).size());
+  const std::string_view text = bytes;
+  if (text.starts_with(kUtf8ByteOrderMark)) {
+    return gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
+  }
+  // GBK text is seldom well-formed UTF-8 beyond a few characters, and plain ASCII is the same
+  // bytes either way; anything else stays exactly as the file holds it.
+  if (isMultiByteUtf8(text)) return gb18030FromUtf8(text);
+  return bytes;
 }
 
 std::string commandLinePath(const std::vector<std::string>& arguments) {

@@ -21,9 +21,11 @@ class LyricsImporter {
 
   LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter, Dialogs& dialogs);
 
-  // Replaces the list with the lines of `text`, writes "行:" and "字:" and selects line 0.
+  // Replaces the list with the lines of `text` (GB18030 bytes), writes "行:" and "字:" and
+  // selects line 0.
   void importLyricsText(std::string_view text);
-  // Lets the user choose a .txt or .lrc file and imports it; cancel or an empty file changes nothing.
+  // Lets the user choose a .txt or .lrc file and imports it; cancel or an empty file changes
+  // nothing.
   void openLyricsFile();
   // Imports a file dropped on the list; refuses names not ending in "txt" or "lrc" and files
   // that cannot be read (an empty file still empties the list).
@@ -39,6 +41,11 @@ class LyricsImporter {
   Prompter& m_prompter;
   Dialogs& m_dialogs;
 };
+
+// The lyrics text of a file's bytes: they end at the first zero byte. A text that begins with
+// the UTF-8 byte-order mark, or is well-formed UTF-8 holding at least one character beyond
+// ASCII, is converted to GB18030 (the mark dropped); every other text is taken byte for byte.
+std::string lyricsFileText(std::string bytes);
 
 // The file path named by the command-line arguments after the program name: all of them joined
 // with nothing between them; empty when there are none.

@@ -257,4 +257,50 @@ std::string gbkPath(std::string_view nativePath) {
   return out;
 }
 
+bool isMultiByteUtf8(std::string_view bytes) {
+  bool multiByte = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    char32_t character = 0;
+    const std::size_t length = utf8Length(bytes, pos, character);
+    if (length == 0) return false;
+    multiByte = true;
+    pos += length;
+  }
+  return multiByte;
+}
+
+std::string gb18030FromUtf8(std::string_view utf8) {
+  if (!gb18030().ready()) return std::string(utf8);
+  std::string out;
+  out.reserve(utf8.size());
+  // Converted in pieces, so a text of many megabytes never has its whole UTF-16 form in memory;
+  // a piece ends between two characters, never inside a surrogate pair.
+  constexpr std::size_t kPieceUnits = 1 << 15;
+  std::u16string piece;
+  piece.reserve(kPieceUnits + 2);
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    char32_t character = static_cast<unsigned char>(utf8[pos]);
+    std::size_t length = 1;
+    if (character >= 0x80) {
+      length = utf8Length(utf8, pos, character);
+      if (length == 0) {
+        character = 0xFFFD;
+        length = 1;
+      }
+    }
+    appendUtf16(character, piece);
+    pos += length;
+    if (piece.size() >= kPieceUnits || pos == utf8.size()) {
+      // ICU's GB18030 covers every Unicode character, so it refuses no well-formed UTF-16.
+      if (!gb18030().encode(piece, out)) return std::string(utf8);
+      piece.clear();
+    }
+  }
+  return out;
+}
+
 }  // namespace lyrics

@@ -20,4 +20,12 @@ std::string nativePath(std::string_view gbkPath);
 // other double-byte text.
 std::string gbkPath(std::string_view nativePath);
 
+// True when `bytes` is well-formed UTF-8 from end to end and holds at least one character
+// beyond ASCII (overlong forms, surrogates and cut-off sequences are not well-formed).
+bool isMultiByteUtf8(std::string_view bytes);
+
+// The GB18030 text of a UTF-8 text, through the same converter as the paths. A byte that is not
+// part of well-formed UTF-8 becomes the replacement character U+FFFD, as UTF-8 readers show it.
+std::string gb18030FromUtf8(std::string_view utf8);
+
 }  // namespace lyrics

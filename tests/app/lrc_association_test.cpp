@@ -205,3 +205,39 @@ TEST(LrcAssociationTest, AStartThatChangesNothingWritesNothingAndRefreshesNoCach
             QStringList{QStringLiteral("update-desktop-database")});
   EXPECT_EQ(identity(files[0]), before[0]);
 }
+
+TEST(LrcAssociationTest, AnInstalledEditorLeavesItsEntryToTheInstalledOneAndRemovesStaleCopies) {
+  testsupport::TempDir root;
+  const QString base = QString::fromStdString(root.path().string());
+  const QString installed = QStringLiteral("/usr/share/applications/qinghe-lrc-editor.desktop");
+  // Copies an earlier start of a build tree left behind; the entry names a program now gone.
+  std::filesystem::create_directories(root.path() / "data/applications");
+  std::filesystem::create_directories(root.path() / "data/mime/packages");
+  root.write("data/applications/qinghe-lrc-editor.desktop",
+             "[Desktop Entry]\nExec=/gone/qinghe-lrc-editor %f\n");
+  root.write("data/mime/packages/qinghe-lrc-editor.xml", "<mime-info/>\n");
+  root.write("data/applications/other.desktop", "[Desktop Entry]\n");
+  const app::LrcAssociation association(base + QStringLiteral("/data"), base,
+                                        QStringLiteral("/usr/bin/qinghe-lrc-editor"), installed);
+
+  EXPECT_EQ(association.registerAssociation(false),
+            (QStringList{QStringLiteral("update-mime-database"),
+                         QStringLiteral("update-desktop-database")}));
+  EXPECT_FALSE(QFile::exists(association.desktopFilePath()));
+  EXPECT_FALSE(QFile::exists(association.mimePackagePath()));
+  EXPECT_EQ(root.read("data/applications/other.desktop"), "[Desktop Entry]\n");
+  EXPECT_EQ(readAll(association.mimeAppsListPath()),
+            QStringLiteral("[Default Applications]\ntext/x-lrc=qinghe-lrc-editor.desktop\n"));
+  // Nothing left to remove: no cache is due again.
+  EXPECT_EQ(association.registerAssociation(false), QStringList());
+}
+
+TEST(LrcAssociationTest, ThePerUserMimeTypeIsTheOneThatIsInstalled) {
+  testsupport::TempDir root;
+  const QString base = QString::fromStdString(root.path().string());
+  const app::LrcAssociation association(base, base, QStringLiteral("/bin/ed"));
+  association.registerAssociation(false);
+  QFile installed(QStringLiteral(LRC_TEST_DATA_DIR "/../../packaging/qinghe-lrc-editor.xml"));
+  ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+  EXPECT_EQ(readAll(association.mimePackagePath()), QString::fromUtf8(installed.readAll()));
+}

@@ -167,3 +167,71 @@ TEST_F(ImportFixture, CommandLineArgumentsAreJoinedIntoOnePath) {
   EXPECT_EQ(list.count(), 4);
   EXPECT_TRUE(prompter.shown.empty());
 }
+
+namespace {
+
+// UTF-8 bytes of a u8 literal (the test's plain literals are GBK bytes).
+std::string utf8(std::u8string_view text) { return {text.begin(), text.end()}; }
+
+}  // namespace
+
+TEST_F(ImportFixture, UTF8FilesAreConvertedOnEveryRouteAndOtherFilesStayBytes) {
+  const std::string bom = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Lines lines;
+    const char* characters;
+  };
+  const Case cases[] = {
+      // Read as GBK, each line break after a Chinese character would pair with its last byte.
+      {"four UTF-8 lines",
+       utf8(u8"[ti:晴天]\r\n[00:01.00]故事的小黄花\r\n[00:05.00]从出生那年就飘着\r\n结束\r\n"),
+       {"[ti:晴天]", "[00:01.00]故事的小黄花", "[00:05.00]从出生那年就飘着", "结束"},
+       "字:34.5"},
+      {"UTF-8 with a byte-order mark", bom + utf8(u8"晴天\r\nab"), {"晴天", "ab"}, "字:4"},
+      {"ASCII after a byte-order mark", bom + "[ti:abc]\r\nline\r\n", {"[ti:abc]", "line"}, "字:8"},
+      // Kept, the mark's last byte would pair with the CR and hide the break.
+      {"only a byte-order mark and a break", bom + "\r\n", {""}, "字:1"},
+      // A file that says it is UTF-8 shows its one broken byte as the replacement character.
+      {"byte-order mark and a broken byte",
+       bom + utf8(u8"天") + "\xFF",
+       {"天\x84\x31\xA4\x37"},
+       "字:3"},
+      // GBK Chinese is no UTF-8: every byte stays, whatever pairs with what.
+      {"GBK with ASCII", "[00:01.00]第一句\r\nabc\r\n", {"[00:01.00]第一句", "abc"}, "字:11.5"},
+      // UTF-8 but for one byte: read as GBK, "\xFF\r" is a character and no break is found.
+      {"UTF-8 with one broken byte",
+       utf8(u8"晴天") + "\xFF\r\nx",
+       {utf8(u8"晴天") + "\xFF\r\nx"},
+       "字:5"},
+      {"an overlong form", "a\xC0\xAF\r\nb", {"a\xC0\xAF", "b"}, "字:3"},
+      {"a cut-off sequence at the end", "ab\r\n\xE6\x99", {"ab", "\xE6\x99"}, "字:3"},
+      {"plain ASCII", "a\r\nb", {"a", "b"}, "字:2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    givenLines({"old"});
+    importer.dropLyricsFile(dir.write("drop.lrc", c.bytes));
+    EXPECT_EQ(list.lines(), c.lines);
+    EXPECT_EQ(status.text(StatusBar::Characters), c.characters);
+    EXPECT_EQ(status.text(StatusBar::Lines), "行:" + std::to_string(c.lines.size()));
+
+    givenLines({"old"});
+    dialogs.choice = dir.write("open.txt", c.bytes);
+    importer.openLyricsFile();
+    EXPECT_EQ(list.lines(), c.lines);
+    EXPECT_EQ(status.text(StatusBar::Characters), c.characters);
+
+    list.clear();
+    importer.loadCommandLineFile({dir.write("shell.lrc", c.bytes)});
+    EXPECT_EQ(list.lines(), c.lines);
+  }
+  EXPECT_TRUE(prompter.shown.empty());
+
+  // A file of nothing but the mark is an empty text: the dialog leaves the list alone.
+  givenLines({"keep"});
+  dialogs.choice = dir.write("mark.lrc", bom);
+  importer.openLyricsFile();
+  EXPECT_EQ(list.lines(), Lines{"keep"});
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -80,6 +81,34 @@ TEST(NativePath, DocumentBytesThatAreNoCharacterPassUnchanged) {
                                   std::string("\x81\x30\x81"), std::string("\x84\x31\xA5\x30"),
                                   std::string("\xFE\x30\x8D\x38"), std::string("\x81\x7F")}) {
     EXPECT_EQ(nativePath(text), text);
+  }
+}
+
+TEST(NativePath, UTF8TextsBecomeGB18030WithBrokenBytesAsReplacementCharacters) {
+  const std::string replacement = "\x84\x31\xA4\x37";
+  for (const auto& c : nameCases()) {
+    SCOPED_TRACE(c.what);
+    // The path table's escape codes stand each for one broken byte.
+    std::string expected = c.gbk;
+    bool broken = false;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+      const std::string code = escaped(static_cast<unsigned char>(byte));
+      for (auto at = expected.find(code); at != std::string::npos; at = expected.find(code, at)) {
+        expected.replace(at, code.size(), replacement);
+        broken = true;
+      }
+    }
+    EXPECT_EQ(gb18030FromUtf8(c.native), expected);
+    const bool ascii = std::all_of(c.native.begin(), c.native.end(),
+                                   [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    EXPECT_EQ(isMultiByteUtf8(c.native), !broken && !ascii);
+  }
+  EXPECT_FALSE(isMultiByteUtf8(""));
+  // A long text is converted in pieces; a four-byte character across a piece's end stays whole.
+  for (const std::size_t before : {32766u, 32767u, 32768u, 65535u}) {
+    const std::string text = std::string(before, 'a') + "\xF0\xA0\x82\x87" + "\xE6\x99\xB4z";
+    EXPECT_EQ(gb18030FromUtf8(text), std::string(before, 'a') + "\x95\x32\x90\x31\xC7\xE7z");
+    EXPECT_TRUE(isMultiByteUtf8(text));
   }
 }
 

@@ -1,0 +1,117 @@
+// The import path: a lyrics file's bytes become the document's text (UTF-8 converted to GB18030,
+// everything else byte for byte) and then list lines and counts, on the drop route through a
+// real file. A converted text has exactly the lines of its UTF-8 form, each the same characters.
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "lyrics/lyrics_import.h"
+#include "lyrics/native_path.h"
+#include "lyrics/text_rules.h"
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+class NoMessages : public lyrics::Prompter {
+ public:
+  void inform(const std::string& text, const std::string&, lyrics::MessageIcon) override {
+    std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
+    std::abort();
+  }
+  bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+    inform(text, title, icon);
+    return false;
+  }
+};
+
+class NoDialogs : public lyrics::Dialogs {
+ public:
+  std::optional<std::string> openFile(const std::string&, const std::string&,
+                                      const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> saveFile(const std::string&, const std::string&,
+                                      const std::string&) override {
+    return std::nullopt;
+  }
+  std::string desktopDirectory() override { return "/"; }
+};
+
+// The file a drop delivers, in memory where the machine has /dev/shm.
+const std::string& dropPath() {
+  static const fuzzing::ScratchFolder folder("lrc-import-fuzz");
+  static const std::string path = folder.path() + "/dropped.lrc";
+  return path;
+}
+
+// The pieces between raw CR LF pairs, as a UTF-8 reader sees lines (the last one only when
+// it is not empty).
+std::vector<std::string_view> utf8Lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find("\r\n", start)) != std::string_view::npos; start = at + 2) {
+    lines.push_back(text.substr(start, at - start));
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+bool ascii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+  const std::string_view bytes = fuzzing::bytesOf(data, size);
+  const std::string_view cut = lyrics::textUntilZero(bytes);
+  const std::string text = lyrics::lyricsFileText(std::string(bytes));
+  const std::vector<std::string> lines = lyrics::splitLyricsText(text);
+
+  const bool marked = cut.starts_with(kByteOrderMark);
+  if (!marked && !lyrics::isMultiByteUtf8(cut)) {
+    FUZZ_CHECK(text == cut);
+  } else {
+    const std::string_view utf8 = marked ? cut.substr(kByteOrderMark.size()) : cut;
+    const std::vector<std::string_view> expected = utf8Lines(utf8);
+    FUZZ_CHECK(lines.size() == expected.size());
+    const bool wellFormed = ascii(utf8) || lyrics::isMultiByteUtf8(utf8);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      FUZZ_CHECK(fuzzing::endsOnWholeCharacter(lines[i]));
+      if (wellFormed) FUZZ_CHECK(lyrics::nativePath(lines[i]) == expected[i]);
+    }
+    if (wellFormed) FUZZ_CHECK(lyrics::nativePath(text) == utf8);
+  }
+
+  lyrics::LyricsList list;
+  lyrics::StatusBar status;
+  NoMessages prompter;
+  NoDialogs dialogs;
+  lyrics::LyricsImporter importer(list, status, prompter, dialogs);
+  importer.importLyricsText(text);
+  FUZZ_CHECK(list.lines() == lines);
+  FUZZ_CHECK(status.text(lyrics::StatusBar::Characters) ==
+             "字:" + lyrics::formatReal(static_cast<double>(text.size()) / 2.0));
+  FUZZ_CHECK(status.text(lyrics::StatusBar::Lines) == "行:" + std::to_string(lines.size()));
+  FUZZ_CHECK(list.selection() == (lines.empty() ? -1 : 0));
+
+  // The same bytes dropped as a file.
+  std::FILE* file = std::fopen(dropPath().c_str(), "wb");
+  if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) std::abort();
+  lyrics::LyricsList dropped;
+  lyrics::StatusBar droppedStatus;
+  lyrics::LyricsImporter dropImporter(dropped, droppedStatus, prompter, dialogs);
+  dropImporter.dropLyricsFile(dropPath());
+  FUZZ_CHECK(dropped.lines() == lines);
+  FUZZ_CHECK(droppedStatus.text(lyrics::StatusBar::Characters) ==
+             status.text(lyrics::StatusBar::Characters));
+  return 0;
+}

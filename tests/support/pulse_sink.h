@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,11 +26,14 @@ inline std::string runCommand(const std::string& command) {
 // The raw volume of each channel of the default sink, or nothing without a server.
 inline std::optional<std::vector<std::uint32_t>> defaultSinkVolume() {
   const std::string text = runCommand("LC_ALL=C pactl get-sink-volume @DEFAULT_SINK@ 2>/dev/null");
+  // pactl prints each channel as "front-left: 65536 / 100% / 0.00 dB".
   std::vector<std::uint32_t> values;
-  const std::regex value(R"(: (\d+) /)");
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), value);
-       it != std::sregex_iterator(); ++it) {
-    values.push_back(static_cast<std::uint32_t>(std::stoul((*it)[1].str())));
+  for (std::size_t at = text.find(": "); at != std::string::npos; at = text.find(": ", at + 1)) {
+    std::size_t digits = at + 2;
+    std::size_t end = digits;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    if (end == digits || text.compare(end, 2, " /") != 0) continue;
+    values.push_back(static_cast<std::uint32_t>(std::stoul(text.substr(digits, end - digits))));
   }
   if (values.empty()) return std::nullopt;
   return values;

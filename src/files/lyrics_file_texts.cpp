@@ -15,7 +15,7 @@ std::string besideAudioTarget(const std::string& audioPath) {
 }
 
 std::string lrcWithHeader(const lyrics::HeaderFields& header,
-                          const std::vector<std::string>& lines) {
+                          const lyrics::LyricsList& lines) {
   using Field = lyrics::HeaderFields::Field;
   static const std::pair<Field, const char*> tags[] = {{Field::Song, "[ti:"},
                                                        {Field::Singer, "[ar:"},

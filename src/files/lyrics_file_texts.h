@@ -5,6 +5,7 @@
 
 #include "files/saved_lyrics_record.h"
 #include "lyrics/header_fields.h"
+#include "lyrics/lyrics_list.h"
 
 // The texts and names of the files the editor writes for the user (GBK bytes).
 namespace files {
@@ -19,7 +20,7 @@ std::string besideAudioTarget(const std::string& audioPath);
 // An LRC file with header tags: "[ti:" "[ar:" "[al:" "[by:" lines for the boxes that are not
 // empty, in that order, then every line followed by CR LF.
 std::string lrcWithHeader(const lyrics::HeaderFields& header,
-                          const std::vector<std::string>& lines);
+                          const lyrics::LyricsList& lines);
 
 // The text file a library record is exported as.
 std::string exportText(const SavedLyricsRecord& record);

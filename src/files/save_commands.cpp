@@ -43,7 +43,7 @@ void SaveCommands::saveLyrics() {
   record.editor = m_header.text(HeaderFields::Editor);
   record.songPath = songPath;
   record.savedAt = saveTimeText(m_clock.now());
-  record.lyrics = lyrics::joinLyricsText(m_list.lines());
+  record.lyrics = lyrics::joinLyricsText(m_list);
   // The record stays in the library even when the files could not be written (the store has
   // said so); the next change or the shutdown writes it again. Only a stored record is
   // confirmed as saved.
@@ -62,7 +62,7 @@ void SaveCommands::saveLyricsAs() {
                       lyrics::MessageIcon::Warning)) {
     return;
   }
-  if (!writeUserFile(m_prompter, target, lyrics::joinLyricsText(m_list.lines()))) return;
+  if (!writeUserFile(m_prompter, target, lyrics::joinLyricsText(m_list))) return;
   m_lastSaveAsPath = *chosen;
 }
 
@@ -71,7 +71,7 @@ void SaveCommands::writeLyricsBesideAudio() {
       "tolva_LRC镶嵌", "音频文件(*.mp3)|*.mp3|微软格式(*.wma)|*.wma", m_lastAudioPath);
   if (!chosen) return;
   const std::string target = besideAudioTarget(*chosen);
-  if (!writeUserFile(m_prompter, target, lrcWithHeader(m_header, m_list.lines()))) return;
+  if (!writeUserFile(m_prompter, target, lrcWithHeader(m_header, m_list))) return;
   m_lastAudioPath = *chosen;
 }
 

@@ -18,7 +18,7 @@ LineCommands::LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& s
 void LineCommands::moveLineUp() {
   const int selected = m_list.selection();
   if (selected <= 0) return;
-  std::string text = m_list.line(selected);
+  std::string text(m_list.line(selected));
   m_list.deleteLine(selected);
   m_list.insertLine(selected - 1, std::move(text));
   // Keeping the index selects the line that moved down, so a second press swaps them back.
@@ -28,7 +28,7 @@ void LineCommands::moveLineUp() {
 void LineCommands::moveLineDown() {
   const int selected = m_list.selection();
   if (selected == -1 || selected == m_list.count() - 1) return;
-  std::string text = m_list.line(selected);
+  std::string text(m_list.line(selected));
   m_list.deleteLine(selected);
   m_list.insertLine(selected + 1, std::move(text));
   m_list.setSelection(selected + 1);
@@ -61,7 +61,7 @@ void LineCommands::newLyricsFile() {
   m_status.setText(StatusBar::Characters, "字：");
 }
 
-std::string withoutSpaces(const std::string& line) {
+std::string withoutSpaces(std::string_view line) {
   std::string out;
   out.reserve(line.size());
   for (std::size_t pos = 0; pos < line.size();) {
@@ -69,7 +69,7 @@ std::string withoutSpaces(const std::string& line) {
     const bool asciiSpace = width == 1 && line[pos] == ' ';
     const bool fullWidthSpace = width == 2 && static_cast<unsigned char>(line[pos]) == 0xA1 &&
                                 static_cast<unsigned char>(line[pos + 1]) == 0xA1;
-    if (!asciiSpace && !fullWidthSpace) out.append(line, pos, width);
+    if (!asciiSpace && !fullWidthSpace) out.append(line.substr(pos, width));
     pos += width;
   }
   return out;
@@ -83,7 +83,7 @@ void LineCommands::deleteAllSpaces() {
 }
 
 void LineCommands::deleteEmptyLines() {
-  keepLines(m_list, [](const std::string& line) {
+  keepLines(m_list, [](std::string_view line) {
     if (line.empty()) return false;
     const bool tagSized = line.size() == kShortTagLength || line.size() == kFullTagLength;
     return !(tagSized && line.front() == '[');
@@ -91,7 +91,7 @@ void LineCommands::deleteEmptyLines() {
 }
 
 void LineCommands::previewLyrics() {
-  if (m_showPreview) m_showPreview(joinLyricsText(m_list.lines()));
+  if (m_showPreview) m_showPreview(joinLyricsText(m_list));
 }
 
 }  // namespace lyrics

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "lyrics/header_fields.h"
 #include "lyrics/lyrics_list.h"
@@ -47,6 +48,6 @@ class LineCommands {
 };
 
 // `line` without ASCII spaces and without whole full-width spaces (A1 A1); other bytes stay.
-std::string withoutSpaces(const std::string& line);
+std::string withoutSpaces(std::string_view line);
 
 }  // namespace lyrics

@@ -4,10 +4,10 @@
 
 namespace lyrics {
 
-void keepLines(LyricsList& list, const std::function<bool(const std::string&)>& keep) {
+void keepLines(LyricsList& list, const std::function<bool(std::string_view)>& keep) {
   const int selected = list.selection();
   std::vector<std::string> kept;
-  kept.reserve(list.lines().size());
+  kept.reserve(static_cast<std::size_t>(list.count()));
   int newSelection = -1;
   bool removedAny = false;
   for (int i = 0; i < list.count(); ++i) {
@@ -16,7 +16,7 @@ void keepLines(LyricsList& list, const std::function<bool(const std::string&)>& 
       continue;
     }
     if (i == selected) newSelection = static_cast<int>(kept.size());
-    kept.push_back(list.line(i));
+    kept.emplace_back(list.line(i));
   }
   if (!removedAny) return;
   list.replaceAll(std::move(kept));

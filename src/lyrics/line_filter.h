@@ -1,7 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <string_view>
 
 #include "lyrics/lyrics_list.h"
 
@@ -10,6 +10,6 @@ namespace lyrics {
 // Removes every line for which `keep` is false, examining each line once. The selection stays
 // on its line when that line survives and becomes -1 when it is removed, exactly as deleting
 // the lines one by one would leave it, but in one pass over the list.
-void keepLines(LyricsList& list, const std::function<bool(const std::string&)>& keep);
+void keepLines(LyricsList& list, const std::function<bool(std::string_view)>& keep);
 
 }  // namespace lyrics

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "lyrics/lyrics_text.h"
 
 namespace lyrics {
 
@@ -24,12 +28,17 @@ class LyricsListObserver {
 // The document: the ordered lyric lines (GBK bytes, no line breaks) and one selected index.
 // Out-of-range indexes are harmless, and the selection follows its line through inserts
 // and deletes.
+//
+// Lines are kept as spans of a few large byte blocks rather than as strings of their own: an
+// imported text stays one block, its CR LF breaks in place, and a line costs 8 bytes beside
+// its text. Changed lines are written into a fresh block; the old bytes are dropped once they
+// outweigh the live ones. Positions are 32-bit, so the lines of one list hold less than 4 GB.
 class LyricsList {
  public:
   // Number of lines.
   int count() const { return static_cast<int>(m_lines.size()); }
-  // The line's text; "" outside 0..count-1.
-  const std::string& line(int index) const;
+  // The line's text; "" outside 0..count-1. The view lasts until the list next changes.
+  std::string_view line(int index) const;
   // Replaces line `index`; false when out of range or unchanged.
   bool setLine(int index, std::string text);
   // Inserts before `index` (0..count); returns the index or -1 when out of range.
@@ -37,29 +46,60 @@ class LyricsList {
   // Appends at the end and returns the new index.
   int appendLine(std::string text);
   // Appends several lines at the end, with one notification.
-  void appendLines(std::vector<std::string> lines);
+  void appendLines(const std::vector<std::string>& lines);
+  // Appends the lines of `text`, keeping its bytes as they are, with one notification.
+  void appendText(LyricsText text);
   // Removes line `index`; false when out of range.
   bool deleteLine(int index);
   // Removes all lines.
   void clear();
   // Replaces every line at once (the same as clear and append, with one notification).
-  void replaceAll(std::vector<std::string> lines);
+  void replaceAll(const std::vector<std::string>& lines);
+  // Replaces every line with those of `text`, keeping its bytes as they are.
+  void replaceAll(LyricsText text);
   // Selected index, -1 when none.
   int selection() const { return m_selection; }
   // Selects `index` clamped to -1..count-1.
   void setSelection(int index);
-  // All lines, for readers that walk the whole list.
-  const std::vector<std::string>& lines() const { return m_lines; }
+  // A copy of all lines, for small lists and tests; readers of a large list walk line().
+  std::vector<std::string> lines() const;
 
   // The observer (one view); nullptr to detach.
   void setObserver(LyricsListObserver* observer) { m_observer = observer; }
 
  private:
-  void changeSelection(int selected);
+  using Span = LyricsText::Span;
+  // Bytes at positions [base, base + bytes.size()) of the list's one address range.
+  struct Block {
+    std::uint32_t base = 0;
+    bool growing = false;
+    std::string bytes;
+  };
 
-  std::vector<std::string> m_lines;
+  void changeSelection(int selected);
+  std::string_view view(Span span) const;
+  // Where `text` now stands, copied into the last block when it is a growing one with room.
+  Span store(std::string_view text);
+  // Appends a fixed block and returns its base.
+  std::uint32_t addBlock(std::string bytes);
+  // Position just past the last block.
+  std::uint64_t end() const;
+  void resetStorage();
+  // Rewrites the live bytes into one block once the dropped ones outweigh them.
+  void compactIfWasteful();
+  void compact();
+
+  std::vector<Span> m_lines;
+  std::vector<Block> m_blocks;
+  // Bytes of the lines themselves, without what replaced or deleted lines left behind.
+  std::uint64_t m_liveBytes = 0;
+  // Bytes written into the blocks, dropped ones included.
+  std::uint64_t m_storedBytes = 0;
   int m_selection = -1;
   LyricsListObserver* m_observer = nullptr;
 };
+
+// JoinLyricsText over the lines of `list`: each line followed by CR LF, the last one included.
+std::string joinLyricsText(const LyricsList& list);
 
 }  // namespace lyrics

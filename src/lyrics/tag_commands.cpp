@@ -7,7 +7,7 @@ namespace lyrics {
 
 namespace {
 
-bool startsWithBracket(const std::string& line) { return !line.empty() && line.front() == '['; }
+bool startsWithBracket(std::string_view line) { return !line.empty() && line.front() == '['; }
 
 }  // namespace
 
@@ -23,7 +23,7 @@ void TagCommands::addTimeTag() {
   }
   // The line is not inspected: a line that already carries tags gets one more in front, and
   // on the last line the clamped selection stays put so a second press stacks another tag.
-  m_list.setLine(selected, m_currentTag.value() + m_list.line(selected));
+  m_list.setLine(selected, m_currentTag.value() + std::string(m_list.line(selected)));
   m_list.setSelection(selected + 1);
 }
 
@@ -33,14 +33,14 @@ void TagCommands::deleteLineTag() {
     m_prompter.inform("请选择需要删除的歌词行", "tolva_错误提示", MessageIcon::Warning);
     return;
   }
-  const std::string& line = m_list.line(selected);
+  const std::string_view line = m_list.line(selected);
   if (!startsWithBracket(line)) {
     m_prompter.inform("此行无需删除时间标签", "tolva_错误提示", MessageIcon::Warning);
     return;
   }
   // Header lines of other lengths and lines without "]" are left alone without a message.
   const std::size_t tag = leadingTagLength(line);
-  if (tag != 0) m_list.setLine(selected, line.substr(tag));
+  if (tag != 0) m_list.setLine(selected, std::string(line.substr(tag)));
 }
 
 void TagCommands::listDoubleClick() {
@@ -69,15 +69,15 @@ void TagCommands::toggleDoubleClickDelete() {
 
 void TagCommands::deleteAllTimeTags() {
   for (int i = 0; i < m_list.count(); ++i) {
-    const std::string& line = m_list.line(i);
+    const std::string_view line = m_list.line(i);
     const std::size_t tag = leadingTagLength(line);
-    if (tag != 0) m_list.setLine(i, line.substr(tag));
+    if (tag != 0) m_list.setLine(i, std::string(line.substr(tag)));
   }
 }
 
 void TagCommands::stripTagFractions() {
   for (int i = 0; i < m_list.count(); ++i) {
-    std::string line = m_list.line(i);
+    std::string line(m_list.line(i));
     if (leadingTagLength(line) != kFullTagLength) continue;
     line.erase(kShortTagLength - 1, kFullTagLength - kShortTagLength);
     m_list.setLine(i, std::move(line));

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lyrics/lyrics_list.h"
+
 namespace playback {
 
 // The line test play shows for the clock's current second, and the text the display box gets.
@@ -19,7 +21,7 @@ inline constexpr std::size_t kPreviewKeyLength = 6;
 // The last line whose first 6 bytes equal the first 6 bytes of `currentTag`, with the text
 // between its first and second "]" (or the fallback text when the split gives one piece);
 // nothing when no line matches.
-std::optional<PreviewMatch> matchPreviewLine(const std::vector<std::string>& lines,
+std::optional<PreviewMatch> matchPreviewLine(const lyrics::LyricsList& lines,
                                              std::string_view currentTag);
 
 // "青禾歌词编辑器—写歌词就这么简单、music~", shown for a line that is only a tag (GBK bytes).

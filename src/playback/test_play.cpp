@@ -29,7 +29,7 @@ void TestPlay::startTestPlay() {
 }
 
 void TestPlay::syncPreviewTick() {
-  const auto match = matchPreviewLine(m.list.lines(), m.currentTag.value());
+  const auto match = matchPreviewLine(m.list, m.currentTag.value());
   // No matching line keeps the display and the selection as they were.
   if (!match) return;
   m.view.setDisplayText(match->text);

@@ -65,7 +65,9 @@ TEST(PreviewMatch, TheLastLineOfTheClocksSecondWinsWithTheTextAfterItsFirstTag) 
       {"an empty list", {}, "[00:00.00]", -1, ""},
   };
   for (const Case& c : cases) {
-    const auto match = matchPreviewLine(c.lines, c.tag);
+    lyrics::LyricsList list;
+    list.replaceAll(c.lines);
+    const auto match = matchPreviewLine(list, c.tag);
     if (c.index < 0) {
       EXPECT_FALSE(match.has_value()) << c.what;
       continue;

@@ -1,0 +1,53 @@
+#include "lyrics/lyrics_text.h"
+
+#include <stdexcept>
+
+namespace lyrics {
+
+namespace {
+// Bytes scanned between two reports to the caller: a few milliseconds of work.
+constexpr std::size_t kReportEvery = std::size_t{4} << 20;
+}  // namespace
+
+LyricsText LyricsText::cut(std::string text, const std::function<bool(std::size_t)>& onPiece) {
+  if (text.size() > kMaxBytes) throw std::length_error("lyrics text beyond 4 GB");
+  LyricsText result;
+  const std::size_t size = text.size();
+  const char* bytes = text.data();
+  std::size_t start = 0;
+  std::size_t pos = 0;
+  std::size_t nextReport = kReportEvery;
+  const auto add = [&](std::size_t end) {
+    result.m_spans.push_back(
+        {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
+  };
+  while (pos < size) {
+    const auto byte = static_cast<unsigned char>(bytes[pos]);
+    if (byte >= 0x80) {
+      // A lead byte takes the next byte with it, whatever it is: a break never starts there.
+      pos += pos + 1 < size ? 2 : 1;
+    } else if (byte == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
+      add(pos);
+      pos += 2;
+      start = pos;
+    } else {
+      ++pos;
+    }
+    if (pos >= nextReport) {
+      nextReport += kReportEvery;
+      if (onPiece && !onPiece(pos)) break;
+    }
+  }
+  // The stretch after the last break is a line only when it holds something.
+  if (pos >= size && start < size) add(size);
+  result.m_bytes = std::move(text);
+  return result;
+}
+
+std::string_view LyricsText::line(std::size_t index) const {
+  if (index >= m_spans.size()) return {};
+  const Span span = m_spans[index];
+  return std::string_view(m_bytes).substr(span.offset, span.size);
+}
+
+}  // namespace lyrics

@@ -14,8 +14,7 @@ std::string besideAudioTarget(const std::string& audioPath) {
   return audioPath.substr(0, keep) + ".lrc";
 }
 
-std::string lrcWithHeader(const lyrics::HeaderFields& header,
-                          const lyrics::LyricsList& lines) {
+std::string lrcWithHeader(const lyrics::HeaderFields& header, const lyrics::LyricsList& lines) {
   using Field = lyrics::HeaderFields::Field;
   static const std::pair<Field, const char*> tags[] = {{Field::Song, "[ti:"},
                                                        {Field::Singer, "[ar:"},

@@ -19,8 +19,7 @@ std::string besideAudioTarget(const std::string& audioPath);
 
 // An LRC file with header tags: "[ti:" "[ar:" "[al:" "[by:" lines for the boxes that are not
 // empty, in that order, then every line followed by CR LF.
-std::string lrcWithHeader(const lyrics::HeaderFields& header,
-                          const lyrics::LyricsList& lines);
+std::string lrcWithHeader(const lyrics::HeaderFields& header, const lyrics::LyricsList& lines);
 
 // The text file a library record is exported as.
 std::string exportText(const SavedLyricsRecord& record);

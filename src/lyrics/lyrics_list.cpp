@@ -24,8 +24,9 @@ std::string_view LyricsList::line(int index) const {
 std::string_view LyricsList::view(Span span) const {
   if (span.size == 0) return {};
   // Blocks are few (the imported text, then a block per megabyte of changed lines).
-  auto block = std::upper_bound(m_blocks.begin(), m_blocks.end(), span.offset,
-                                [](std::uint32_t offset, const Block& b) { return offset < b.base; });
+  auto block =
+      std::upper_bound(m_blocks.begin(), m_blocks.end(), span.offset,
+                       [](std::uint32_t offset, const Block& b) { return offset < b.base; });
   if (block == m_blocks.begin()) return {};
   --block;
   return std::string_view(block->bytes).substr(span.offset - block->base, span.size);
@@ -183,7 +184,8 @@ void LyricsList::replaceAll(const std::vector<std::string>& lines) {
   std::vector<Span> spans;
   spans.reserve(lines.size());
   for (const auto& line : lines) {
-    spans.push_back({static_cast<std::uint32_t>(bytes.size()), static_cast<std::uint32_t>(line.size())});
+    spans.push_back(
+        {static_cast<std::uint32_t>(bytes.size()), static_cast<std::uint32_t>(line.size())});
     bytes += line;
   }
   resetStorage();
@@ -211,9 +213,7 @@ void LyricsList::replaceAll(LyricsText text) {
   }
 }
 
-void LyricsList::setSelection(int index) {
-  changeSelection(std::clamp(index, -1, count() - 1));
-}
+void LyricsList::setSelection(int index) { changeSelection(std::clamp(index, -1, count() - 1)); }
 
 std::vector<std::string> LyricsList::lines() const {
   std::vector<std::string> copy;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "lyrics/lyrics_text.h"
+
 namespace lyrics {
 
 std::size_t charWidthAt(std::string_view text, std::size_t pos) {
@@ -50,7 +52,12 @@ std::vector<std::string> splitBytes(std::string_view text, std::string_view sepa
 }
 
 std::vector<std::string> splitLyricsText(std::string_view text) {
-  return splitBytes(text, kLineBreak);
+  // The lyrics list cuts its texts through LyricsText: one rule for both.
+  const LyricsText cut = LyricsText::cut(std::string(text));
+  std::vector<std::string> lines;
+  lines.reserve(cut.lineCount());
+  for (std::size_t i = 0; i < cut.lineCount(); ++i) lines.emplace_back(cut.line(i));
+  return lines;
 }
 
 std::string joinLyricsText(const std::vector<std::string>& lines) {
@@ -74,7 +81,8 @@ std::string asciiLower(std::string_view text) {
   std::string out(text);
   for (std::size_t pos = 0; pos < out.size();) {
     const std::size_t width = charWidthAt(out, pos);
-    if (width == 1 && out[pos] >= 'A' && out[pos] <= 'Z') out[pos] = static_cast<char>(out[pos] - 'A' + 'a');
+    if (width == 1 && out[pos] >= 'A' && out[pos] <= 'Z')
+      out[pos] = static_cast<char>(out[pos] - 'A' + 'a');
     pos += width;
   }
   return out;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -23,7 +24,8 @@ struct Descriptor {
 
 }  // namespace
 
-FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes) {
+FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes,
+                        const std::function<bool(std::size_t, std::size_t)>& onPiece) {
   FileBytes result;
   const std::string path = nativePath(gbkPath);
   // Non-blocking, so a named pipe or a device under a lyrics name is refused below instead of
@@ -45,8 +47,11 @@ FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes) {
   }
   result.bytes.resize(static_cast<std::size_t>(info.st_size));
   std::size_t done = 0;
+  // Pieces of a few megabytes, so a caller on another thread can show progress and cancel.
+  constexpr std::size_t kPieceBytes = std::size_t{4} << 20;
   while (done < result.bytes.size()) {
-    const ssize_t got = ::read(fd, result.bytes.data() + done, result.bytes.size() - done);
+    const std::size_t want = std::min(kPieceBytes, result.bytes.size() - done);
+    const ssize_t got = ::read(fd, result.bytes.data() + done, want);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       result.bytes.clear();
@@ -55,6 +60,11 @@ FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes) {
     }
     if (got == 0) break;  // the file shrank while being read
     done += static_cast<std::size_t>(got);
+    if (onPiece && !onPiece(done, result.bytes.size())) {
+      result.bytes = {};
+      result.status = ReadStatus::Unreadable;
+      return result;
+    }
   }
   result.bytes.resize(done);
   result.status = ReadStatus::Ok;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,8 +20,12 @@ struct FileBytes {
   std::string bytes;
 };
 
-// Reads the whole file at `gbkPath` byte for byte, refusing files above `maxBytes`.
-FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes = UINTMAX_MAX);
+// Reads the whole file at `gbkPath` byte for byte, refusing files above `maxBytes`. `onPiece`,
+// when given, hears the bytes read so far and the file's size after each few megabytes, and
+// may call the read off by returning false (the result is then Unreadable and empty).
+FileBytes readFileBytes(
+    const std::string& gbkPath, std::uintmax_t maxBytes = UINTMAX_MAX,
+    const std::function<bool(std::size_t done, std::size_t total)>& onPiece = {});
 
 // True when a regular file exists at `gbkPath`.
 bool fileExists(const std::string& gbkPath);

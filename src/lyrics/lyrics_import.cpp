@@ -11,14 +11,22 @@ constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
 LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter,
-                               Dialogs& dialogs)
-    : m_list(list), m_status(status), m_prompter(prompter), m_dialogs(dialogs) {}
+                               Dialogs& dialogs, LyricsFileReader* reader)
+    : m_list(list),
+      m_status(status),
+      m_prompter(prompter),
+      m_dialogs(dialogs),
+      m_reader(reader ? *reader : m_directReader) {}
 
 void LyricsImporter::importLyricsText(std::string_view text) {
-  m_list.replaceAll(splitLyricsText(text));
+  importLyricsText(LyricsText::cut(std::string(text)));
+}
+
+void LyricsImporter::importLyricsText(LyricsText text) {
   // The count is of the document's bytes: for a UTF-8 file, those of its GB18030 form.
-  m_status.setText(StatusBar::Characters,
-                   "字:" + formatReal(static_cast<double>(text.size()) / 2.0));
+  const std::size_t bytes = text.bytes().size();
+  m_list.replaceAll(std::move(text));
+  m_status.setText(StatusBar::Characters, "字:" + formatReal(static_cast<double>(bytes) / 2.0));
   m_status.setText(StatusBar::Lines, "行:" + std::to_string(m_list.count()));
   m_list.setSelection(0);
 }
@@ -28,14 +36,15 @@ void LyricsImporter::openLyricsFile() {
       m_dialogs.openFile("tolva_打开歌词文件", "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc",
                          m_dialogs.desktopDirectory());
   if (!chosen || chosen->empty()) return;
-  FileBytes file = readFileBytes(*chosen, kMaxFileBytes);
-  if (file.status == ReadStatus::TooLarge) {
-    reportTooLarge();
-    return;
-  }
-  const std::string text = lyricsFileText(std::move(file.bytes));
-  if (text.empty()) return;
-  importLyricsText(text);
+  m_reader.read(*chosen, [this](LyricsFile file) {
+    if (file.status == ReadStatus::TooLarge) {
+      reportTooLarge();
+      return;
+    }
+    // A missing or unreadable file gives no text either, and changes nothing.
+    if (file.text.bytes().empty()) return;
+    importLyricsText(std::move(file.text));
+  });
 }
 
 void LyricsImporter::dropLyricsFile(const std::string& path) {
@@ -47,25 +56,25 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
                       MessageIcon::Warning);
     return;
   }
-  FileBytes file = readFileBytes(path, kMaxFileBytes);
-  if (file.status == ReadStatus::TooLarge) {
-    reportTooLarge();
-    return;
-  }
-  // An empty file empties the list, but a failed read (a folder, a file gone or locked) must
-  // not wipe the unsaved lines and pass for an empty file.
-  if (file.status != ReadStatus::Ok) {
-    m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示", MessageIcon::Warning);
-    return;
-  }
-  importLyricsText(lyricsFileText(std::move(file.bytes)));
+  m_reader.read(path, [this](LyricsFile file) {
+    if (file.status == ReadStatus::TooLarge) {
+      reportTooLarge();
+      return;
+    }
+    // An empty file empties the list, but a failed read (a folder, a file gone or locked) must
+    // not wipe the unsaved lines and pass for an empty file.
+    if (file.status != ReadStatus::Ok) {
+      m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示", MessageIcon::Warning);
+      return;
+    }
+    importLyricsText(std::move(file.text));
+  });
 }
 
 void LyricsImporter::loadCommandLineFile(const std::vector<std::string>& arguments) {
   const std::string path = commandLinePath(arguments);
   if (path.empty()) return;
-  FileBytes file = readFileBytes(path, kMaxFileBytes);
-  m_list.appendLines(splitLyricsText(lyricsFileText(std::move(file.bytes))));
+  m_list.appendText(loadLyricsFile(path, kMaxFileBytes).text);
 }
 
 void LyricsImporter::reportTooLarge() {
@@ -75,6 +84,8 @@ void LyricsImporter::reportTooLarge() {
 
 std::string lyricsFileText(std::string bytes) {
   bytes.resize(textUntilZero(bytes).size());
+  // A binary file's text ends within its first bytes; the rest of the file is not kept.
+  if (bytes.capacity() > 2 * bytes.size() + 4096) bytes.shrink_to_fit();
   const std::string_view text = bytes;
   if (text.starts_with(kUtf8ByteOrderMark)) {
     return gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));

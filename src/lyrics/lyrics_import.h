@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lyrics/dialogs.h"
+#include "lyrics/lyrics_file_reader.h"
 #include "lyrics/lyrics_list.h"
 #include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
@@ -17,13 +18,18 @@ namespace lyrics {
 class LyricsImporter {
  public:
   // Largest lyrics file read; bigger files are refused with a message instead of being loaded.
-  static constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
+  static constexpr std::uintmax_t kMaxFileBytes = LyricsFileReader::kMaxFileBytes;
 
-  LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter, Dialogs& dialogs);
+  // `reader` reads the files of the dialog and of drops (null: at once, on this thread); it
+  // must not hand over a file once the importer is gone.
+  LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter, Dialogs& dialogs,
+                 LyricsFileReader* reader = nullptr);
 
   // Replaces the list with the lines of `text` (GB18030 bytes), writes "行:" and "字:" and
   // selects line 0.
   void importLyricsText(std::string_view text);
+  // The same for a text already cut into lines, whose bytes the list takes over.
+  void importLyricsText(LyricsText text);
   // Lets the user choose a .txt or .lrc file and imports it; cancel or an empty file changes
   // nothing.
   void openLyricsFile();
@@ -40,6 +46,8 @@ class LyricsImporter {
   StatusBar& m_status;
   Prompter& m_prompter;
   Dialogs& m_dialogs;
+  LyricsFileReader m_directReader;
+  LyricsFileReader& m_reader;
 };
 
 // The lyrics text of a file's bytes: they end at the first zero byte. A text that begins with

@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
 
 #include "lyrics/file_io.h"
+#include "lyrics/text_rules.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -234,4 +236,134 @@ TEST_F(ImportFixture, UTF8FilesAreConvertedOnEveryRouteAndOtherFilesStayBytes) {
   dialogs.choice = dir.write("mark.lrc", bom);
   importer.openLyricsFile();
   EXPECT_EQ(list.lines(), Lines{"keep"});
+}
+
+TEST_F(ImportFixture, BadFilesLoadByteForByteAndLoseNothing) {
+  // Bytes of every value but zero, so the whole file is text, ending on a lone lead byte.
+  std::string binary;
+  for (int i = 0; i < 70'000; ++i) binary += static_cast<char>(1 + (i * 7919) % 255);
+  binary += '\xFF';
+  std::string emptyLines;
+  for (int i = 0; i < 2'000'000; ++i) emptyLines += "\r\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    // The text the list holds, up to the first zero byte.
+    std::string text;
+    std::size_t lines;
+    bool dialogImports;
+  };
+  const Case cases[] = {
+      {"an image renamed .lrc", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + binary,
+       "\x89PNG\r\n\x1A\n", 2, true},
+      {"binary without a zero byte", binary, binary, splitLyricsText(binary).size(), true},
+      {"0 bytes", "", "", 0, false},
+      {"only zero bytes", std::string(4096, '\0'), "", 0, false},
+      // Lead bytes with no valid trail: each still takes the next byte with it.
+      {"invalid GBK", "ab\xFF\xFE\r\n\x81\r\n\x80\x80x\r\n\xFF",
+       "ab\xFF\xFE\r\n\x81\r\n\x80\x80x\r\n\xFF", 3, true},
+      {"two million empty lines", emptyLines, emptyLines, 2'000'000, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.write("bad.lrc", c.bytes);
+    const std::string characters = "字:" + formatReal(static_cast<double>(c.text.size()) / 2.0);
+    const auto checkImported = [&] {
+      EXPECT_EQ(list.count(), static_cast<int>(c.lines));
+      EXPECT_EQ(status.text(StatusBar::Characters), characters);
+      EXPECT_EQ(status.text(StatusBar::Lines), "行:" + std::to_string(c.lines));
+      EXPECT_EQ(list.selection(), c.lines == 0 ? -1 : 0);
+      // Saved again, the lines give back the text, plus the break after the last line.
+      const std::string saved = joinLyricsText(list);
+      EXPECT_TRUE(saved == c.text || saved == c.text + "\r\n") << saved.size();
+    };
+
+    givenLines({"keep", "me"});
+    importer.dropLyricsFile(path);
+    checkImported();
+
+    givenLines({"keep", "me"});
+    dialogs.choice = path;
+    importer.openLyricsFile();
+    if (c.dialogImports) {
+      checkImported();
+    } else {
+      // The dialog ignores a file without text and keeps the lines.
+      EXPECT_EQ(list.lines(), (Lines{"keep", "me"}));
+      EXPECT_EQ(status.text(StatusBar::Lines), "行:0");
+    }
+  }
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ImportFixture, ALoadReportsItsProgressInOrderAndCanBeCalledOff) {
+  std::string text;
+  while (text.size() < (std::size_t{12} << 20)) text += "[00:01.00]一句歌词\r\n";
+  const std::string path = dir.write("long.lrc", text);
+  std::vector<double> shares;
+  const LyricsFile whole = loadLyricsFile(path, LyricsImporter::kMaxFileBytes, [&](double share) {
+    shares.push_back(share);
+    return true;
+  });
+  EXPECT_FALSE(whole.cancelled);
+  EXPECT_EQ(whole.status, ReadStatus::Ok);
+  EXPECT_EQ(whole.text.bytes(), text);
+  EXPECT_EQ(whole.text.lineCount(), splitLyricsText(text).size());
+  // Several reports while reading and while cutting, never going back, never past the end.
+  ASSERT_GE(shares.size(), 4u);
+  EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+  EXPECT_GT(shares.front(), 0.0);
+  EXPECT_LE(shares.back(), 1.0);
+  EXPECT_LT(shares.front(), 0.5);
+  EXPECT_GT(shares.back(), 0.5);
+
+  for (const double stopAt : {0.2, 0.7}) {
+    SCOPED_TRACE(stopAt);
+    const LyricsFile stopped = loadLyricsFile(path, LyricsImporter::kMaxFileBytes,
+                                              [&](double share) { return share < stopAt; });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.text.lineCount(), 0u);
+    EXPECT_TRUE(stopped.text.bytes().empty());
+  }
+}
+
+namespace {
+
+// Holds every read until the test lets it go, as the window's reader does with a large file.
+struct HeldReader : LyricsFileReader {
+  void read(const std::string& path, std::function<void(LyricsFile)> done) override {
+    held.push_back([path, done = std::move(done)] { done(loadLyricsFile(path, kMaxFileBytes)); });
+  }
+  std::vector<std::function<void()>> held;
+};
+
+}  // namespace
+
+TEST(LyricsImporter, AReadThatEndsLaterImportsThenAndOnlyThen) {
+  LyricsList list;
+  StatusBar status;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  testsupport::TempDir dir;
+  HeldReader reader;
+  LyricsImporter importer(list, status, prompter, dialogs, &reader);
+  list.replaceAll({"old"});
+  dialogs.choice = dir.write("a.lrc", "one\r\ntwo\r\n");
+  importer.openLyricsFile();
+  importer.dropLyricsFile(dir.write("b.txt", "three"));
+  importer.dropLyricsFile(dir.file("gone.txt"));
+  ASSERT_EQ(reader.held.size(), 3u);
+  EXPECT_EQ(list.lines(), Lines{"old"});
+  EXPECT_EQ(status.text(StatusBar::Lines), "行：");
+
+  reader.held[0]();
+  EXPECT_EQ(list.lines(), (Lines{"one", "two"}));
+  EXPECT_EQ(status.text(StatusBar::Characters), "字:5");
+  EXPECT_EQ(list.selection(), 0);
+  reader.held[1]();
+  EXPECT_EQ(list.lines(), Lines{"three"});
+  reader.held[2]();
+  EXPECT_EQ(list.lines(), Lines{"three"});
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(prompter.shown[0].text, "歌词文件无法读取，没有导入。");
 }

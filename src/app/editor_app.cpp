@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "app/background_lyrics_reader.h"
 #include "app/gbk.h"
 #include "app/lyrics_bindings.h"
 #include "app/lyrics_list_model.h"
@@ -50,8 +51,9 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   }
   const std::string programFolder =
       services.programDirectory.empty() ? toGbkPath(programDirectory()) : services.programDirectory;
-  m_importer =
-      std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter, *m_dialogs);
+  m_lyricsReader = std::make_unique<BackgroundLyricsReader>(m_window.get());
+  m_importer = std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter,
+                                                        *m_dialogs, m_lyricsReader.get());
   m_lyricsModel = std::make_unique<LyricsListModel>(m_lyricsList);
   m_lyricsModel->attachView(m_window->lyricsView());
 
@@ -94,7 +96,9 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
 EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
   // one by one while the window is destroyed: they must be gone before the first control is.
-  // The window in turn goes before the models and adapters it shows.
+  // The window in turn goes before the models and adapters it shows. A file still being read
+  // is called off first: its lines would have nowhere to go.
+  m_lyricsReader.reset();
   m_savedLyrics.reset();
   m_volume.reset();
   m_panels.reset();

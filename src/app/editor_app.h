@@ -21,6 +21,7 @@
 
 namespace app {
 
+class BackgroundLyricsReader;
 class LyricsBindings;
 class LyricsListModel;
 class PanelBindings;
@@ -78,6 +79,7 @@ class EditorApp : public QObject {
   lyrics::CurrentTimeTag& currentTimeTag() { return m_currentTimeTag; }
   lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
   lyrics::LyricsImporter& importer() { return *m_importer; }
+  BackgroundLyricsReader& lyricsReader() const { return *m_lyricsReader; }
   lyrics::Prompter& prompter() { return *m_prompter; }
   lyrics::Dialogs& dialogs() { return *m_dialogs; }
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
@@ -108,6 +110,8 @@ class EditorApp : public QObject {
   std::unique_ptr<lyrics::Dialogs> m_ownDialogs;
   lyrics::Prompter* m_prompter = nullptr;
   lyrics::Dialogs* m_dialogs = nullptr;
+  // Hands files to the importer and goes before it.
+  std::unique_ptr<BackgroundLyricsReader> m_lyricsReader;
   std::unique_ptr<lyrics::LyricsImporter> m_importer;
   std::unique_ptr<playback::AudioPlayer> m_ownPlayer;
   std::unique_ptr<lyrics::Clipboard> m_ownClipboard;

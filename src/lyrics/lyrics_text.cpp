@@ -1,5 +1,6 @@
 #include "lyrics/lyrics_text.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace lyrics {
@@ -17,6 +18,9 @@ LyricsText LyricsText::cut(std::string text, const std::function<bool(std::size_
   std::size_t start = 0;
   std::size_t pos = 0;
   std::size_t nextReport = kReportEvery;
+  // Every break holds an LF, so their count bounds the lines: the spans never grow, and the
+  // unused end of a generous guess is never touched.
+  result.m_spans.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   const auto add = [&](std::size_t end) {
     result.m_spans.push_back(
         {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});

@@ -6,6 +6,7 @@
 #include "files/user_file_writes.h"
 #include "lyrics/file_io.h"
 #include "lyrics/text_rules.h"
+#include "lyrics/write_failure_report.h"
 
 namespace files {
 
@@ -161,16 +162,20 @@ void SavedLyricsStore::loadSavedLyrics() {
 }
 
 bool SavedLyricsStore::storeSavedLyrics() {
-  std::optional<std::string> firstFailure;
+  // The seven files hold one value per record each and are read back side by side: written
+  // one by one, a disk that fills up half-way would leave some files a record ahead of the
+  // others, and every record after it would load with another record's lyrics. So all seven
+  // are written first and only then put in place, or none is.
+  std::vector<std::pair<std::string, std::string>> files;
+  files.reserve(SavedLyricsRecord::kFieldCount);
   for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field) {
-    const std::string path = filePath(field);
-    if (!lyrics::writeFileReplacing(path, fileText(m_library.records(), field)) && !firstFailure) {
-      firstFailure = path;
-    }
+    files.emplace_back(filePath(field), fileText(m_library.records(), field));
   }
-  // One box for the whole library: an unwritable folder fails all seven files at once.
-  if (firstFailure) reportWriteFailure(m_prompter, *firstFailure);
-  return !firstFailure;
+  std::string failed;
+  const lyrics::WriteStatus status = lyrics::replaceFiles(files, &failed);
+  if (status == lyrics::WriteStatus::Ok) return true;
+  lyrics::reportWriteFailure(m_prompter, failed, status);
+  return false;
 }
 
 bool SavedLyricsStore::appendRecord(SavedLyricsRecord record) {

@@ -23,8 +23,9 @@ class SavedLyricsStore {
 
   // Appends the records of the seven files to the library (the singer file gives the count).
   void loadSavedLyrics();
-  // Writes the whole library to the seven files; a failure is reported once and the files
-  // that could be written still are. True when all seven were written.
+  // Writes the whole library to the seven files, all of them or, when one cannot be written
+  // (a full disk, a read-only folder), none: the failure is reported once and the files keep
+  // the library as last stored. True when all seven were written.
   bool storeSavedLyrics();
 
   // Adds `record` as the last row and writes the library; true when it reached the disk.

@@ -1,16 +1,14 @@
 #include "files/user_file_writes.h"
 
 #include "lyrics/file_io.h"
+#include "lyrics/write_failure_report.h"
 
 namespace files {
 
-void reportWriteFailure(lyrics::Prompter& prompter, const std::string& path) {
-  prompter.inform("文件保存失败：" + path, "tolva_错误提示", lyrics::MessageIcon::Warning);
-}
-
 bool writeUserFile(lyrics::Prompter& prompter, const std::string& path, const std::string& bytes) {
-  if (lyrics::writeFileReplacing(path, bytes)) return true;
-  reportWriteFailure(prompter, path);
+  const lyrics::WriteStatus status = lyrics::replaceFile(path, bytes);
+  if (status == lyrics::WriteStatus::Ok) return true;
+  lyrics::reportWriteFailure(prompter, path, status);
   return false;
 }
 

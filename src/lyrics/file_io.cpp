@@ -76,33 +76,96 @@ bool fileExists(const std::string& gbkPath) {
   return ::stat(nativePath(gbkPath).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
-  const std::string target = nativePath(gbkPath);
+namespace {
+
+WriteStatus statusOf(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return WriteStatus::DiskFull;
+    case EROFS:
+    case EACCES:
+    case EPERM:
+      return WriteStatus::NotPermitted;
+    default:
+      return WriteStatus::Failed;
+  }
+}
+
+// Writes `bytes` into a new temporary file beside `target` (native path) and flushes it to the
+// disk; the temporary's path goes to `temp`. A failure leaves no temporary behind.
+WriteStatus writeTemporary(const std::string& target, const std::string& bytes, std::string& temp) {
   std::random_device seed;
-  const std::string temp = target + ".tmp" + std::to_string(seed() % 1000000);
+  temp = target + ".tmp" + std::to_string(seed() % 1000000);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) return statusOf(errno);
+  int error = 0;
   std::size_t done = 0;
-  bool ok = true;
   while (done < bytes.size()) {
     const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
-      ok = false;
+      error = put < 0 ? errno : ENOSPC;
       break;
     }
     done += static_cast<std::size_t>(put);
   }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) {
-    // Keep the permissions of a file that is being replaced.
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
-    ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  // A full disk may only show when the data is flushed or the file closed.
+  if (::fsync(fd) != 0 && error == 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return statusOf(error);
   }
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  // Keep the permissions of a file that is being replaced.
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
+  return WriteStatus::Ok;
+}
+
+}  // namespace
+
+WriteStatus replaceFile(const std::string& gbkPath, const std::string& bytes) {
+  return replaceFiles({{gbkPath, bytes}});
+}
+
+WriteStatus replaceFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                         std::string* failedPath) {
+  std::vector<std::pair<std::string, std::string>> written;  // target, temporary
+  written.reserve(files.size());
+  const auto fail = [&](WriteStatus status, const std::string& path) {
+    for (const auto& [target, temp] : written) ::unlink(temp.c_str());
+    if (failedPath) *failedPath = path;
+    return status;
+  };
+  for (const auto& [path, bytes] : files) {
+    const std::string target = nativePath(path);
+    std::string temp;
+    const WriteStatus status = writeTemporary(target, bytes, temp);
+    if (status != WriteStatus::Ok) return fail(status, path);
+    written.emplace_back(target, std::move(temp));
+  }
+  // Renames need no room on the disk. A folder standing in a file's place would fail its
+  // rename after the others had gone through, so it is looked for before any rename.
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    struct stat info {};
+    if (::stat(written[i].first.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      return fail(WriteStatus::Failed, files[i].first);
+    }
+  }
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (::rename(written[i].second.c_str(), written[i].first.c_str()) != 0) {
+      const WriteStatus status = statusOf(errno);
+      written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i));
+      return fail(status, files[i].first);
+    }
+  }
+  return WriteStatus::Ok;
+}
+
+bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
+  return replaceFile(gbkPath, bytes) == WriteStatus::Ok;
 }
 
 }  // namespace lyrics

@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "lyrics/native_path.h"
 
@@ -30,8 +32,20 @@ FileBytes readFileBytes(
 // True when a regular file exists at `gbkPath`.
 bool fileExists(const std::string& gbkPath);
 
+// Outcome of a file write; on failure the file that stood there is left as it was.
+enum class WriteStatus { Ok, DiskFull, NotPermitted, Failed };
+
 // Writes `bytes` to a temporary file beside `gbkPath` and renames it over the target, so a
-// crash never leaves a half-written file. False when any step fails.
+// crash, a full disk or a read-only folder never leaves a half-written file.
+WriteStatus replaceFile(const std::string& gbkPath, const std::string& bytes);
+
+// Replaces several files (path, bytes) as one: every new content is written beside its file
+// first, and only once all of them are written are they renamed into place. A failure before
+// that changes no file; `failedPath`, when given, receives the path that failed.
+WriteStatus replaceFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                         std::string* failedPath = nullptr);
+
+// replaceFile, true when it succeeded.
 bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes);
 
 }  // namespace lyrics

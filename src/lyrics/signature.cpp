@@ -3,6 +3,7 @@
 #include "lyrics/file_io.h"
 #include "lyrics/ini_file.h"
 #include "lyrics/text_rules.h"
+#include "lyrics/write_failure_report.h"
 
 namespace lyrics {
 
@@ -28,8 +29,8 @@ std::string cutAtCharacter(const std::string& text, std::size_t limit) {
 }  // namespace
 
 Signature::Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
-                     std::string programDirectory)
-    : m_panel(panel), m_list(list), m_currentTag(currentTag) {
+                     Prompter& prompter, std::string programDirectory)
+    : m_panel(panel), m_list(list), m_currentTag(currentTag), m_prompter(prompter) {
   if (!programDirectory.empty() && programDirectory.back() != '/') programDirectory += '/';
   m_filePath = programDirectory + kFileName;
 }
@@ -52,11 +53,20 @@ void Signature::confirmSignature() {
   if (text.empty()) return;
   // Other sections and keys of an existing file are kept.
   const FileBytes existing = readFileBytes(m_filePath, kMaxFileBytes);
-  if (existing.status != ReadStatus::Ok && existing.status != ReadStatus::Missing) return;
+  // A file that is there but cannot be read is not replaced: its other entries would be lost.
+  if (existing.status != ReadStatus::Ok && existing.status != ReadStatus::Missing) {
+    reportWriteFailure(m_prompter, m_filePath);
+    return;
+  }
   IniFile ini(existing.bytes);
   ini.setValue(kSection, kKey, singleLine(text));
-  // When the file cannot be written the panel stays open, so the typed text is not lost.
-  if (!writeFileReplacing(m_filePath, ini.bytes())) return;
+  // When the file cannot be written the panel stays open, so the typed text is not lost, and
+  // the user learns why the panel did not close.
+  const WriteStatus status = replaceFile(m_filePath, ini.bytes());
+  if (status != WriteStatus::Ok) {
+    reportWriteFailure(m_prompter, m_filePath, status);
+    return;
+  }
   m_panel.move(kParkedLeft, kParkedTop);
 }
 

@@ -6,6 +6,7 @@
 
 #include "lyrics/current_time_tag.h"
 #include "lyrics/lyrics_list.h"
+#include "lyrics/prompter.h"
 #include "lyrics/signature_panel_view.h"
 
 namespace lyrics {
@@ -22,13 +23,15 @@ class Signature {
   // Size of the read buffer, the terminating zero included.
   static constexpr std::size_t kReadBufferBytes = 10240;
 
-  // `programDirectory` is the folder holding the signature file (GBK bytes).
+  // `programDirectory` is the folder holding the signature file (GBK bytes); `prompter`
+  // tells the user when the file cannot be written.
   Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
-            std::string programDirectory);
+            Prompter& prompter, std::string programDirectory);
 
   // Shows the panel with the stored signature (or the panel's default text).
   void setSignature();
-  // Stores the panel's text and parks the panel; an empty text is refused silently.
+  // Stores the panel's text and parks the panel; an empty text is refused silently, and a
+  // file that cannot be written is reported with the panel left open, the text in it.
   void confirmSignature();
   // Parks the panel without storing anything.
   void closeSignaturePanel();
@@ -48,6 +51,7 @@ class Signature {
   SignaturePanelView& m_panel;
   LyricsList& m_list;
   const CurrentTimeTag& m_currentTag;
+  Prompter& m_prompter;
   std::string m_filePath;
 };
 

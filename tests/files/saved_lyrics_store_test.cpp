@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "lyrics/file_io.h"
+#include "support/blocked_folder.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -137,22 +138,81 @@ TEST(SavedLyricsStore, EveryChangeIsWrittenThroughByReplacingTheFiles) {
   EXPECT_TRUE(f.prompter.shown.empty());
 }
 
-TEST(SavedLyricsStore, AFailedWriteIsReportedOnceAndTheOtherFilesAreStillWritten) {
+TEST(SavedLyricsStore, AFailedWriteIsReportedOnceAndChangesNoStoreFile) {
   StoreFixture f;
+  ASSERT_TRUE(f.store.appendRecord(filled("a")));
+  // A folder in the song file's place: the singers' file comes first, but is not replaced
+  // either, so the seven files still agree.
   const std::string blocked = f.store.filePath(SavedLyricsRecord::Song);
+  std::filesystem::remove(lyrics::nativePath(blocked));
   std::filesystem::create_directory(lyrics::nativePath(blocked));
-  EXPECT_FALSE(f.store.appendRecord(filled("a")));
+  EXPECT_FALSE(f.store.appendRecord(filled("b")));
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "文件保存失败：" + blocked);
   EXPECT_EQ(f.prompter.shown[0].title, "tolva_错误提示");
   EXPECT_EQ(f.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
-  EXPECT_EQ(f.library.count(), 1);  // the record is kept for the next write
+  EXPECT_EQ(f.library.count(), 2);  // the record is kept for the next write
   EXPECT_EQ(f.bytes(SavedLyricsRecord::Singer), "a0" + kSep);
+  EXPECT_EQ(f.bytes(SavedLyricsRecord::Lyrics), "a6" + kSep);
   EXPECT_TRUE(std::filesystem::is_directory(lyrics::nativePath(blocked)));
+  // No temporary file is left behind: the six files and the folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path()), {}), 7);
 
   testsupport::RecordingPrompter prompter;
   SavedLyricsLibrary library;
   SavedLyricsStore missing(library, prompter, f.store.filePath(0) + "/nowhere");
   EXPECT_FALSE(missing.deleteAllRecords());
   EXPECT_EQ(prompter.shown.size(), 1u);
+}
+
+TEST(SavedLyricsStore, AFullDiskOrAReadOnlyFolderLosesNoStoredRecord) {
+  using Kind = testsupport::BlockedFolder::Kind;
+  const struct {
+    Kind kind;
+    // The file named in the message: the one that ran out of room, or the first one.
+    int failedField;
+    const char* reason;
+  } cases[] = {{Kind::Full, SavedLyricsRecord::Lyrics, "\n磁盘空间不足，原有的文件没有改动。"},
+               {Kind::ReadOnly, SavedLyricsRecord::Singer,
+                "\n文件夹是只读的或没有写入权限，原有的文件没有改动。"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind == Kind::Full ? "full disk" : "read-only folder");
+    testsupport::TempDir dir;
+    testsupport::BlockedFolder folder(dir.path() / "library", c.kind);
+    testsupport::RecordingPrompter prompter;
+    SavedLyricsLibrary library;
+    SavedLyricsStore store(library, prompter, lyrics::gbkPath(folder.path().string()));
+    ASSERT_TRUE(store.appendRecord(filled("first record ")));
+    ASSERT_TRUE(store.appendRecord(filled("second record ")));
+    std::vector<std::string> before;
+    for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
+      before.push_back(lyrics::readFileBytes(store.filePath(k)).bytes);
+    }
+
+    folder.block();
+    // A long lyrics text, as a real song has, after a short one.
+    SavedLyricsRecord song = filled("third record ");
+    song.lyrics = std::string(300'000, 'x');
+    EXPECT_FALSE(store.appendRecord(song));
+    EXPECT_FALSE(store.deleteRecord(0));
+    folder.unblock();
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
+    EXPECT_EQ(prompter.shown[0].text, "文件保存失败：" + store.filePath(c.failedField) + c.reason)
+        << prompter.shown[0].text;
+    for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
+      EXPECT_EQ(lyrics::readFileBytes(store.filePath(k)).bytes, before[k]) << k;
+    }
+    SavedLyricsLibrary reloaded;
+    SavedLyricsStore(reloaded, prompter, lyrics::gbkPath(folder.path().string())).loadSavedLyrics();
+    EXPECT_EQ(reloaded.records(), (std::vector{filled("first record "), filled("second record ")}));
+
+    // The library kept both changes, and the next write, with room again, stores them.
+    ASSERT_TRUE(store.appendRecord(filled("fourth record ")));
+    SavedLyricsLibrary after;
+    SavedLyricsStore(after, prompter, lyrics::gbkPath(folder.path().string())).loadSavedLyrics();
+    EXPECT_EQ(after.records(),
+              (std::vector{filled("second record "), song, filled("fourth record ")}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 7);
+  }
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "lyrics/file_io.h"
+#include "support/blocked_folder.h"
+#include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
 using namespace lyrics;
@@ -32,7 +36,8 @@ struct SignatureFixture {
   FakePanel panel;
   LyricsList list;
   CurrentTimeTag clock;
-  Signature signature{panel, list, clock, gbkPath(dir.path().string())};
+  testsupport::RecordingPrompter prompter;
+  Signature signature{panel, list, clock, prompter, gbkPath(dir.path().string())};
   const std::string insertedDefault = "[00:00.00]青禾程序集—LRC歌词编辑器   写歌词就这么简单";
 };
 
@@ -156,12 +161,15 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   FakePanel panel;
   LyricsList list;
   CurrentTimeTag clock;
-  Signature signature{panel, list, clock, gbkPath(dir.file("no such folder"))};
+  testsupport::RecordingPrompter prompter;
+  Signature signature{panel, list, clock, prompter, gbkPath(dir.file("no such folder"))};
   signature.setSignature();
   panel.content = "abc";
   signature.confirmSignature();
   EXPECT_EQ(panel.left, Signature::kShownLeft);
   EXPECT_EQ(panel.content, "abc");
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(prompter.shown[0].text, "文件保存失败：" + signature.filePath());
 }
 
 TEST(Signature, StoringReplacesTheFileWholeAndLeavesNothingBeside) {
@@ -196,4 +204,36 @@ TEST(Signature, ASignatureFileWithLoneCrLineEndsIsReadAndRewritten) {
   EXPECT_EQ(f.dir.read("GEXINGQIANMING.ini"), "[GEXINGQIANMING]\rPEIZHI=ours\r");
   f.signature.appendSignature();
   EXPECT_EQ(f.list.lines(), (Lines{"a", "[00:00.00]ours"}));
+}
+
+TEST(Signature, AFolderThatRefusesTheFileKeepsThePanelOpenAndSaysSo) {
+  using Kind = testsupport::BlockedFolder::Kind;
+  for (const Kind kind : {Kind::ReadOnly, Kind::Full}) {
+    SCOPED_TRACE(kind == Kind::Full ? "full disk" : "read-only folder");
+    testsupport::TempDir dir;
+    testsupport::BlockedFolder folder(dir.path() / "program", kind);
+    FakePanel panel;
+    LyricsList list;
+    CurrentTimeTag clock;
+    testsupport::RecordingPrompter prompter;
+    Signature signature(panel, list, clock, prompter, gbkPath(folder.path().string()));
+    std::ofstream(folder.file("GEXINGQIANMING.ini"), std::ios::binary)
+        << "[GEXINGQIANMING]\r\nPEIZHI=old\r\n";
+    signature.setSignature();
+    // Longer than a nearly full disk still holds.
+    panel.content = std::string(100'000, 'x');
+    folder.block();
+    signature.confirmSignature();
+    folder.unblock();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("文件保存失败：" + signature.filePath(), 0), 0u);
+    EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
+    EXPECT_EQ(panel.left, Signature::kShownLeft);
+    EXPECT_EQ(panel.content, std::string(100'000, 'x'));
+    EXPECT_EQ(signature.storedValue(), "old");
+    signature.confirmSignature();
+    EXPECT_EQ(panel.left, Signature::kParkedLeft);
+    EXPECT_EQ(signature.storedValue(),
+              std::string(100'000, 'x').substr(0, Signature::kReadBufferBytes - 1));
+  }
 }

@@ -289,3 +289,42 @@ int main(int argc, char* argv[]) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+TEST_F(MpvTimedControllerTest, ASongDeletedOrCutShortWhilePlayingEndsCleanly) {
+  const struct {
+    const char* what;
+    std::function<void(const std::string&)> spoil;
+  } cases[] = {
+      {"deleted", [](const std::string& path) { std::filesystem::remove(path); }},
+      // Rewritten in place with nothing in it, as an unfinished copy over it would leave it.
+      {"cut short", [](const std::string& path) { std::filesystem::resize_file(path, 0); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::TempDir dir;
+    const std::string path = dir.file("song.mp3");
+    std::filesystem::copy_file(songs.mp3, path);
+    prompter.shown.clear();
+    song.setRow({"song", "", "mp3格式", "正常", path});
+    controller.playSong();
+    ASSERT_TRUE(waitUntil([&] { return player.currentTimePos().value_or(0) > 0.4; }));
+    c.spoil(path);
+    // Whether the player still had the sound or met the hole, the song ends and the clock
+    // stops as at the end of a song: nothing keeps running over silence.
+    ASSERT_TRUE(waitUntil([&] { return timer.interval() == 0; }, 20'000));
+    expectReset();
+    runEvents(300);
+    EXPECT_LE(prompter.shown.size(), 1u);
+    if (!prompter.shown.empty()) {
+      EXPECT_EQ(prompter.shown[0].text, "错误文件");
+    }
+
+    // The next Play finds no song there and says so, as for any file it cannot play.
+    prompter.shown.clear();
+    controller.playSong();
+    ASSERT_TRUE(waitUntil([&] { return !prompter.shown.empty(); }));
+    EXPECT_EQ(prompter.shown[0].text, "错误文件");
+    EXPECT_EQ(prompter.shown[0].title, "tolva_错误文件");
+    expectReset();
+  }
+}

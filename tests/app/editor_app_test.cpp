@@ -200,6 +200,44 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
   EXPECT_EQ(editor.lyricsList().count(), 2);
 }
 
+TEST_F(EditorAppTest, ABinaryOrBrokenFileDroppedAsLyricsShowsAndSavesItsOwnBytes) {
+  app::EditorApp& editor = start();
+  app::MainWindow& window = editor.window();
+  const struct {
+    const char* name;
+    std::string bytes;
+    // The text the file holds up to its first zero byte, which a save writes back.
+    std::string text;
+    // Whether it holds bytes that are no GBK character.
+    bool broken;
+  } cases[] = {
+      {"image.lrc", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\xFF", 17), "\x89PNG\r\n\x1A\n",
+       false},
+      {"broken.lrc", "ab\xFF\xFE\r\n\x81\r\n\x80\x80x\r\n\xFF",
+       "ab\xFF\xFE\r\n\x81\r\n\x80\x80x\r\n\xFF", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_prompter.shown.clear();
+    const std::string path = m_dir.write(c.name, c.bytes);
+    drop(window.lyricsView()->viewport(), {QUrl::fromLocalFile(QString::fromStdString(path))});
+    ASSERT_GT(editor.lyricsList().count(), 0);
+    EXPECT_TRUE(m_prompter.shown.empty());
+    // Bytes that are no GBK character show as replacement characters, and nothing else.
+    QString shown;
+    for (int row = 0; row < editor.lyricsList().count(); ++row) {
+      shown += window.lyricsView()->model()->index(row, 0).data().toString();
+    }
+    EXPECT_EQ(shown.contains(QChar(0xFFFD)), c.broken) << shown.toStdString();
+
+    const std::string saved = m_dir.file(std::string("saved_") + c.name);
+    m_dialogs.choice = saved;
+    window.menus().action(QStringLiteral("SaveLyricsAs"))->trigger();
+    EXPECT_TRUE(m_prompter.shown.empty());
+    EXPECT_EQ(m_dir.read(std::string("saved_") + c.name), c.text + "\r\n");
+  }
+}
+
 TEST_F(EditorAppTest, MouseOutsideTheVolumeZoneHidesThePanel) {
   app::EditorApp& editor = start();
   app::MainWindow& window = editor.window();

@@ -27,9 +27,9 @@
 
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/status_bar.h"
-#include "playback/monotonic_clock.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_controller.h"
@@ -42,12 +42,12 @@
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 
-using playback::SteadyClock;
+using platform::SteadyClock;
 
 namespace {
 
 // The tick timer as the window has it: a precise QTimer driven by its interval.
-class BenchTimer : public lyrics::IntervalTimer {
+class BenchTimer : public platform::IntervalTimer {
  public:
   explicit BenchTimer(std::function<void()> onTick) {
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -66,7 +66,7 @@ class BenchTimer : public lyrics::IntervalTimer {
   QTimer m_timer;
 };
 
-struct NoClipboard : lyrics::Clipboard {
+struct NoClipboard : platform::Clipboard {
   void setText(const std::string&) override {}
 };
 

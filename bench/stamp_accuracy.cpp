@@ -25,19 +25,19 @@
 #include <vector>
 
 #include "lyrics/current_time_tag.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/status_bar.h"
-#include "playback/monotonic_clock.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_display.h"
 
-using playback::SteadyClock;
+using platform::SteadyClock;
 
 namespace {
 
 // The tick timer as the window has it: a precise QTimer driven by its interval.
-class BenchTimer : public lyrics::IntervalTimer {
+class BenchTimer : public platform::IntervalTimer {
  public:
   explicit BenchTimer(std::function<void()> onTick) {
     m_timer.setTimerType(Qt::PreciseTimer);

@@ -24,7 +24,7 @@
 #include "app/volume_bindings.h"
 #include "feedback/smtp_mail_sender.h"
 #include "feedback/ui/feedback_window.h"
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/pulse/pulse_master_volume.h"
 
@@ -78,7 +78,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   if (!services.masterVolume) m_ownMasterVolume = std::make_unique<playback::PulseMasterVolume>();
   m_volume = std::make_unique<VolumeBindings>(
       *m_window, services.masterVolume ? *services.masterVolume : *m_ownMasterVolume);
-  lyrics::Clipboard& clipboard = services.clipboard ? *services.clipboard : *m_ownClipboard;
+  platform::Clipboard& clipboard = services.clipboard ? *services.clipboard : *m_ownClipboard;
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(
       *m_window,
       SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
@@ -128,7 +128,7 @@ void EditorApp::start() {
 void EditorApp::loadCommandLineFile() {
   std::vector<std::string> arguments;
   arguments.reserve(m_arguments.size());
-  for (const std::string& argument : m_arguments) arguments.push_back(lyrics::gbkPath(argument));
+  for (const std::string& argument : m_arguments) arguments.push_back(platform::gbkPath(argument));
   m_importer->loadCommandLineFile(arguments);
 }
 

@@ -12,10 +12,10 @@
 #include "lyrics/header_fields.h"
 #include "lyrics/line_commands.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
 #include "lyrics/signature.h"
 #include "lyrics/status_bar.h"
 #include "lyrics/tag_commands.h"
+#include "platform/prompter.h"
 #include "playback/lyrics_preview.h"
 
 class QAction;
@@ -39,7 +39,7 @@ class LyricsBindings : public QObject {
     lyrics::DoubleClickMode& doubleClickMode;
     lyrics::HeaderFields& headers;
     lyrics::StatusBar& status;
-    lyrics::Prompter& prompter;
+    platform::Prompter& prompter;
   };
 
   // Binds to `window`; the signature file lives in `programDirectory` (GB18030 bytes) and

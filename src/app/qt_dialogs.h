@@ -4,12 +4,12 @@
 #include <QString>
 #include <QWidget>
 
-#include "lyrics/dialogs.h"
+#include "platform/dialogs.h"
 
 namespace app {
 
 // File dialogs over QFileDialog. Paths cross this boundary as GB18030 bytes.
-class QtDialogs : public lyrics::Dialogs {
+class QtDialogs : public platform::Dialogs {
  public:
   // Dialogs are modal over `parent` (may be null).
   explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}

@@ -8,22 +8,22 @@ namespace app {
 
 namespace {
 
-QMessageBox::Icon qtIcon(lyrics::MessageIcon icon) {
+QMessageBox::Icon qtIcon(platform::MessageIcon icon) {
   switch (icon) {
-    case lyrics::MessageIcon::Information:
+    case platform::MessageIcon::Information:
       return QMessageBox::Information;
-    case lyrics::MessageIcon::Warning:
+    case platform::MessageIcon::Warning:
       return QMessageBox::Warning;
-    case lyrics::MessageIcon::Error:
+    case platform::MessageIcon::Error:
       return QMessageBox::Critical;
-    case lyrics::MessageIcon::None:
+    case platform::MessageIcon::None:
       break;
   }
   return QMessageBox::NoIcon;
 }
 
 int showBox(QWidget* parent, const std::string& text, const std::string& title,
-            lyrics::MessageIcon icon, QMessageBox::StandardButtons buttons,
+            platform::MessageIcon icon, QMessageBox::StandardButtons buttons,
             QMessageBox::StandardButton defaultButton) {
   QMessageBox box(qtIcon(icon), title.empty() ? QStringLiteral("信息：") : toQString(title),
                   toQString(text), buttons, parent);
@@ -35,11 +35,12 @@ int showBox(QWidget* parent, const std::string& text, const std::string& title,
 }  // namespace
 
 void QtPrompter::inform(const std::string& text, const std::string& title,
-                        lyrics::MessageIcon icon) {
+                        platform::MessageIcon icon) {
   showBox(m_parent, text, title, icon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtPrompter::ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) {
+bool QtPrompter::ask(const std::string& text, const std::string& title,
+                     platform::MessageIcon icon) {
   return showBox(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,
                  QMessageBox::Yes) == QMessageBox::Yes;
 }

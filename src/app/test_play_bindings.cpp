@@ -24,7 +24,7 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 TestPlayBindings::TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
                                    const lyrics::CurrentTimeTag& currentTag,
-                                   lyrics::Prompter& prompter, PlaybackBindings& playback,
+                                   platform::Prompter& prompter, PlaybackBindings& playback,
                                    playback::AudioPlayer& player)
     : QObject(&window),
       m_view(window),

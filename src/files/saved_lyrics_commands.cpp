@@ -5,8 +5,8 @@
 
 #include "files/lyrics_file_texts.h"
 #include "files/user_file_writes.h"
-#include "lyrics/file_io.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
 
 namespace files {
 
@@ -16,8 +16,9 @@ using playback::SongRow;
 SavedLyricsCommands::SavedLyricsCommands(SavedLyricsStore& store, SavedPanel& panel,
                                          lyrics::LyricsList& list, lyrics::HeaderFields& header,
                                          playback::SongRow& song, lyrics::StatusBar& status,
-                                         lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
-                                         lyrics::Clipboard& clipboard, lyrics::RandomSource& random)
+                                         platform::Prompter& prompter, platform::Dialogs& dialogs,
+                                         platform::Clipboard& clipboard,
+                                         platform::RandomSource& random)
     : m_store(store),
       m_panel(panel),
       m_list(list),
@@ -68,7 +69,7 @@ void SavedLyricsCommands::exportRecordToDesktop() {
   std::string desktop = m_dialogs.desktopDirectory();
   if (!desktop.empty() && desktop.back() != '/') desktop += '/';
   std::error_code ignored;  // a folder that cannot be made shows up as a failed write
-  std::filesystem::create_directories(lyrics::nativePath(desktop), ignored);
+  std::filesystem::create_directories(platform::nativePath(desktop), ignored);
   writeUserFile(m_prompter, desktop + exportFileName(number), exportText(*record));
 }
 
@@ -82,7 +83,8 @@ void SavedLyricsCommands::copySavedLyrics() {
 
 void SavedLyricsCommands::deleteSavedRecord() {
   if (!selectedRecord()) return;
-  if (!m_prompter.ask("确认删除当前选中的歌词文件？", "tolva_提示：", lyrics::MessageIcon::None)) {
+  if (!m_prompter.ask("确认删除当前选中的歌词文件？", "tolva_提示：",
+                      platform::MessageIcon::None)) {
     return;
   }
   // The row selected once the box has closed.
@@ -90,7 +92,8 @@ void SavedLyricsCommands::deleteSavedRecord() {
 }
 
 void SavedLyricsCommands::clearSavedRecords() {
-  if (!m_prompter.ask("确认清空所有歌词文件？", "tolva_提示：", lyrics::MessageIcon::None)) return;
+  if (!m_prompter.ask("确认清空所有歌词文件？", "tolva_提示：", platform::MessageIcon::None))
+    return;
   m_store.deleteAllRecords();
 }
 

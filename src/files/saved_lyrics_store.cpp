@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "files/user_file_writes.h"
-#include "lyrics/file_io.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
 
 namespace files {
 
@@ -78,7 +78,7 @@ std::optional<int> hexValue(char c) {
 
 }  // namespace
 
-SavedLyricsStore::SavedLyricsStore(SavedLyricsLibrary& library, lyrics::Prompter& prompter,
+SavedLyricsStore::SavedLyricsStore(SavedLyricsLibrary& library, platform::Prompter& prompter,
                                    std::string directory)
     : m_library(library), m_prompter(prompter), m_directory(std::move(directory)) {
   if (!m_directory.empty() && m_directory.back() != '/') m_directory += '/';
@@ -144,8 +144,8 @@ std::vector<std::string> SavedLyricsStore::fileValues(std::string_view bytes) {
 void SavedLyricsStore::loadSavedLyrics() {
   std::array<std::vector<std::string>, SavedLyricsRecord::kFieldCount> values;
   for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field) {
-    const lyrics::FileBytes file = lyrics::readFileBytes(filePath(field), kMaxFileBytes);
-    if (file.status == lyrics::ReadStatus::Ok)
+    const platform::FileBytes file = platform::readFileBytes(filePath(field), kMaxFileBytes);
+    if (file.status == platform::ReadStatus::Ok)
       values[static_cast<std::size_t>(field)] = fileValues(file.bytes);
   }
   const std::size_t count = values[SavedLyricsRecord::Singer].size();
@@ -164,7 +164,8 @@ bool SavedLyricsStore::storeSavedLyrics() {
   std::optional<std::string> firstFailure;
   for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field) {
     const std::string path = filePath(field);
-    if (!lyrics::writeFileReplacing(path, fileText(m_library.records(), field)) && !firstFailure) {
+    if (!platform::writeFileReplacing(path, fileText(m_library.records(), field)) &&
+        !firstFailure) {
       firstFailure = path;
     }
   }

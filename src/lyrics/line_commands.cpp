@@ -6,7 +6,7 @@
 namespace lyrics {
 
 LineCommands::LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
-                           Prompter& prompter, std::function<void()> clearSongList,
+                           platform::Prompter& prompter, std::function<void()> clearSongList,
                            std::function<void(const std::string&)> showPreview)
     : m_list(list),
       m_headers(headers),
@@ -45,7 +45,8 @@ void LineCommands::deleteSelectedLine() {
 void LineCommands::clearLyrics() { m_list.clear(); }
 
 void LineCommands::newLyricsFile() {
-  if (!m_prompter.ask("确定清空所有数据，新建歌词文件？", "tolva_提示：", MessageIcon::None))
+  if (!m_prompter.ask("确定清空所有数据，新建歌词文件？", "tolva_提示：",
+                      platform::MessageIcon::None))
     return;
   if (m_clearSongList) m_clearSongList();
   m_list.clear();

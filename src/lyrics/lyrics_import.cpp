@@ -1,8 +1,8 @@
 #include "lyrics/lyrics_import.h"
 
-#include "lyrics/file_io.h"
-#include "lyrics/native_path.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
+#include "platform/native_path.h"
 
 namespace lyrics {
 
@@ -10,8 +10,8 @@ namespace {
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
-LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter,
-                               Dialogs& dialogs)
+LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, platform::Prompter& prompter,
+                               platform::Dialogs& dialogs)
     : m_list(list), m_status(status), m_prompter(prompter), m_dialogs(dialogs) {}
 
 void LyricsImporter::importLyricsText(std::string_view text) {
@@ -28,8 +28,8 @@ void LyricsImporter::openLyricsFile() {
       m_dialogs.openFile("tolva_打开歌词文件", "文本格式(*.txt)|*.txt|歌词文件(*.lrc)|*.lrc",
                          m_dialogs.desktopDirectory());
   if (!chosen || chosen->empty()) return;
-  FileBytes file = readFileBytes(*chosen, kMaxFileBytes);
-  if (file.status == ReadStatus::TooLarge) {
+  platform::FileBytes file = platform::readFileBytes(*chosen, kMaxFileBytes);
+  if (file.status == platform::ReadStatus::TooLarge) {
     reportTooLarge();
     return;
   }
@@ -44,18 +44,19 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
   const std::string ending = asciiLower(lastBytes(path, 3));
   if (ending != "txt" && ending != "lrc") {
     m_prompter.inform("歌词文件不正确，一般为：*.txt *.lrc", "tolva_错误提示",
-                      MessageIcon::Warning);
+                      platform::MessageIcon::Warning);
     return;
   }
-  FileBytes file = readFileBytes(path, kMaxFileBytes);
-  if (file.status == ReadStatus::TooLarge) {
+  platform::FileBytes file = platform::readFileBytes(path, kMaxFileBytes);
+  if (file.status == platform::ReadStatus::TooLarge) {
     reportTooLarge();
     return;
   }
   // An empty file empties the list, but a failed read (a folder, a file gone or locked) must
   // not wipe the unsaved lines and pass for an empty file.
-  if (file.status != ReadStatus::Ok) {
-    m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示", MessageIcon::Warning);
+  if (file.status != platform::ReadStatus::Ok) {
+    m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示",
+                      platform::MessageIcon::Warning);
     return;
   }
   importLyricsText(lyricsFileText(std::move(file.bytes)));
@@ -64,24 +65,24 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
 void LyricsImporter::loadCommandLineFile(const std::vector<std::string>& arguments) {
   const std::string path = commandLinePath(arguments);
   if (path.empty()) return;
-  FileBytes file = readFileBytes(path, kMaxFileBytes);
+  platform::FileBytes file = platform::readFileBytes(path, kMaxFileBytes);
   m_list.appendLines(splitLyricsText(lyricsFileText(std::move(file.bytes))));
 }
 
 void LyricsImporter::reportTooLarge() {
   m_prompter.inform("歌词文件太大（超过64MB），不是正常的歌词文件，没有导入。", "tolva_错误提示",
-                    MessageIcon::Warning);
+                    platform::MessageIcon::Warning);
 }
 
 std::string lyricsFileText(std::string bytes) {
   bytes.resize(textUntilZero(bytes).size());
   const std::string_view text = bytes;
   if (text.starts_with(kUtf8ByteOrderMark)) {
-    return gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
+    return platform::gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
   }
   // GBK text is seldom well-formed UTF-8 beyond a few characters, and plain ASCII is the same
   // bytes either way; anything else stays exactly as the file holds it.
-  if (isMultiByteUtf8(text)) return gb18030FromUtf8(text);
+  if (platform::isMultiByteUtf8(text)) return platform::gb18030FromUtf8(text);
   return bytes;
 }
 

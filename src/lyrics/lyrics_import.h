@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "lyrics/dialogs.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/dialogs.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
@@ -19,7 +19,8 @@ class LyricsImporter {
   // Largest lyrics file read; bigger files are refused with a message instead of being loaded.
   static constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
 
-  LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter, Dialogs& dialogs);
+  LyricsImporter(LyricsList& list, StatusBar& status, platform::Prompter& prompter,
+                 platform::Dialogs& dialogs);
 
   // Replaces the list with the lines of `text` (GB18030 bytes), writes "行:" and "字:" and
   // selects line 0.
@@ -38,8 +39,8 @@ class LyricsImporter {
 
   LyricsList& m_list;
   StatusBar& m_status;
-  Prompter& m_prompter;
-  Dialogs& m_dialogs;
+  platform::Prompter& m_prompter;
+  platform::Dialogs& m_dialogs;
 };
 
 // The lyrics text of a file's bytes: they end at the first zero byte. A text that begins with

@@ -1,8 +1,8 @@
 #include "lyrics/signature.h"
 
-#include "lyrics/file_io.h"
 #include "lyrics/ini_file.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
 
 namespace lyrics {
 
@@ -35,8 +35,8 @@ Signature::Signature(SignaturePanelView& panel, LyricsList& list, const CurrentT
 }
 
 std::optional<std::string> Signature::storedValue() const {
-  if (!fileExists(m_filePath)) return std::nullopt;
-  const FileBytes file = readFileBytes(m_filePath, kMaxFileBytes);
+  if (!platform::fileExists(m_filePath)) return std::nullopt;
+  const platform::FileBytes file = platform::readFileBytes(m_filePath, kMaxFileBytes);
   const IniFile ini(textUntilZero(file.bytes));
   return cutAtCharacter(ini.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
 }
@@ -51,12 +51,14 @@ void Signature::confirmSignature() {
   const std::string text = m_panel.text();
   if (text.empty()) return;
   // Other sections and keys of an existing file are kept.
-  const FileBytes existing = readFileBytes(m_filePath, kMaxFileBytes);
-  if (existing.status != ReadStatus::Ok && existing.status != ReadStatus::Missing) return;
+  const platform::FileBytes existing = platform::readFileBytes(m_filePath, kMaxFileBytes);
+  if (existing.status != platform::ReadStatus::Ok &&
+      existing.status != platform::ReadStatus::Missing)
+    return;
   IniFile ini(existing.bytes);
   ini.setValue(kSection, kKey, singleLine(text));
   // When the file cannot be written the panel stays open, so the typed text is not lost.
-  if (!writeFileReplacing(m_filePath, ini.bytes())) return;
+  if (!platform::writeFileReplacing(m_filePath, ini.bytes())) return;
   m_panel.move(kParkedLeft, kParkedTop);
 }
 

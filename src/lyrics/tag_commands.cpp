@@ -12,13 +12,13 @@ bool startsWithBracket(const std::string& line) { return !line.empty() && line.f
 }  // namespace
 
 TagCommands::TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
-                         Prompter& prompter)
+                         platform::Prompter& prompter)
     : m_list(list), m_currentTag(currentTag), m_mode(mode), m_prompter(prompter) {}
 
 void TagCommands::addTimeTag() {
   const int selected = m_list.selection();
   if (selected == -1) {
-    m_prompter.inform("请导入歌词", "tolva", MessageIcon::Warning);
+    m_prompter.inform("请导入歌词", "tolva", platform::MessageIcon::Warning);
     return;
   }
   // The line is not inspected: a line that already carries tags gets one more in front, and
@@ -30,12 +30,12 @@ void TagCommands::addTimeTag() {
 void TagCommands::deleteLineTag() {
   const int selected = m_list.selection();
   if (selected == -1) {
-    m_prompter.inform("请选择需要删除的歌词行", "tolva_错误提示", MessageIcon::Warning);
+    m_prompter.inform("请选择需要删除的歌词行", "tolva_错误提示", platform::MessageIcon::Warning);
     return;
   }
   const std::string& line = m_list.line(selected);
   if (!startsWithBracket(line)) {
-    m_prompter.inform("此行无需删除时间标签", "tolva_错误提示", MessageIcon::Warning);
+    m_prompter.inform("此行无需删除时间标签", "tolva_错误提示", platform::MessageIcon::Warning);
     return;
   }
   // Header lines of other lengths and lines without "]" are left alone without a message.

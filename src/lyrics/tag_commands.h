@@ -3,7 +3,7 @@
 #include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
@@ -11,7 +11,7 @@ namespace lyrics {
 class TagCommands {
  public:
   TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
-              Prompter& prompter);
+              platform::Prompter& prompter);
 
   // Stamps the selected line with the current time tag and moves to the next line.
   void addTimeTag();
@@ -35,7 +35,7 @@ class TagCommands {
   LyricsList& m_list;
   const CurrentTimeTag& m_currentTag;
   DoubleClickMode& m_mode;
-  Prompter& m_prompter;
+  platform::Prompter& m_prompter;
 };
 
 }  // namespace lyrics

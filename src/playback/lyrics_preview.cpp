@@ -5,8 +5,8 @@
 namespace playback {
 
 LyricsPreview::LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list,
-                             lyrics::StatusBar& status, lyrics::IntervalTimer& slideIn,
-                             lyrics::IntervalTimer& slideOut)
+                             lyrics::StatusBar& status, platform::IntervalTimer& slideIn,
+                             platform::IntervalTimer& slideOut)
     : m_box(box), m_list(list), m_status(status), m_slideIn(slideIn), m_slideOut(slideOut) {}
 
 void LyricsPreview::previewLyrics(const std::string& text) {

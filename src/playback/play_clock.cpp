@@ -16,9 +16,9 @@ std::int64_t roundedHundredths(std::int64_t ns) {
 
 }  // namespace
 
-PlayClock::PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
+PlayClock::PlayClock(platform::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
                      PlaybackDisplay& display, lyrics::StatusBar& status, PositionSource& positions,
-                     const MonotonicClock& clock)
+                     const platform::MonotonicClock& clock)
     : m_tickTimer(tickTimer),
       m_currentTag(currentTag),
       m_display(display),

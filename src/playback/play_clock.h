@@ -4,10 +4,10 @@
 #include <string>
 
 #include "lyrics/current_time_tag.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/status_bar.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/audio_player.h"
-#include "playback/monotonic_clock.h"
 #include "playback/playback_display.h"
 
 namespace playback {
@@ -22,9 +22,9 @@ class PlayClock {
   // Interval of the running tick, in milliseconds.
   static constexpr int kTickMs = 10;
 
-  PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
+  PlayClock(platform::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
             PlaybackDisplay& display, lyrics::StatusBar& status, PositionSource& positions,
-            const MonotonicClock& clock);
+            const platform::MonotonicClock& clock);
 
   // ResetPlayClock: the time goes back to zero; the tick, CurrentTimeTag and displays stay.
   void reset();
@@ -50,12 +50,12 @@ class PlayClock {
  private:
   std::int64_t elapsedNs();
 
-  lyrics::IntervalTimer& m_tickTimer;
+  platform::IntervalTimer& m_tickTimer;
   lyrics::CurrentTimeTag& m_currentTag;
   PlaybackDisplay& m_display;
   lyrics::StatusBar& m_status;
   PositionSource& m_positions;
-  const MonotonicClock& m_clock;
+  const platform::MonotonicClock& m_clock;
 
   bool m_running = false;
   // Stopwatch: time gathered up to m_sinceNs, plus the run since then while running.

@@ -9,8 +9,8 @@ namespace playback {
 PlaybackController::PlaybackController(SongRow& song, lyrics::HeaderFields& header,
                                        lyrics::StatusBar& status, PlaybackDisplay& display,
                                        PlayClock& clock, AudioPlayer& player,
-                                       lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
-                                       lyrics::Clipboard& clipboard)
+                                       platform::Prompter& prompter, platform::Dialogs& dialogs,
+                                       platform::Clipboard& clipboard)
     : m_song(song),
       m_header(header),
       m_status(status),
@@ -48,7 +48,7 @@ void PlaybackController::dropAudioFile(const std::string& droppedText) {
   m_song.clear();
   if (!format) {
     m_prompter.inform("打开的音频格式错误，标准格式为*.mp3 *.wma", "tolva_格式错误",
-                      lyrics::MessageIcon::Error);
+                      platform::MessageIcon::Error);
     return;
   }
   setCurrentSong(droppedText, fileName, *format);
@@ -93,7 +93,7 @@ void PlaybackController::startPlayback() {
 }
 
 void PlaybackController::reportWrongFile() {
-  m_prompter.inform("错误文件", "tolva_错误文件", lyrics::MessageIcon::Error);
+  m_prompter.inform("错误文件", "tolva_错误文件", platform::MessageIcon::Error);
 }
 
 void PlaybackController::togglePause() {
@@ -142,7 +142,7 @@ void PlaybackController::onPlayError(PlayError error) {
   if (error == PlayError::NoAudioOutput) {
     // The file is fine; calling it wrong would send the user looking in the wrong place.
     m_prompter.inform("无法打开声音设备，歌曲不能播放。请检查系统的声音设置。", "tolva_错误提示",
-                      lyrics::MessageIcon::Error);
+                      platform::MessageIcon::Error);
   } else {
     reportWrongFile();
   }

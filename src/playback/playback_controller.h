@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "lyrics/clipboard.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/prompter.h"
 #include "playback/audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_display.h"
@@ -20,8 +20,8 @@ class PlaybackController : public PlaybackListener {
  public:
   PlaybackController(SongRow& song, lyrics::HeaderFields& header, lyrics::StatusBar& status,
                      PlaybackDisplay& display, PlayClock& clock, AudioPlayer& player,
-                     lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
-                     lyrics::Clipboard& clipboard);
+                     platform::Prompter& prompter, platform::Dialogs& dialogs,
+                     platform::Clipboard& clipboard);
   // Stops the player and leaves the header fields, which may both outlive the commands.
   ~PlaybackController() override;
   PlaybackController(const PlaybackController&) = delete;
@@ -63,9 +63,9 @@ class PlaybackController : public PlaybackListener {
   PlaybackDisplay& m_display;
   PlayClock& m_clock;
   AudioPlayer& m_player;
-  lyrics::Prompter& m_prompter;
-  lyrics::Dialogs& m_dialogs;
-  lyrics::Clipboard& m_clipboard;
+  platform::Prompter& m_prompter;
+  platform::Dialogs& m_dialogs;
+  platform::Clipboard& m_clipboard;
   std::size_t m_headerListener = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "playback/test_play.h"
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "playback/preview_match.h"
 
 namespace playback {
@@ -13,8 +13,8 @@ void TestPlay::startTestPlay() {
   if (m.view.closePictureVisible()) return;
   const std::string& path = m.song.cell(SongRow::Path);
   if (path.empty()) return;
-  if (!lyrics::fileExists(path)) {
-    m.prompter.inform("歌曲文件路径不存在，或以删除。", "", lyrics::MessageIcon::Warning);
+  if (!platform::fileExists(path)) {
+    m.prompter.inform("歌曲文件路径不存在，或以删除。", "", platform::MessageIcon::Warning);
     return;
   }
   m.clock.reset();

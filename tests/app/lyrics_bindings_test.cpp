@@ -30,8 +30,7 @@ struct Editor {
   Editor() {
     const QString root = QString::fromStdString(dir.path().string());
     editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(root + "/data", root + "/config", "editor"),
+        std::vector<std::string>{}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
         app::EditorApp::Services{
             .prompter = &prompter, .dialogs = &dialogs, .refreshDesktopCaches = false});
     editor->start();
@@ -136,7 +135,7 @@ TEST(LyricsBindings, ADoubleClickAnywhereOnTheListRunsTheDoubleClickCommand) {
   ASSERT_EQ(e.prompter.shown.size(), 1u);
   EXPECT_EQ(e.prompter.shown[0].text, "\xC7\xEB\xB5\xBC\xC8\xEB\xB8\xE8\xB4\xCA");  // 请导入歌词
   EXPECT_EQ(e.prompter.shown[0].title, "tolva");
-  EXPECT_EQ(e.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(e.prompter.shown[0].icon, platform::MessageIcon::Warning);
 
   e.load({"[00:01.00]a", "b", "c"});
   e.list().setSelection(1);

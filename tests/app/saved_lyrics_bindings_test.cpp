@@ -352,7 +352,7 @@ TEST(SavedLyricsBindings, SavingThroughMenuAndToolbarShowsTheBalloonAndWritesThe
   save->trigger();
   ASSERT_EQ(e.prompter.shown.size(), 1u);
   EXPECT_EQ(e.prompter.shown[0].text, gbk("保存无效"));
-  EXPECT_EQ(e.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(e.prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_EQ(e.saved().balloon(), nullptr);
   EXPECT_EQ(e.list()->model()->rowCount(), 0);
 

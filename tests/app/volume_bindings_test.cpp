@@ -19,7 +19,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
-using playback::MasterVolume;
+using platform::MasterVolume;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "files/save_time_text.h"
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/fake_local_clock.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -26,9 +26,9 @@ struct FakeBalloon : files::SaveBalloonView {
 
 struct SaveFixture {
   explicit SaveFixture(std::vector<std::string> lines = {}) { list.replaceAll(std::move(lines)); }
-  std::string path(const std::string& name) const { return lyrics::gbkPath(dir.file(name)); }
+  std::string path(const std::string& name) const { return platform::gbkPath(dir.file(name)); }
   std::string bytes(const std::string& gbkPath) const {
-    return lyrics::readFileBytes(gbkPath).bytes;
+    return platform::readFileBytes(gbkPath).bytes;
   }
 
   testsupport::TempDir dir;
@@ -40,14 +40,14 @@ struct SaveFixture {
   testsupport::FakeLocalClock clock;
   FakeBalloon balloon;
   files::SavedLyricsLibrary library;
-  files::SavedLyricsStore store{library, prompter, lyrics::gbkPath(dir.path().string())};
+  files::SavedLyricsStore store{library, prompter, platform::gbkPath(dir.path().string())};
   files::SaveCommands commands{list, header, song, store, clock, prompter, dialogs, balloon};
 };
 
 }  // namespace
 
 TEST(SaveTimeText, LeavesOutTrailingZeroParts) {
-  const std::vector<std::pair<lyrics::LocalDateTime, std::string>> cases = {
+  const std::vector<std::pair<platform::LocalDateTime, std::string>> cases = {
       {{2014, 3, 5, 9, 7, 3}, "2014年3月5日9时7分3秒"},
       {{2014, 3, 5, 9, 7, 0}, "2014年3月5日9时7分"},
       {{2014, 3, 5, 9, 0, 0}, "2014年3月5日9时"},
@@ -66,7 +66,7 @@ TEST(SaveCommands, SaveLyricsAddsAStoredRecordAndConfirmsIt) {
   EXPECT_EQ(nothing.prompter.shown[0].title, "tolva_提示：");
   EXPECT_EQ(nothing.library.count(), 0);
   EXPECT_TRUE(nothing.balloon.shown.empty());
-  EXPECT_FALSE(std::filesystem::exists(lyrics::nativePath(nothing.store.filePath(0))));
+  EXPECT_FALSE(std::filesystem::exists(platform::nativePath(nothing.store.filePath(0))));
 
   SaveFixture songOnly;
   songOnly.song.setRow({"t", "s", "mp3格式", "正常", "/m/a.mp3"});

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -38,16 +38,18 @@ struct StoreFixture {
   testsupport::TempDir dir;
   testsupport::RecordingPrompter prompter;
   SavedLyricsLibrary library;
-  SavedLyricsStore store{library, prompter, lyrics::gbkPath(dir.path().string())};
+  SavedLyricsStore store{library, prompter, platform::gbkPath(dir.path().string())};
 
-  std::string bytes(int field) const { return lyrics::readFileBytes(store.filePath(field)).bytes; }
+  std::string bytes(int field) const {
+    return platform::readFileBytes(store.filePath(field)).bytes;
+  }
   void put(int field, const std::string& content) const {
-    std::ofstream(lyrics::nativePath(store.filePath(field)), std::ios::binary) << content;
+    std::ofstream(platform::nativePath(store.filePath(field)), std::ios::binary) << content;
   }
   // The records a fresh start would load from the directory.
   std::vector<SavedLyricsRecord> reloaded() {
     SavedLyricsLibrary fresh;
-    SavedLyricsStore(fresh, prompter, lyrics::gbkPath(dir.path().string())).loadSavedLyrics();
+    SavedLyricsStore(fresh, prompter, platform::gbkPath(dir.path().string())).loadSavedLyrics();
     return fresh.records();
   }
 };
@@ -123,7 +125,7 @@ TEST(SavedLyricsStore, EveryChangeIsWrittenThroughByReplacingTheFiles) {
 
   // The old file is replaced whole, not rewritten in place: a reader that opened it before
   // still sees the old bytes.
-  const std::string lyricsPath = lyrics::nativePath(f.store.filePath(SavedLyricsRecord::Lyrics));
+  const std::string lyricsPath = platform::nativePath(f.store.filePath(SavedLyricsRecord::Lyrics));
   std::ifstream before(lyricsPath, std::ios::binary);
   ASSERT_TRUE(f.store.deleteRecord(0));
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(before), {}), "a6" + kSep + "b6" + kSep);
@@ -140,15 +142,15 @@ TEST(SavedLyricsStore, EveryChangeIsWrittenThroughByReplacingTheFiles) {
 TEST(SavedLyricsStore, AFailedWriteIsReportedOnceAndTheOtherFilesAreStillWritten) {
   StoreFixture f;
   const std::string blocked = f.store.filePath(SavedLyricsRecord::Song);
-  std::filesystem::create_directory(lyrics::nativePath(blocked));
+  std::filesystem::create_directory(platform::nativePath(blocked));
   EXPECT_FALSE(f.store.appendRecord(filled("a")));
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "文件保存失败：" + blocked);
   EXPECT_EQ(f.prompter.shown[0].title, "tolva_错误提示");
-  EXPECT_EQ(f.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(f.prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_EQ(f.library.count(), 1);  // the record is kept for the next write
   EXPECT_EQ(f.bytes(SavedLyricsRecord::Singer), "a0" + kSep);
-  EXPECT_TRUE(std::filesystem::is_directory(lyrics::nativePath(blocked)));
+  EXPECT_TRUE(std::filesystem::is_directory(platform::nativePath(blocked)));
 
   testsupport::RecordingPrompter prompter;
   SavedLyricsLibrary library;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/temp_dir.h"
 
 using namespace lyrics;
@@ -32,7 +32,7 @@ struct SignatureFixture {
   FakePanel panel;
   LyricsList list;
   CurrentTimeTag clock;
-  Signature signature{panel, list, clock, gbkPath(dir.path().string())};
+  Signature signature{panel, list, clock, platform::gbkPath(dir.path().string())};
   const std::string insertedDefault = "[00:00.00]青禾程序集—LRC歌词编辑器   写歌词就这么简单";
 };
 
@@ -61,7 +61,7 @@ TEST(Signature, AddSignatureGoesBeforeTheSelectedLineWhichStaysSelected) {
   empty.signature.addSignature();
   EXPECT_EQ(empty.list.lines(), Lines{"[01:02.03]青禾程序集—LRC歌词编辑器   写歌词就这么简单"});
   EXPECT_EQ(empty.list.selection(), 0);
-  EXPECT_FALSE(fileExists(empty.signature.filePath()));
+  EXPECT_FALSE(platform::fileExists(empty.signature.filePath()));
 }
 
 TEST(Signature, AppendSignatureSelectsTheNewLastLine) {
@@ -88,7 +88,7 @@ TEST(Signature, PanelShowsConfirmsAndCloses) {
   f.panel.content.clear();
   f.signature.confirmSignature();  // an empty box is refused and the panel stays
   EXPECT_EQ(f.panel.left, 120);
-  EXPECT_FALSE(fileExists(f.signature.filePath()));
+  EXPECT_FALSE(platform::fileExists(f.signature.filePath()));
 
   f.panel.content = "我的签名";
   f.signature.confirmSignature();
@@ -156,7 +156,7 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   FakePanel panel;
   LyricsList list;
   CurrentTimeTag clock;
-  Signature signature{panel, list, clock, gbkPath(dir.file("no such folder"))};
+  Signature signature{panel, list, clock, platform::gbkPath(dir.file("no such folder"))};
   signature.setSignature();
   panel.content = "abc";
   signature.confirmSignature();

@@ -47,7 +47,7 @@ TEST(TagCommands, AddTimeTagWithoutSelectionWarnsAndChangesNothing) {
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "请导入歌词");
   EXPECT_EQ(f.prompter.shown[0].title, "tolva");
-  EXPECT_EQ(f.prompter.shown[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(f.prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_FALSE(f.prompter.shown[0].question);
   EXPECT_EQ(f.list.lines(), Lines{"a"});
   EXPECT_EQ(f.list.selection(), -1);
@@ -80,7 +80,7 @@ TEST(TagCommands, DeleteLineTagWarnings) {
   EXPECT_EQ(f.prompter.shown[2].text, "此行无需删除时间标签");
   for (const auto& shown : f.prompter.shown) {
     EXPECT_EQ(shown.title, "tolva_错误提示");
-    EXPECT_EQ(shown.icon, MessageIcon::Warning);
+    EXPECT_EQ(shown.icon, platform::MessageIcon::Warning);
   }
   EXPECT_EQ(f.list.lines(), (Lines{"abc", ""}));
 }

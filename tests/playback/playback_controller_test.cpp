@@ -91,7 +91,7 @@ TEST_F(ControllerFixture, DropEmptiesTheListBeforeCheckingTheFormat) {
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, "打开的音频格式错误，标准格式为*.mp3 *.wma");
   EXPECT_EQ(prompter.shown[0].title, "tolva_格式错误");
-  EXPECT_EQ(prompter.shown[0].icon, lyrics::MessageIcon::Error);
+  EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Error);
   EXPECT_EQ(header.text(HeaderFields::Song), "B");
 
   controller.dropAudioFile("/m/a.mp3\r\n/m/b.mp3\r\n");
@@ -126,7 +126,7 @@ TEST_F(ControllerFixture, PlaySongByFormat) {
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[1].text, "错误文件");
   EXPECT_EQ(prompter.shown[1].title, "tolva_错误文件");
-  EXPECT_EQ(prompter.shown[1].icon, lyrics::MessageIcon::Error);
+  EXPECT_EQ(prompter.shown[1].icon, platform::MessageIcon::Error);
 
   controller.copySongPath();
   song.clear();
@@ -211,7 +211,7 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   EXPECT_EQ(timer.interval(), 0);
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[1].text, "无法打开声音设备，歌曲不能播放。请检查系统的声音设置。");
-  EXPECT_EQ(prompter.shown[1].icon, lyrics::MessageIcon::Error);
+  EXPECT_EQ(prompter.shown[1].icon, platform::MessageIcon::Error);
 }
 
 // Header fields and a player that outlive the commands must not reach them any more.

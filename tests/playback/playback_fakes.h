@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/clipboard.h"
-#include "lyrics/interval_timer.h"
+#include "platform/clipboard.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/audio_player.h"
-#include "playback/monotonic_clock.h"
 
 // Controllable stand-ins for the playback collaborators. Each may write what happens to it
 // into a shared log, so tests can check the order of effects.
@@ -17,7 +17,7 @@ namespace playbacktest {
 using Log = std::vector<std::string>;
 
 // A timer that only remembers its interval.
-class FakeTimer : public lyrics::IntervalTimer {
+class FakeTimer : public platform::IntervalTimer {
  public:
   explicit FakeTimer(Log* log = nullptr) : m_log(log) {}
   void setInterval(int milliseconds) override {
@@ -32,7 +32,7 @@ class FakeTimer : public lyrics::IntervalTimer {
 };
 
 // A monotonic clock moved by hand.
-class FakeClock : public playback::MonotonicClock {
+class FakeClock : public platform::MonotonicClock {
  public:
   std::int64_t nowNs() const override { return now; }
   void advanceMs(double ms) { now += static_cast<std::int64_t>(ms * 1e6); }
@@ -69,7 +69,7 @@ class FakePlayer : public playback::AudioPlayer {
 };
 
 // Remembers the last text put on the clipboard.
-class RecordingClipboard : public lyrics::Clipboard {
+class RecordingClipboard : public platform::Clipboard {
  public:
   void setText(const std::string& text) override { texts.push_back(text); }
   std::vector<std::string> texts;

@@ -77,7 +77,7 @@ TEST(PreviewMatch, TheLastLineOfTheClocksSecondWinsWithTheTextAfterItsFirstTag) 
 }
 
 // A timer that writes its name and every interval it is given into the log.
-class NamedTimer : public lyrics::IntervalTimer {
+class NamedTimer : public platform::IntervalTimer {
  public:
   NamedTimer(std::string name, Log& log) : m_name(std::move(name)), m_log(log) {}
   void setInterval(int milliseconds) override {
@@ -180,7 +180,7 @@ TEST_F(TestPlayFixture, WithoutASongOrWithItsFileGoneNothingStarts) {
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, "歌曲文件路径不存在，或以删除。");
   EXPECT_EQ(prompter.shown[0].title, "");  // the prompter's default title "信息："
-  EXPECT_EQ(prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_FALSE(prompter.shown[0].question);
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(view.openPicture && view.volumePicture);

@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "lyrics/interval_timer.h"
+#include "platform/interval_timer.h"
 
 namespace testsupport {
 
 // A timer that never fires by itself: tests read its interval and call the tick by hand.
-class FakeIntervalTimer : public lyrics::IntervalTimer {
+class FakeIntervalTimer : public platform::IntervalTimer {
  public:
   void setInterval(int milliseconds) override {
     m_interval = milliseconds > 0 ? milliseconds : 0;

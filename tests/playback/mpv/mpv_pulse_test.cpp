@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/monotonic_clock.h"
+#include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/playback_controller.h"
 #include "playback/playback_fakes.h"
@@ -67,7 +67,7 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
   lyrics::StatusBar status;
   lyrics::HeaderFields header;
   SongRow row;
-  SteadyClock steady;
+  platform::SteadyClock steady;
   PlayClock clock{timer, tag, display, status, player, steady};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
@@ -81,15 +81,15 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
     double seconds;
   };
   std::vector<Stamp> stamps;
-  const std::int64_t playNs = SteadyClock::now();
+  const std::int64_t playNs = platform::SteadyClock::now();
   controller.playSong();
   // A stamp every 10 ms for 1.2 s, each the way AddTimeTag takes it.
   runFor(1200, 10, [&] {
     clock.refresh();
-    stamps.push_back({SteadyClock::now(), tagSeconds(tag.value())});
+    stamps.push_back({platform::SteadyClock::now(), tagSeconds(tag.value())});
   });
   controller.stopPlayback();
-  const std::int64_t stopNs = SteadyClock::now();
+  const std::int64_t stopNs = platform::SteadyClock::now();
   runFor(200, 50, [] {});
   recorder.stop();
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;

@@ -93,7 +93,7 @@ TEST_F(PlaybackUiTest, ToolbarCaptionsAndStatusFollowPlayPauseAndStop) {
   ASSERT_EQ(player.calls.size(), 1u);
   EXPECT_EQ(player.calls[0], "play:" + *dialogs.choice + "@0");
   EXPECT_EQ(window->timer(QStringLiteral("时钟_毫秒"))->interval(), 10);
-  player.position = playback::PositionSample{12.34, playback::SteadyClock::now(), false};
+  player.position = playback::PositionSample{12.34, platform::SteadyClock::now(), false};
   tick();
   EXPECT_EQ(tagButton->text(), QStringLiteral("加入标签:[00:12.34]"));
   EXPECT_EQ(status(0), QStringLiteral("播放时间:[00:12.34]"));

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 // Whole-file reads and writes for the pure subsystems. Paths are GBK/GB18030 bytes like every
 // other text of the document and reach the file system through nativePath.
-namespace lyrics {
+namespace platform {
 
 // Outcome of a whole-file read.
 enum class ReadStatus { Ok, Missing, Unreadable, TooLarge };
@@ -29,4 +29,4 @@ bool fileExists(const std::string& gbkPath);
 // crash never leaves a half-written file. False when any step fails.
 bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes);
 
-}  // namespace lyrics
+}  // namespace platform

@@ -1,4 +1,4 @@
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <random>
 
-namespace lyrics {
+namespace platform {
 
 namespace {
 
@@ -95,4 +95,4 @@ bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
   return ok;
 }
 
-}  // namespace lyrics
+}  // namespace platform

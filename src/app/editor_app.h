@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/lrc_association.h"
+#include "app/services.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/header_fields.h"
@@ -37,28 +37,9 @@ class EditorApp : public QObject {
   Q_OBJECT
 
  public:
-  // Replacements for the platform services (tests); null members mean the Qt adapters.
-  struct Services {
-    platform::Prompter* prompter = nullptr;
-    platform::Dialogs* dialogs = nullptr;
-    // The song player; null means a libmpv player owned by the editor.
-    playback::AudioPlayer* player = nullptr;
-    // The clipboard; null means the system clipboard.
-    platform::Clipboard* clipboard = nullptr;
-    // The master volume; null means the desktop's default output through libpulse.
-    platform::MasterVolume* masterVolume = nullptr;
-    // The folder of the files kept beside the program (GB18030 bytes); empty means the
-    // program's own.
-    std::string programDirectory = {};
-    // Whether registering the .lrc association also refreshes the desktop's caches.
-    bool refreshDesktopCaches = true;
-  };
-
   // `arguments` are the command-line arguments after the program name, as the bytes the shell
   // passed: a file name that is not UTF-8 must still name its file.
-  EditorApp(std::vector<std::string> arguments, LrcAssociation association, Services services);
-  // The editor with the Qt adapters.
-  EditorApp(std::vector<std::string> arguments, LrcAssociation association);
+  EditorApp(std::vector<std::string> arguments, Services services);
   ~EditorApp() override;
 
   // Runs the start-up sequence and shows the main window.
@@ -78,8 +59,8 @@ class EditorApp : public QObject {
   lyrics::CurrentTimeTag& currentTimeTag() { return m_currentTimeTag; }
   lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
   lyrics::LyricsImporter& importer() { return *m_importer; }
-  platform::Prompter& prompter() { return *m_prompter; }
-  platform::Dialogs& dialogs() { return *m_dialogs; }
+  platform::Prompter& prompter() { return m_services.prompter; }
+  platform::Dialogs& dialogs() { return m_services.dialogs; }
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
@@ -94,8 +75,7 @@ class EditorApp : public QObject {
   void onMainWindowDestroying();
 
   std::vector<std::string> m_arguments;
-  LrcAssociation m_association;
-  bool m_refreshDesktopCaches;
+  Services m_services;
 
   lyrics::LyricsList m_lyricsList;
   lyrics::StatusBar m_statusBar;
@@ -104,20 +84,13 @@ class EditorApp : public QObject {
   lyrics::DoubleClickMode m_doubleClickMode;
 
   std::unique_ptr<MainWindow> m_window;
-  std::unique_ptr<platform::Prompter> m_ownPrompter;
-  std::unique_ptr<platform::Dialogs> m_ownDialogs;
-  platform::Prompter* m_prompter = nullptr;
-  platform::Dialogs* m_dialogs = nullptr;
   std::unique_ptr<lyrics::LyricsImporter> m_importer;
-  std::unique_ptr<playback::AudioPlayer> m_ownPlayer;
-  std::unique_ptr<platform::Clipboard> m_ownClipboard;
   // They watch the window's controls and are destroyed before it, in reverse order.
   std::unique_ptr<LyricsListModel> m_lyricsModel;
   std::unique_ptr<PlaybackBindings> m_playback;
   std::unique_ptr<LyricsBindings> m_lyricsBindings;
   std::unique_ptr<TestPlayBindings> m_testPlay;
   std::unique_ptr<PanelBindings> m_panels;
-  std::unique_ptr<platform::MasterVolume> m_ownMasterVolume;
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   bool m_updatingHeaders = false;

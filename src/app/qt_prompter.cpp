@@ -1,5 +1,6 @@
 #include "app/qt_prompter.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "app/gbk.h"
@@ -36,13 +37,14 @@ int showBox(QWidget* parent, const std::string& text, const std::string& title,
 
 void QtPrompter::inform(const std::string& text, const std::string& title,
                         platform::MessageIcon icon) {
-  showBox(m_parent, text, title, icon, QMessageBox::Ok, QMessageBox::Ok);
+  showBox(m_parent ? m_parent.data() : QApplication::activeWindow(), text, title, icon,
+          QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtPrompter::ask(const std::string& text, const std::string& title,
                      platform::MessageIcon icon) {
-  return showBox(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,
-                 QMessageBox::Yes) == QMessageBox::Yes;
+  return showBox(m_parent ? m_parent.data() : QApplication::activeWindow(), text, title, icon,
+                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 }  // namespace app

@@ -11,7 +11,7 @@ namespace app {
 // "信息：".
 class QtPrompter : public platform::Prompter {
  public:
-  // Boxes are centred over `parent` (may be null).
+  // Boxes are centred over `parent`; without one, over the window that is active then.
   explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
 
   void inform(const std::string& text, const std::string& title,

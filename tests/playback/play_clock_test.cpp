@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "playback/playback_fakes.h"
+#include "support/fake_interval_timer.h"
 
 using namespace playback;
 using namespace playbacktest;
@@ -10,11 +11,11 @@ using namespace playbacktest;
 namespace {
 
 struct ClockFixture : ::testing::Test {
-  FakeTimer timer;
+  testsupport::FakeIntervalTimer timer;
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   lyrics::StatusBar status;
-  FakePlayer player;
+  testsupport::FakeAudioPlayer player;
   FakeClock now;
   PlayClock clock{timer, tag, display, status, player, now};
 

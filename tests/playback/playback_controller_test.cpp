@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "playback/playback_fakes.h"
+#include "support/fake_interval_timer.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 
@@ -15,18 +16,18 @@ namespace {
 
 struct ControllerFixture : ::testing::Test {
   Log log;
-  FakeTimer timer{&log};
+  testsupport::FakeIntervalTimer timer{&log};
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   StatusBar status;
   HeaderFields header;
   SongRow song;
-  FakePlayer player{&log};
+  testsupport::FakeAudioPlayer player{&log};
   FakeClock now;
   PlayClock clock{timer, tag, display, status, player, now};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{song,   header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
 

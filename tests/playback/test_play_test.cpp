@@ -4,6 +4,7 @@
 
 #include "playback/playback_fakes.h"
 #include "playback/preview_match.h"
+#include "support/fake_interval_timer.h"
 #include "support/fake_random_source.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -122,18 +123,18 @@ class RecordingTestPlayView : public TestPlayView {
 
 struct TestPlayFixture : ::testing::Test {
   Log log;
-  FakeTimer tickTimer{&log};
+  testsupport::FakeIntervalTimer tickTimer{&log};
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   StatusBar status;
   lyrics::HeaderFields header;
   SongRow song;
-  FakePlayer player{&log};
+  testsupport::FakeAudioPlayer player{&log};
   FakeClock now;
   PlayClock clock{tickTimer, tag, display, status, player, now};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{song,   header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   lyrics::LyricsList list;

@@ -14,6 +14,7 @@
 #include "platform/file_io.h"
 #include "playback/playback_controller.h"
 #include "playback/playback_fakes.h"
+#include "support/fake_interval_timer.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -100,7 +101,7 @@ struct MpvControllerTest : MpvPlayerTest {
       if (part == lyrics::StatusBar::Progress) progressTexts.push_back(status.text(part));
     });
   }
-  FakeTimer timer;
+  testsupport::FakeIntervalTimer timer;
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   lyrics::StatusBar status;
@@ -111,7 +112,7 @@ struct MpvControllerTest : MpvPlayerTest {
   PlayClock clock{timer, tag, display, status, player, now};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{song,   header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   std::vector<std::string> progressTexts;

@@ -14,6 +14,7 @@
 #include "playback/playback_fakes.h"
 #include "playback/playback_texts.h"
 #include "support/click_track.h"
+#include "support/fake_interval_timer.h"
 #include "support/heard_timeline.h"
 #include "support/monitor_recorder.h"
 #include "support/recording_prompter.h"
@@ -61,7 +62,7 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
   // The editor's player with its own choice of output, prepared as once the window is shown.
   MpvAudioPlayer player;
   player.prepare();
-  FakeTimer timer;
+  testsupport::FakeIntervalTimer timer;
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   lyrics::StatusBar status;
@@ -71,7 +72,7 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
   PlayClock clock{timer, tag, display, status, player, steady};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{row,    header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());

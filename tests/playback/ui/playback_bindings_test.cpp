@@ -21,36 +21,23 @@
 #include "app/main_window.h"
 #include "app/qt_interval_timer.h"
 #include "playback/playback_fakes.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 using namespace playbacktest;
 
 namespace {
 
 struct PlaybackUiTest : ::testing::Test {
-  testsupport::TempDir home;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  FakePlayer player;
-  RecordingClipboard clipboard;
-  std::unique_ptr<app::EditorApp> editor;
+  testsupport::EditorHarness harness;
+  testsupport::TempDir& home = harness.home;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
+  testsupport::ScriptedDialogs& dialogs = harness.dialogs;
+  testsupport::FakeAudioPlayer& player = harness.fakePlayer;
+  testsupport::RecordingClipboard& clipboard = harness.clipboard;
+  std::unique_ptr<app::EditorApp>& editor = harness.editor;
   app::MainWindow* window = nullptr;
 
-  void SetUp() override {
-    app::EditorApp::Services services;
-    services.prompter = &prompter;
-    services.dialogs = &dialogs;
-    services.player = &player;
-    services.clipboard = &clipboard;
-    services.refreshDesktopCaches = false;
-    const QString dir = QString::fromStdString(home.path().string());
-    editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"), services);
-    window = &editor->window();
-  }
+  void SetUp() override { window = &harness.create().window(); }
   QAction* button(const char* name) const {
     return window->findChild<QAction*>(QString::fromUtf8(name));
   }

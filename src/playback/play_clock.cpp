@@ -1,5 +1,6 @@
 #include "playback/play_clock.h"
 
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
 
@@ -78,7 +79,8 @@ void PlayClock::tick() {
   }
   m_currentTag.set(timeTag(roundedHundredths(m_baseNs)));
   m_display.setTagCaption(texts::tagCaptionPrefix() + m_currentTag.value());
-  m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + m_currentTag.value());
+  m_status.setText(lyrics::StatusBar::PlayTime,
+                   lyrics::status_texts::playTimeText(m_currentTag.value()));
 }
 
 }  // namespace playback

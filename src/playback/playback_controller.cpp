@@ -1,5 +1,6 @@
 #include "playback/playback_controller.h"
 
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
 #include "playback/song_file_name.h"
@@ -114,10 +115,11 @@ void PlaybackController::stopPlayback() {
   m_display.setProgress(0);
   m_clock.reset();
   m_clock.halt();
-  m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + "[00:00.00]");
+  m_status.setText(lyrics::StatusBar::PlayTime,
+                   lyrics::status_texts::playTimeText(lyrics::kZeroTimeTag));
   m_display.setTagCaption(texts::tagCaptionReset());
   m_display.setPauseCaption(texts::pauseCaption());
-  m_status.setText(lyrics::StatusBar::Progress, texts::progressPrefix() + "00%");
+  m_status.setText(lyrics::StatusBar::Progress, lyrics::status_texts::progressText(0));
 }
 
 void PlaybackController::copySongPath() { m_clipboard.setText(m_song.cell(SongRow::Path)); }
@@ -131,8 +133,7 @@ std::string PlaybackController::songFolder() const {
 
 void PlaybackController::onPlayProgress(int percent) {
   m_display.setProgress(percent);
-  m_status.setText(lyrics::StatusBar::Progress,
-                   texts::progressPrefix() + lyrics::twoDigitField(percent) + "%");
+  m_status.setText(lyrics::StatusBar::Progress, lyrics::status_texts::progressText(percent));
   if (m_display.progress() == 100) stopPlayback();
 }
 
@@ -149,12 +150,16 @@ void PlaybackController::onPlayError(PlayError error) {
 }
 
 void PlaybackController::onHeaderChanged(lyrics::HeaderFields::Field field) {
+  using lyrics::StatusBar;
+  using lyrics::status_texts::Colon;
+  using lyrics::status_texts::label;
+  // Unlike the start-up texts of the same parts, these have an ASCII colon.
   if (field == lyrics::HeaderFields::Singer) {
-    m_status.setText(lyrics::StatusBar::Singer,
-                     texts::singerPrefix() + m_header.text(lyrics::HeaderFields::Singer));
+    m_status.setText(StatusBar::Singer, label(StatusBar::Singer, Colon::Ascii) +
+                                            m_header.text(lyrics::HeaderFields::Singer));
   } else if (field == lyrics::HeaderFields::Song) {
-    m_status.setText(lyrics::StatusBar::Song,
-                     texts::songPrefix() + m_header.text(lyrics::HeaderFields::Song));
+    m_status.setText(StatusBar::Song, label(StatusBar::Song, Colon::Ascii) +
+                                          m_header.text(lyrics::HeaderFields::Song));
   }
 }
 

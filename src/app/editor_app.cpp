@@ -82,9 +82,11 @@ void EditorApp::start() {
   m_window->centreOnScreen();
   m_lyricsList.setSelection(0);
   // The two halves of the test-play curtain wait left and right of the visible area.
-  m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))->move(-265, 466);
-  m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))->move(530, 466);
-  m_currentTimeTag.set("[00:00.00]");
+  m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))
+      ->move(shell::Curtain::kLeftParked, shell::Curtain::kTop);
+  m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))
+      ->move(shell::Curtain::kRightParked, shell::Curtain::kTop);
+  m_currentTimeTag.set(lyrics::kZeroTimeTag);
   m_savedLyrics->showClosedPicture();
   // Both drop targets were connected with the window; the song drop is served by its owner.
   m_doubleClickMode.set(true, false);

@@ -70,7 +70,7 @@ void PlaybackController::setCurrentSong(const std::string& path, const std::stri
 }
 
 void PlaybackController::playSong() {
-  if (m_song.cell(SongRow::Format).empty()) {
+  if (!m_song.hasSong()) {
     m_clock.reset();
     openAudioFile();
     return;
@@ -98,7 +98,7 @@ void PlaybackController::reportWrongFile() {
 }
 
 void PlaybackController::togglePause() {
-  if (m_song.cell(SongRow::Path).empty()) return;
+  if (!m_song.hasSongFile()) return;
   if (m_display.pauseCaption() == texts::pauseCaption()) {
     m_clock.halt();
     m_player.pause();

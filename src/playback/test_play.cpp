@@ -11,8 +11,8 @@ TestPlay::TestPlay(Parts parts, std::function<void()> closeCurtain,
 
 void TestPlay::startTestPlay() {
   if (m.view.closePictureVisible()) return;
+  if (!m.song.hasSongFile()) return;
   const std::string& path = m.song.cell(SongRow::Path);
-  if (path.empty()) return;
   if (!platform::fileExists(path)) {
     m.prompter.inform("歌曲文件路径不存在，或以删除。", "", platform::MessageIcon::Warning);
     return;

@@ -43,10 +43,9 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
                                                   m_services.clipboard, m_services.player);
   m_lyricsBindings = std::make_unique<LyricsBindings>(
       *m_window,
-      LyricsBindings::Models{m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields,
+      LyricsBindings::Models{m_lyricsList, m_playback->clock(), m_doubleClickMode, m_headerFields,
                              m_statusBar, prompter},
-      programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }),
-      std::function<void()>([this] { m_playback->clock().refresh(); }));
+      programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }));
   m_testPlay = std::make_unique<TestPlayBindings>(*m_window, m_lyricsList, m_currentTimeTag,
                                                   prompter, *m_playback, m_services.player);
   m_panels = std::make_unique<PanelBindings>(*m_window);

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/current_time_tag.h"
 #include "lyrics/lyrics_list.h"
 #include "lyrics/signature_panel_view.h"
+#include "lyrics/time_tag_source.h"
 
 namespace lyrics {
 
@@ -22,8 +22,9 @@ class Signature {
   // Size of the read buffer, the terminating zero included.
   static constexpr std::size_t kReadBufferBytes = 10240;
 
-  // `programDirectory` is the folder holding the signature file (GBK bytes).
-  Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
+  // `programDirectory` is the folder holding the signature file (GBK bytes); `timeTags` gives
+  // the tag of the moment a signature is inserted.
+  Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
             std::string programDirectory);
 
   // Shows the panel with the stored signature (or the panel's default text).
@@ -47,7 +48,7 @@ class Signature {
 
   SignaturePanelView& m_panel;
   LyricsList& m_list;
-  const CurrentTimeTag& m_currentTag;
+  TimeTagSource& m_timeTags;
   std::string m_filePath;
 };
 

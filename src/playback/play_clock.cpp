@@ -70,6 +70,13 @@ std::string PlayClock::timeTag(std::int64_t hundredths) {
          lyrics::twoDigitField(seconds % 60) + "." + lyrics::twoDigitField(hundredths % 100) + "]";
 }
 
+std::string PlayClock::currentTag() {
+  // The tick rebuilds the tag only every 10 ms; a key press between two ticks gets the time of
+  // the press itself.
+  if (m_running) tick();
+  return m_currentTag.value();
+}
+
 void PlayClock::tick() {
   if (m_running) {
     // Rebase the stopwatch on every tick, so a position that goes away (the player stopped

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lyrics/lyrics_list.h"
+#include "lyrics/settings_store.h"
 #include "lyrics/signature_panel_view.h"
 #include "lyrics/time_tag_source.h"
 
@@ -22,10 +23,10 @@ class Signature {
   // Size of the read buffer, the terminating zero included.
   static constexpr std::size_t kReadBufferBytes = 10240;
 
-  // `programDirectory` is the folder holding the signature file (GBK bytes); `timeTags` gives
-  // the tag of the moment a signature is inserted.
+  // The signature file is a profile of `settings`; `timeTags` gives the tag of the moment a
+  // signature is inserted.
   Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
-            std::string programDirectory);
+            const SettingsStore& settings);
 
   // Shows the panel with the stored signature (or the panel's default text).
   void setSignature();
@@ -39,7 +40,7 @@ class Signature {
   void appendSignature();
 
   // Full path of the signature file.
-  const std::string& filePath() const { return m_filePath; }
+  std::string filePath() const;
   // The stored value; nothing when the file does not exist.
   std::optional<std::string> storedValue() const;
 
@@ -49,7 +50,7 @@ class Signature {
   SignaturePanelView& m_panel;
   LyricsList& m_list;
   TimeTagSource& m_timeTags;
-  std::string m_filePath;
+  const SettingsStore& m_settings;
 };
 
 // `text` as one INI line: every CR LF, lone CR and lone LF becomes one space.

@@ -33,7 +33,8 @@ struct SignatureFixture {
   FakePanel panel;
   LyricsList list;
   testsupport::FixedTimeTag clock;
-  Signature signature{panel, list, clock, platform::gbkPath(dir.path().string())};
+  SettingsStore settings{platform::gbkPath(dir.path().string())};
+  Signature signature{panel, list, clock, settings};
   const std::string insertedDefault = "[00:00.00]青禾程序集—LRC歌词编辑器   写歌词就这么简单";
 };
 
@@ -157,7 +158,8 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   FakePanel panel;
   LyricsList list;
   testsupport::FixedTimeTag clock;
-  Signature signature{panel, list, clock, platform::gbkPath(dir.file("no such folder"))};
+  SettingsStore settings{platform::gbkPath(dir.file("no such folder"))};
+  Signature signature{panel, list, clock, settings};
   signature.setSignature();
   panel.content = "abc";
   signature.confirmSignature();

@@ -47,7 +47,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
                              m_statusBar, prompter},
       programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }));
   m_testPlay = std::make_unique<TestPlayBindings>(*m_window, m_lyricsList, m_currentTimeTag,
-                                                  prompter, *m_playback, m_services.player);
+                                                  prompter, *m_playback);
   m_panels = std::make_unique<PanelBindings>(*m_window);
   m_volume = std::make_unique<VolumeBindings>(*m_window, m_services.masterVolume);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(

@@ -82,15 +82,23 @@ void PlaybackController::playSongFromPopup() {
   m_clock.reset();
   const std::string& format = m_song.cell(SongRow::Format);
   if (format == texts::mp3Format() || format == texts::wmaFormat()) {
-    startPlayback();
+    playFromStart(m_song.cell(SongRow::Path));
   } else {
     reportWrongFile();
   }
 }
 
-void PlaybackController::startPlayback() {
+void PlaybackController::playFromStart(const std::string& path) {
   m_clock.start();
-  m_player.play(m_song.cell(SongRow::Path), 0.0, *this);
+  // Before the player is asked: a player that fails at once reports, and the stop that
+  // follows must leave the state idle.
+  setState(afterPlay(m_state));
+  m_player.play(path, 0.0, *this);
+}
+
+void PlaybackController::setState(PlaybackState state) {
+  m_state = state;
+  m_display.showPlaybackState(state);
 }
 
 void PlaybackController::reportWrongFile() {
@@ -99,15 +107,15 @@ void PlaybackController::reportWrongFile() {
 
 void PlaybackController::togglePause() {
   if (!m_song.hasSongFile()) return;
-  if (m_display.pauseCaption() == texts::pauseCaption()) {
-    m_clock.halt();
-    m_player.pause();
-    m_display.setPauseCaption(texts::resumeCaption());
-  } else if (m_display.pauseCaption() == texts::resumeCaption()) {
+  // The player is told even where nothing plays; it does nothing then.
+  if (offersResume(m_state)) {
     m_clock.start();
     m_player.resume();
-    m_display.setPauseCaption(texts::pauseCaption());
+  } else {
+    m_clock.halt();
+    m_player.pause();
   }
+  setState(afterTogglePause(m_state));
 }
 
 void PlaybackController::stopPlayback() {
@@ -118,7 +126,7 @@ void PlaybackController::stopPlayback() {
   m_status.setText(lyrics::StatusBar::PlayTime,
                    lyrics::status_texts::playTimeText(lyrics::kZeroTimeTag));
   m_display.setTagCaption(texts::tagCaptionReset());
-  m_display.setPauseCaption(texts::pauseCaption());
+  setState(PlaybackState::Idle);
   m_status.setText(lyrics::StatusBar::Progress, lyrics::status_texts::progressText(0));
 }
 

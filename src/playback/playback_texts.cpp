@@ -19,6 +19,9 @@ const std::string& resumeCaption() {
   static const std::string text = "继续";
   return text;
 }
+const std::string& pauseButtonCaption(PlaybackState state) {
+  return offersResume(state) ? resumeCaption() : pauseCaption();
+}
 std::string formatOf(std::string_view extension) { return std::string(extension) + "格式"; }
 const std::string& mp3Format() {
   static const std::string text = formatOf("mp3");

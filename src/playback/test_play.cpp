@@ -21,9 +21,8 @@ void TestPlay::startTestPlay() {
   m.view.setOpenPictureVisible(false);
   m.view.setVolumePictureVisible(false);
   m.syncTimer.setInterval(kSyncIntervalMs);
-  m.clock.start();
-  // The format cell is not looked at, and the pause caption stays as it is.
-  m.player.play(path, 0.0, m.controller);
+  // The format cell is not looked at, and a paused editor keeps offering to continue.
+  m.controller.playFromStart(path);
   m_closeCurtain();
   m.colourTimer.setInterval(kColourIntervalMs);
 }

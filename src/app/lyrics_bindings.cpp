@@ -36,11 +36,10 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
       m_previewView(window.previewBox()),
       m_signaturePanel(window.control<QGroupBox>(QStringLiteral("分组框_配置个性签名")),
                        window.signatureBox()),
-      m_settings(programDirectory),
       m_tags(models.list, models.timeTags, models.doubleClickMode, models.prompter),
       m_lines(models.list, models.headers, models.status, models.prompter, std::move(clearSongList),
               [this](const std::string& text) { m_preview.previewLyrics(text); }),
-      m_signature(m_signaturePanel, models.list, models.timeTags, m_settings),
+      m_signature(m_signaturePanel, models.list, models.timeTags, programDirectory),
       m_preview(m_previewView, models.list, models.status, timerOf(window, "时钟_歌词预览开"),
                 timerOf(window, "时钟_歌词预览关")) {
   // The box waits disabled until its first slide-in has brought it into view.

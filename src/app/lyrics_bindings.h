@@ -11,7 +11,6 @@
 #include "lyrics/header_fields.h"
 #include "lyrics/line_commands.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/settings_store.h"
 #include "lyrics/signature.h"
 #include "lyrics/status_bar.h"
 #include "lyrics/tag_commands.h"
@@ -72,8 +71,6 @@ class LyricsBindings : public QObject {
   QPointer<QWidget> m_previewViewport;
   QtPreviewBox m_previewView;
   QtSignaturePanel m_signaturePanel;
-  // The profiles beside the program; the signature keeps its file there.
-  lyrics::SettingsStore m_settings;
   lyrics::TagCommands m_tags;
   lyrics::LineCommands m_lines;
   lyrics::Signature m_signature;

@@ -5,34 +5,32 @@
 #include <string>
 #include <string_view>
 
-#include "lyrics/ini_file.h"
-
 namespace lyrics {
 
-// The small INI profiles the editor keeps in one folder, the program directory (the
-// signature's "GEXINGQIANMING.ini" today). Nothing is cached: every read takes the file as it
-// is now, and every write rewrites it whole, keeping each byte it does not change.
+// One INI file of settings in the program's folder, read and written byte for byte: each
+// write keeps every other section, key, comment and line break of the file as it was, and
+// replaces the file atomically.
 class SettingsStore {
  public:
-  // Largest profile read; a real one is a few hundred bytes.
-  static constexpr std::uintmax_t kMaxProfileBytes = 16u * 1024u * 1024u;
+  // Largest settings file read; real ones are a few hundred bytes.
+  static constexpr std::uintmax_t kMaxFileBytes = 16u * 1024u * 1024u;
 
-  // The profiles in `directory` (GBK bytes; "" is the current folder).
-  explicit SettingsStore(std::string directory);
+  // The file `fileName` in `programDirectory` (GB18030 bytes; a trailing "/" is optional).
+  SettingsStore(std::string programDirectory, std::string_view fileName);
 
-  // Full path of the profile `fileName`.
-  std::string pathOf(std::string_view fileName) const;
-  // The profile as the classic profile functions read it, up to its first zero byte; nothing
-  // when it does not exist. One that exists but cannot be read reads as empty.
-  std::optional<IniFile> read(std::string_view fileName) const;
-  // Sets `key`=`value` in `section` of the profile, which is created when missing. Nothing is
-  // written when an existing profile cannot be read (it would be lost) or the write fails;
-  // false then.
-  bool write(std::string_view fileName, std::string_view section, std::string_view key,
-             std::string_view value) const;
+  // Full path of the file.
+  const std::string& filePath() const { return m_filePath; }
+  // Whether the file exists.
+  bool exists() const;
+  // The value of `key` in `section` (text up to the file's first zero byte); nothing when the
+  // file, the section or the key is missing.
+  std::optional<std::string> value(std::string_view section, std::string_view key) const;
+  // Sets one value; false when the file could not be read back or written, which leaves it
+  // unchanged.
+  bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
  private:
-  std::string m_directory;
+  std::string m_filePath;
 };
 
 }  // namespace lyrics

@@ -24,15 +24,15 @@ std::string cutAtCharacter(const std::string& text, std::size_t limit) {
 }  // namespace
 
 Signature::Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
-                     const SettingsStore& settings)
-    : m_panel(panel), m_list(list), m_timeTags(timeTags), m_settings(settings) {}
-
-std::string Signature::filePath() const { return m_settings.pathOf(kFileName); }
+                     std::string programDirectory)
+    : m_panel(panel),
+      m_list(list),
+      m_timeTags(timeTags),
+      m_settings(std::move(programDirectory), kFileName) {}
 
 std::optional<std::string> Signature::storedValue() const {
-  const auto ini = m_settings.read(kFileName);
-  if (!ini) return std::nullopt;
-  return cutAtCharacter(ini->value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
+  if (!m_settings.exists()) return std::nullopt;
+  return cutAtCharacter(m_settings.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
 }
 
 void Signature::setSignature() {
@@ -45,7 +45,7 @@ void Signature::confirmSignature() {
   const std::string text = m_panel.text();
   if (text.empty()) return;
   // When the file cannot be written the panel stays open, so the typed text is not lost.
-  if (!m_settings.write(kFileName, kSection, kKey, singleLine(text))) return;
+  if (!m_settings.setValue(kSection, kKey, singleLine(text))) return;
   m_panel.move(kParkedLeft, kParkedTop);
 }
 

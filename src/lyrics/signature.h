@@ -23,10 +23,10 @@ class Signature {
   // Size of the read buffer, the terminating zero included.
   static constexpr std::size_t kReadBufferBytes = 10240;
 
-  // The signature file is a profile of `settings`; `timeTags` gives the tag of the moment a
-  // signature is inserted.
+  // `programDirectory` is the folder holding the signature file (GBK bytes); `timeTags` gives
+  // the tag of the moment a signature is inserted.
   Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
-            const SettingsStore& settings);
+            std::string programDirectory);
 
   // Shows the panel with the stored signature (or the panel's default text).
   void setSignature();
@@ -40,7 +40,7 @@ class Signature {
   void appendSignature();
 
   // Full path of the signature file.
-  std::string filePath() const;
+  const std::string& filePath() const { return m_settings.filePath(); }
   // The stored value; nothing when the file does not exist.
   std::optional<std::string> storedValue() const;
 
@@ -50,7 +50,7 @@ class Signature {
   SignaturePanelView& m_panel;
   LyricsList& m_list;
   TimeTagSource& m_timeTags;
-  const SettingsStore& m_settings;
+  SettingsStore m_settings;
 };
 
 // `text` as one INI line: every CR LF, lone CR and lone LF becomes one space.

@@ -2,23 +2,52 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/native_path.h"
+#include <filesystem>
+
 #include "support/temp_dir.h"
 
-TEST(SettingsStore, ProfilesAreReadUpToAZeroAndRewrittenWithEveryOtherByte) {
-  testsupport::TempDir dir;
-  const lyrics::SettingsStore store(platform::gbkPath(dir.path().string()));
-  EXPECT_FALSE(store.read("a.ini"));
-  ASSERT_TRUE(store.write("a.ini", "S", "k", "v"));
-  EXPECT_EQ(dir.read("a.ini"), "[S]\r\nk=v\r\n");
+using lyrics::SettingsStore;
 
-  // A read ends at the first zero byte, as the profile functions read; a write keeps the
-  // bytes behind it.
-  const std::string tail("\0[S]\r\nk=hidden\r\n", 16);
+TEST(SettingsStore, ValuesOfSeveralKeysAndFilesLiveSideBySide) {
+  testsupport::TempDir dir;
+  SettingsStore font(dir.path().string(), "font.ini");
+  SettingsStore other(dir.path().string() + "/", "other.ini");
+  EXPECT_EQ(font.filePath(), dir.file("font.ini"));
+  EXPECT_EQ(other.filePath(), dir.file("other.ini"));
+  EXPECT_FALSE(font.exists());
+  EXPECT_EQ(font.value("FONT", "NAME"), std::nullopt);
+
+  ASSERT_TRUE(font.setValue("FONT", "NAME", "\xCB\xCE\xCC\xE5"));  // a GBK face name
+  ASSERT_TRUE(font.setValue("FONT", "SIZE", "14"));
+  ASSERT_TRUE(other.setValue("FONT", "SIZE", "9"));
+  EXPECT_EQ(font.value("FONT", "NAME"), "\xCB\xCE\xCC\xE5");
+  EXPECT_EQ(font.value("font", "size"), "14");
+  EXPECT_EQ(other.value("FONT", "SIZE"), "9");
+  EXPECT_EQ(font.value("FONT", "COLOUR"), std::nullopt);
+  EXPECT_EQ(dir.read("font.ini"), "[FONT]\r\nNAME=\xCB\xCE\xCC\xE5\r\nSIZE=14\r\n");
+}
+
+TEST(SettingsStore, AFileThatCannotBeReadOrWrittenIsLeftAlone) {
+  testsupport::TempDir dir;
+  // A folder where the file should be cannot be read; it must not be replaced.
+  std::filesystem::create_directory(dir.path() / "taken.ini");
+  SettingsStore taken(dir.path().string(), "taken.ini");
+  EXPECT_FALSE(taken.setValue("A", "B", "c"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken.ini"));
+
+  SettingsStore nowhere(dir.file("missing-folder"), "x.ini");
+  EXPECT_FALSE(nowhere.setValue("A", "B", "c"));
+  EXPECT_EQ(nowhere.value("A", "B"), std::nullopt);
+}
+
+TEST(SettingsStore, AReadEndsAtTheFirstZeroByteAndAWriteKeepsTheBytesBehindIt) {
+  testsupport::TempDir dir;
+  const std::string tail("\0[S]\r\nh=hidden\r\n", 16);
   dir.write("a.ini", "[S]\nk=old\nj=2\n" + tail);
-  const auto profile = store.read("a.ini");
-  ASSERT_TRUE(profile);
-  EXPECT_EQ(profile->bytes(), "[S]\nk=old\nj=2\n");
-  ASSERT_TRUE(store.write("a.ini", "S", "k", "new"));
+  SettingsStore store(dir.path().string(), "a.ini");
+  EXPECT_EQ(store.value("S", "j"), "2");
+  EXPECT_EQ(store.value("S", "h"), std::nullopt);
+  ASSERT_TRUE(store.setValue("S", "k", "new"));
   EXPECT_EQ(dir.read("a.ini"), "[S]\nk=new\nj=2\n" + tail);
+  EXPECT_EQ(store.value("S", "k"), "new");
 }

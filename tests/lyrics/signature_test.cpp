@@ -33,8 +33,7 @@ struct SignatureFixture {
   FakePanel panel;
   LyricsList list;
   testsupport::FixedTimeTag clock;
-  SettingsStore settings{platform::gbkPath(dir.path().string())};
-  Signature signature{panel, list, clock, settings};
+  Signature signature{panel, list, clock, platform::gbkPath(dir.path().string())};
   const std::string insertedDefault = "[00:00.00]青禾程序集—LRC歌词编辑器   写歌词就这么简单";
 };
 
@@ -158,8 +157,7 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   FakePanel panel;
   LyricsList list;
   testsupport::FixedTimeTag clock;
-  SettingsStore settings{platform::gbkPath(dir.file("no such folder"))};
-  Signature signature{panel, list, clock, settings};
+  Signature signature{panel, list, clock, platform::gbkPath(dir.file("no such folder"))};
   signature.setSignature();
   panel.content = "abc";
   signature.confirmSignature();

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "lyrics/double_click_mode.h"
-#include "lyrics/settings_store.h"
 #include "lyrics/signature.h"
 #include "lyrics/tag_commands.h"
 #include "platform/native_path.h"
@@ -36,9 +35,8 @@ struct StampFixture {
   testsupport::RecordingPrompter prompter;
   lyrics::TagCommands tags{list, clock, mode, prompter};
   testsupport::TempDir dir;
-  lyrics::SettingsStore settings{platform::gbkPath(dir.path().string())};
   NoPanel panel;
-  lyrics::Signature signature{panel, list, clock, settings};
+  lyrics::Signature signature{panel, list, clock, platform::gbkPath(dir.path().string())};
 };
 
 }  // namespace

@@ -27,9 +27,9 @@
 
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/status_bar.h"
-#include "playback/monotonic_clock.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_controller.h"
@@ -42,12 +42,12 @@
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 
-using playback::SteadyClock;
+using platform::SteadyClock;
 
 namespace {
 
 // The tick timer as the window has it: a precise QTimer driven by its interval.
-class BenchTimer : public lyrics::IntervalTimer {
+class BenchTimer : public platform::IntervalTimer {
  public:
   explicit BenchTimer(std::function<void()> onTick) {
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -66,7 +66,7 @@ class BenchTimer : public lyrics::IntervalTimer {
   QTimer m_timer;
 };
 
-struct NoClipboard : lyrics::Clipboard {
+struct NoClipboard : platform::Clipboard {
   void setText(const std::string&) override {}
 };
 
@@ -123,10 +123,10 @@ int runPlayer(const std::string& songA, const std::string& songB, unsigned seed)
     return std::uniform_int_distribution<int>(low, high)(random);
   };
   const auto stamp = [&] {
-    // AddTimeTag refreshes the clock at the key press and stamps its tag.
-    realClock.refresh();
+    // AddTimeTag stamps the clock's tag of the key press.
+    const std::string stamped = realClock.currentTag();
     std::printf("stamp %lld %ld\n", static_cast<long long>(SteadyClock::now()),
-                hundredthsOf(tag.value()));
+                hundredthsOf(stamped));
   };
   const auto stampsBetween = [&](int fromMs, int toMs) {
     for (int at = fromMs + between(10, 120); at < toMs; at += between(60, 260)) {

@@ -12,13 +12,13 @@
 
 namespace {
 
-class SilentPrompter : public lyrics::Prompter {
+class SilentPrompter : public platform::Prompter {
  public:
-  void inform(const std::string&, const std::string&, lyrics::MessageIcon) override {}
-  bool ask(const std::string&, const std::string&, lyrics::MessageIcon) override { return false; }
+  void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
+  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
 };
 
-class NoDialogs : public lyrics::Dialogs {
+class NoDialogs : public platform::Dialogs {
  public:
   std::optional<std::string> openFile(const std::string&, const std::string&,
                                       const std::string&) override {

@@ -16,9 +16,8 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "lyrics_generator.h"
-#include "support/fake_master_volume.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
+#include "playback/mpv/mpv_audio_player.h"
+#include "support/fake_services.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -119,21 +118,14 @@ int main(int argc, char* argv[]) {
     std::ofstream(empty, std::ios::binary) << lines;
   }
 
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::FakeMasterVolume volume;
-  app::EditorApp::Services services;
-  services.prompter = &prompter;
-  services.dialogs = &dialogs;
-  services.masterVolume = &volume;
-  services.programDirectory = dir.path().string();
-  services.refreshDesktopCaches = false;
-  const QString base = QString::fromStdString(dir.path().string());
-  app::EditorApp editor(
-      {},
-      app::LrcAssociation(base + QStringLiteral("/data"), base + QStringLiteral("/config"),
-                          QStringLiteral("/opt/editor")),
-      services);
+  // The real player, so that the idle editor holds what it holds in use (libmpv and its
+  // decoders); everything else is the tests' stand-ins.
+  playback::MpvAudioPlayer player;
+  testsupport::EditorHarness harness;
+  harness.player = &player;
+  testsupport::ScriptedDialogs& dialogs = harness.dialogs;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
+  app::EditorApp& editor = harness.create();
   editor.start();
   QApplication::processEvents();
 

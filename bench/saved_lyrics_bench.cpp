@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "files/saved_lyrics_store.h"
-#include "lyrics/file_io.h"
 #include "lyrics_generator.h"
+#include "platform/file_io.h"
 
 namespace {
 
-class SilentPrompter : public lyrics::Prompter {
+class SilentPrompter : public platform::Prompter {
  public:
-  void inform(const std::string&, const std::string&, lyrics::MessageIcon) override { ++failures; }
-  bool ask(const std::string&, const std::string&, lyrics::MessageIcon) override { return false; }
+  void inform(const std::string&, const std::string&, platform::MessageIcon) override {
+    ++failures;
+  }
+  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
   int failures = 0;
 };
 
@@ -51,7 +53,7 @@ int main() {
   std::string pattern =
       (std::filesystem::temp_directory_path() / "saved-lyrics-bench-XXXXXX").string();
   const std::filesystem::path dir = ::mkdtemp(pattern.data());
-  const std::string gbkDir = lyrics::gbkPath(dir.string());
+  const std::string gbkDir = platform::gbkPath(dir.string());
   SilentPrompter prompter;
 
   std::vector<files::SavedLyricsRecord> records;
@@ -84,7 +86,7 @@ int main() {
   std::uintmax_t bytes = 0;
   for (int k = 0; k < files::SavedLyricsRecord::kFieldCount; ++k) {
     bytes += std::filesystem::file_size(
-        lyrics::nativePath(gbkDir + "/" + files::SavedLyricsStore::fileName(k)));
+        platform::nativePath(gbkDir + "/" + files::SavedLyricsStore::fileName(k)));
   }
   std::filesystem::remove_all(dir);
 

@@ -25,19 +25,19 @@
 #include <vector>
 
 #include "lyrics/current_time_tag.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/status_bar.h"
-#include "playback/monotonic_clock.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_display.h"
 
-using playback::SteadyClock;
+using platform::SteadyClock;
 
 namespace {
 
 // The tick timer as the window has it: a precise QTimer driven by its interval.
-class BenchTimer : public lyrics::IntervalTimer {
+class BenchTimer : public platform::IntervalTimer {
  public:
   explicit BenchTimer(std::function<void()> onTick) {
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -172,11 +172,11 @@ int main(int argc, char* argv[]) {
   QTimer stampTimer;
   stampTimer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&stampTimer, &QTimer::timeout, [&] {
-    // What a stamp gets: the editor refreshes the tag at the key press. The tag as the last
-    // tick left it is kept too, to show what the refresh adds.
+    // What a stamp gets: the clock's tag of the key press. The tag as the last tick left it is
+    // kept too, to show what reading it at the press adds.
     const double lastTickTag = tagToSeconds(tag.value());
-    realClock.refresh();
-    stamps.push_back({SteadyClock::now(), tagToSeconds(tag.value()),
+    const std::string stamped = realClock.currentTag();
+    stamps.push_back({SteadyClock::now(), tagToSeconds(stamped),
                       player.currentTimePos().value_or(NAN), oldClock.tagSeconds(),
                       oldClock.countSeconds(), lastTickTag});
   });

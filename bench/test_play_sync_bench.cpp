@@ -13,7 +13,7 @@
 
 namespace {
 
-struct StoppedTimer : lyrics::IntervalTimer {
+struct StoppedTimer : platform::IntervalTimer {
   void setInterval(int milliseconds) override { interval_ = std::max(0, milliseconds); }
   int interval() const override { return interval_; }
   int interval_ = 0;
@@ -27,12 +27,12 @@ struct SilentPlayer : playback::AudioPlayer {
   std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }
 };
 
-struct SilentPrompter : lyrics::Prompter {
-  void inform(const std::string&, const std::string&, lyrics::MessageIcon) override {}
-  bool ask(const std::string&, const std::string&, lyrics::MessageIcon) override { return false; }
+struct SilentPrompter : platform::Prompter {
+  void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
+  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
 };
 
-struct NoDialogs : lyrics::Dialogs {
+struct NoDialogs : platform::Dialogs {
   std::optional<std::string> openFile(const std::string&, const std::string&,
                                       const std::string&) override {
     return std::nullopt;
@@ -44,7 +44,7 @@ struct NoDialogs : lyrics::Dialogs {
   std::string desktopDirectory() override { return "/tmp/"; }
 };
 
-struct NoClipboard : lyrics::Clipboard {
+struct NoClipboard : platform::Clipboard {
   void setText(const std::string&) override {}
 };
 
@@ -75,7 +75,7 @@ int main() {
   lyrics::HeaderFields header;
   playback::SongRow song;
   SilentPlayer player;
-  playback::SteadyClock steady;
+  platform::SteadyClock steady;
   playback::PlayClock clock(tickTimer, tag, display, status, player, steady);
   SilentPrompter prompter;
   NoDialogs dialogs;
@@ -85,10 +85,10 @@ int main() {
   lyrics::LyricsList list;
   list.replaceAll(lines);
   CountingView view;
-  lyrics::SystemRandomSource random;
+  platform::SystemRandomSource random;
   playback::TestPlay testPlay(
-      {view, list, tag, song, clock, player, controller, prompter, random, syncTimer, colourTimer},
-      [] {}, [] {});
+      {view, list, tag, song, clock, controller, prompter, random, syncTimer, colourTimer}, [] {},
+      [] {});
 
   std::vector<double> micros;
   micros.reserve(kTicks);

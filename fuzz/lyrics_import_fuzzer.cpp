@@ -10,26 +10,26 @@
 
 #include "fuzz_check.h"
 #include "lyrics/lyrics_import.h"
-#include "lyrics/native_path.h"
 #include "lyrics/text_rules.h"
+#include "platform/native_path.h"
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-class NoMessages : public lyrics::Prompter {
+class NoMessages : public platform::Prompter {
  public:
-  void inform(const std::string& text, const std::string&, lyrics::MessageIcon) override {
+  void inform(const std::string& text, const std::string&, platform::MessageIcon) override {
     std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
     std::abort();
   }
-  bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override {
     inform(text, title, icon);
     return false;
   }
 };
 
-class NoDialogs : public lyrics::Dialogs {
+class NoDialogs : public platform::Dialogs {
  public:
   std::optional<std::string> openFile(const std::string&, const std::string&,
                                       const std::string&) override {
@@ -77,18 +77,18 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   const std::vector<std::string> lines = lyrics::splitLyricsText(text);
 
   const bool marked = cut.starts_with(kByteOrderMark);
-  if (!marked && !lyrics::isMultiByteUtf8(cut)) {
+  if (!marked && !platform::isMultiByteUtf8(cut)) {
     FUZZ_CHECK(text == cut);
   } else {
     const std::string_view utf8 = marked ? cut.substr(kByteOrderMark.size()) : cut;
     const std::vector<std::string_view> expected = utf8Lines(utf8);
     FUZZ_CHECK(lines.size() == expected.size());
-    const bool wellFormed = ascii(utf8) || lyrics::isMultiByteUtf8(utf8);
+    const bool wellFormed = ascii(utf8) || platform::isMultiByteUtf8(utf8);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       FUZZ_CHECK(fuzzing::endsOnWholeCharacter(lines[i]));
-      if (wellFormed) FUZZ_CHECK(lyrics::nativePath(lines[i]) == expected[i]);
+      if (wellFormed) FUZZ_CHECK(platform::nativePath(lines[i]) == expected[i]);
     }
-    if (wellFormed) FUZZ_CHECK(lyrics::nativePath(text) == utf8);
+    if (wellFormed) FUZZ_CHECK(platform::nativePath(text) == utf8);
   }
 
   lyrics::LyricsList list;

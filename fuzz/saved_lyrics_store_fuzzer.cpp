@@ -19,13 +19,13 @@ using files::SavedLyricsStore;
 
 // Any message box means a store file could not be written, which the fuzzer's own folder never
 // refuses.
-class NoMessages : public lyrics::Prompter {
+class NoMessages : public platform::Prompter {
  public:
-  void inform(const std::string& text, const std::string&, lyrics::MessageIcon) override {
+  void inform(const std::string& text, const std::string&, platform::MessageIcon) override {
     std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
     std::abort();
   }
-  bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override {
     inform(text, title, icon);
     return false;
   }

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <limits>
 
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 namespace app {
 
@@ -17,7 +17,7 @@ constexpr int kProgressPollMs = 50;
 
 std::uintmax_t fileSize(const std::string& gbkPath) {
   struct stat info {};
-  if (::stat(lyrics::nativePath(gbkPath).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  if (::stat(platform::nativePath(gbkPath).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
   return static_cast<std::uintmax_t>(info.st_size);
 }
 

@@ -14,46 +14,25 @@
 #include "app/main_window.h"
 #include "app/panel_bindings.h"
 #include "app/playback_bindings.h"
-#include "app/program_directory.h"
-#include "app/qt_clipboard.h"
-#include "app/qt_dialogs.h"
-#include "app/qt_paths.h"
-#include "app/qt_prompter.h"
 #include "app/saved_lyrics_bindings.h"
 #include "app/skin.h"
 #include "app/test_play_bindings.h"
 #include "app/volume_bindings.h"
-#include "feedback/smtp_mail_sender.h"
 #include "feedback/ui/feedback_window.h"
-#include "lyrics/native_path.h"
-#include "playback/mpv/mpv_audio_player.h"
-#include "playback/pulse/pulse_master_volume.h"
+#include "platform/native_path.h"
 
 namespace app {
 
-EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation association,
-                     Services services)
+EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
     : m_arguments(std::move(arguments)),
-      m_association(std::move(association)),
-      m_refreshDesktopCaches(services.refreshDesktopCaches),
+      m_services(std::move(services)),
       m_window(std::make_unique<MainWindow>()) {
-  if (services.prompter) {
-    m_prompter = services.prompter;
-  } else {
-    m_ownPrompter = std::make_unique<QtPrompter>(m_window.get());
-    m_prompter = m_ownPrompter.get();
-  }
-  if (services.dialogs) {
-    m_dialogs = services.dialogs;
-  } else {
-    m_ownDialogs = std::make_unique<QtDialogs>(m_window.get());
-    m_dialogs = m_ownDialogs.get();
-  }
-  const std::string programFolder =
-      services.programDirectory.empty() ? toGbkPath(programDirectory()) : services.programDirectory;
+  platform::Prompter& prompter = m_services.prompter;
+  platform::Dialogs& dialogs = m_services.dialogs;
+  const std::string& programFolder = m_services.programDirectory;
   m_lyricsReader = std::make_unique<BackgroundLyricsReader>(m_window.get());
-  m_importer = std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, *m_prompter,
-                                                        *m_dialogs, m_lyricsReader.get());
+  m_importer = std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, prompter,
+                                                        dialogs, m_lyricsReader.get());
   m_lyricsModel = std::make_unique<LyricsListModel>(m_lyricsList);
   m_lyricsModel->attachView(m_window->lyricsView());
 
@@ -61,37 +40,26 @@ EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation associat
   bindHeaderFields();
   bindDoubleClickMode();
   bindCommands();
-  if (!services.player) m_ownPlayer = std::make_unique<playback::MpvAudioPlayer>();
-  if (!services.clipboard) m_ownClipboard = std::make_unique<QtClipboard>();
-  m_playback = std::make_unique<PlaybackBindings>(
-      *m_window, m_statusBar, m_headerFields, m_currentTimeTag, *m_prompter, *m_dialogs,
-      services.clipboard ? *services.clipboard : *m_ownClipboard,
-      services.player ? *services.player : *m_ownPlayer);
+  m_playback = std::make_unique<PlaybackBindings>(*m_window, m_statusBar, m_headerFields,
+                                                  m_currentTimeTag, prompter, dialogs,
+                                                  m_services.clipboard, m_services.player);
   m_lyricsBindings = std::make_unique<LyricsBindings>(
       *m_window,
-      LyricsBindings::Models{m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields,
-                             m_statusBar, *m_prompter},
-      programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }),
-      std::function<void()>([this] { m_playback->clock().refresh(); }));
-  m_testPlay = std::make_unique<TestPlayBindings>(
-      *m_window, m_lyricsList, m_currentTimeTag, *m_prompter, *m_playback,
-      services.player ? *services.player : *m_ownPlayer);
+      LyricsBindings::Models{m_lyricsList, m_playback->clock(), m_doubleClickMode, m_headerFields,
+                             m_statusBar, prompter},
+      programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }));
+  m_testPlay = std::make_unique<TestPlayBindings>(*m_window, m_lyricsList, m_currentTimeTag,
+                                                  prompter, *m_playback);
   m_panels = std::make_unique<PanelBindings>(*m_window);
-  if (!services.masterVolume) m_ownMasterVolume = std::make_unique<playback::PulseMasterVolume>();
-  m_volume = std::make_unique<VolumeBindings>(
-      *m_window, services.masterVolume ? *services.masterVolume : *m_ownMasterVolume);
-  lyrics::Clipboard& clipboard = services.clipboard ? *services.clipboard : *m_ownClipboard;
+  m_volume = std::make_unique<VolumeBindings>(*m_window, m_services.masterVolume);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(
       *m_window,
       SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
-                                  *m_prompter, *m_dialogs, clipboard},
+                                  prompter, dialogs, m_services.clipboard},
       programFolder);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
-
-EditorApp::EditorApp(std::vector<std::string> arguments, LrcAssociation association)
-    : EditorApp(std::move(arguments), std::move(association), Services{}) {}
 
 EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
@@ -110,16 +78,18 @@ EditorApp::~EditorApp() {
 }
 
 void EditorApp::start() {
-  m_association.registerAssociation(m_refreshDesktopCaches);
+  m_services.association.registerAssociation(m_services.refreshDesktopCaches);
   loadCommandLineFile();
   m_window->setWindowOpacity(245.0 / 255);
   m_window->resize(MainWindow::kDesignWidth, m_window->height());
   m_window->centreOnScreen();
   m_lyricsList.setSelection(0);
   // The two halves of the test-play curtain wait left and right of the visible area.
-  m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))->move(-265, 466);
-  m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))->move(530, 466);
-  m_currentTimeTag.set("[00:00.00]");
+  m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))
+      ->move(shell::Curtain::kLeftParked, shell::Curtain::kTop);
+  m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))
+      ->move(shell::Curtain::kRightParked, shell::Curtain::kTop);
+  m_currentTimeTag.set(lyrics::kZeroTimeTag);
   m_savedLyrics->showClosedPicture();
   // Both drop targets were connected with the window; the song drop is served by its owner.
   m_doubleClickMode.set(true, false);
@@ -132,7 +102,7 @@ void EditorApp::start() {
 void EditorApp::loadCommandLineFile() {
   std::vector<std::string> arguments;
   arguments.reserve(m_arguments.size());
-  for (const std::string& argument : m_arguments) arguments.push_back(lyrics::gbkPath(argument));
+  for (const std::string& argument : m_arguments) arguments.push_back(platform::gbkPath(argument));
   m_importer->loadCommandLineFile(arguments);
 }
 
@@ -206,8 +176,7 @@ void EditorApp::bindCommands() {
   connect(m_window.get(), &MainWindow::lyricsDropped, this,
           [this](const std::string& text) { m_importer->dropLyricsFile(text); });
   connect(menus.action(QStringLiteral("OpenFeedbackWindow")), &QAction::triggered, this, [this] {
-    feedback::FeedbackWindow::open(m_window.get(), *m_prompter,
-                                   std::make_unique<feedback::SmtpMailSender>());
+    feedback::FeedbackWindow::open(m_window.get(), m_services.prompter, m_services.mailSender());
   });
 }
 

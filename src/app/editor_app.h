@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "app/lrc_association.h"
-#include "lyrics/clipboard.h"
+#include "app/services.h"
 #include "lyrics/current_time_tag.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/lyrics_import.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/master_volume.h"
+#include "platform/prompter.h"
 #include "playback/audio_player.h"
-#include "playback/master_volume.h"
 
 namespace app {
 
@@ -38,28 +38,9 @@ class EditorApp : public QObject {
   Q_OBJECT
 
  public:
-  // Replacements for the platform services (tests); null members mean the Qt adapters.
-  struct Services {
-    lyrics::Prompter* prompter = nullptr;
-    lyrics::Dialogs* dialogs = nullptr;
-    // The song player; null means a libmpv player owned by the editor.
-    playback::AudioPlayer* player = nullptr;
-    // The clipboard; null means the system clipboard.
-    lyrics::Clipboard* clipboard = nullptr;
-    // The master volume; null means the desktop's default output through libpulse.
-    playback::MasterVolume* masterVolume = nullptr;
-    // The folder of the files kept beside the program (GB18030 bytes); empty means the
-    // program's own.
-    std::string programDirectory = {};
-    // Whether registering the .lrc association also refreshes the desktop's caches.
-    bool refreshDesktopCaches = true;
-  };
-
   // `arguments` are the command-line arguments after the program name, as the bytes the shell
   // passed: a file name that is not UTF-8 must still name its file.
-  EditorApp(std::vector<std::string> arguments, LrcAssociation association, Services services);
-  // The editor with the Qt adapters.
-  EditorApp(std::vector<std::string> arguments, LrcAssociation association);
+  EditorApp(std::vector<std::string> arguments, Services services);
   ~EditorApp() override;
 
   // Runs the start-up sequence and shows the main window.
@@ -80,8 +61,8 @@ class EditorApp : public QObject {
   lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
   lyrics::LyricsImporter& importer() { return *m_importer; }
   BackgroundLyricsReader& lyricsReader() const { return *m_lyricsReader; }
-  lyrics::Prompter& prompter() { return *m_prompter; }
-  lyrics::Dialogs& dialogs() { return *m_dialogs; }
+  platform::Prompter& prompter() { return m_services.prompter; }
+  platform::Dialogs& dialogs() { return m_services.dialogs; }
   LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
@@ -96,8 +77,7 @@ class EditorApp : public QObject {
   void onMainWindowDestroying();
 
   std::vector<std::string> m_arguments;
-  LrcAssociation m_association;
-  bool m_refreshDesktopCaches;
+  Services m_services;
 
   lyrics::LyricsList m_lyricsList;
   lyrics::StatusBar m_statusBar;
@@ -106,22 +86,15 @@ class EditorApp : public QObject {
   lyrics::DoubleClickMode m_doubleClickMode;
 
   std::unique_ptr<MainWindow> m_window;
-  std::unique_ptr<lyrics::Prompter> m_ownPrompter;
-  std::unique_ptr<lyrics::Dialogs> m_ownDialogs;
-  lyrics::Prompter* m_prompter = nullptr;
-  lyrics::Dialogs* m_dialogs = nullptr;
   // Hands files to the importer and goes before it.
   std::unique_ptr<BackgroundLyricsReader> m_lyricsReader;
   std::unique_ptr<lyrics::LyricsImporter> m_importer;
-  std::unique_ptr<playback::AudioPlayer> m_ownPlayer;
-  std::unique_ptr<lyrics::Clipboard> m_ownClipboard;
   // They watch the window's controls and are destroyed before it, in reverse order.
   std::unique_ptr<LyricsListModel> m_lyricsModel;
   std::unique_ptr<PlaybackBindings> m_playback;
   std::unique_ptr<LyricsBindings> m_lyricsBindings;
   std::unique_ptr<TestPlayBindings> m_testPlay;
   std::unique_ptr<PanelBindings> m_panels;
-  std::unique_ptr<playback::MasterVolume> m_ownMasterVolume;
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   bool m_updatingHeaders = false;

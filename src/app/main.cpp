@@ -6,27 +6,25 @@
 #include <vector>
 
 #include "app/editor_app.h"
-#include "app/lrc_association.h"
+#include "app/qt_services.h"
 #include "app/self_test_report.h"
 #include "app/xwayland_choice.h"
-#include "playback/mpv/mpv_audio_player.h"
 
 int main(int argc, char* argv[]) {
   app::preferXWayland();
   QApplication application(argc, argv);
   // libmpv refuses to start under a locale whose decimal separator is not a dot.
   std::setlocale(LC_NUMERIC, "C");
-  // Created after QApplication and outliving the editor, whose commands use it.
-  playback::MpvAudioPlayer player;
-  app::EditorApp::Services services;
-  services.player = &player;
+  // Created after QApplication and outliving the editor, whose commands use them.
+  app::QtServices system;
   // The arguments as the shell passed them; QApplication has taken out the options it knows.
   // QApplication::arguments() would decode them and lose bytes that are not UTF-8.
   std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-  app::EditorApp editor(std::move(arguments), app::LrcAssociation::forCurrentUser(), services);
+  app::EditorApp editor(std::move(arguments), system.services());
   editor.start();
   app::SelfTestReport::installIfRequested(editor);
   // The player's core starts once the window is on screen, off the start-up path.
+  playback::MpvAudioPlayer& player = system.player();
   QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &player,
                      [&player] { player.prepare(); });
   return application.exec();

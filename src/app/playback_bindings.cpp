@@ -22,8 +22,8 @@ const QString kPlaybackToolBar = QStringLiteral("工具条_控制播放");
 
 PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status,
                                    lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
-                                   lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
-                                   lyrics::Clipboard& clipboard, playback::AudioPlayer& player)
+                                   platform::Prompter& prompter, platform::Dialogs& dialogs,
+                                   platform::Clipboard& clipboard, playback::AudioPlayer& player)
     : m_window(window),
       m_player(player),
       m_clock(*window.timer(QStringLiteral("时钟_毫秒")), currentTag, m_display, status, player,

@@ -3,14 +3,14 @@
 #include <QObject>
 #include <memory>
 
-#include "lyrics/clipboard.h"
 #include "lyrics/current_time_tag.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/monotonic_clock.h"
+#include "platform/prompter.h"
 #include "playback/audio_player.h"
-#include "playback/monotonic_clock.h"
 #include "playback/play_clock.h"
 #include "playback/playback_controller.h"
 #include "playback/playback_display.h"
@@ -31,8 +31,8 @@ class PlaybackBindings : public QObject {
  public:
   // `player` plays the songs; `clipboard` receives copied paths. Both must outlive this.
   PlaybackBindings(MainWindow& window, lyrics::StatusBar& status, lyrics::HeaderFields& header,
-                   lyrics::CurrentTimeTag& currentTag, lyrics::Prompter& prompter,
-                   lyrics::Dialogs& dialogs, lyrics::Clipboard& clipboard,
+                   lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
+                   platform::Dialogs& dialogs, platform::Clipboard& clipboard,
                    playback::AudioPlayer& player);
   ~PlaybackBindings() override;
 
@@ -59,7 +59,7 @@ class PlaybackBindings : public QObject {
   playback::AudioPlayer& m_player;
   playback::SongRow m_songRow;
   playback::PlaybackDisplay m_display;
-  playback::SteadyClock m_steadyClock;
+  platform::SteadyClock m_steadyClock;
   playback::PlayClock m_clock;
   playback::PlaybackController m_controller;
   bool m_updatingSelection = false;

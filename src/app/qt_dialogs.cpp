@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QStandardPaths>
@@ -32,7 +33,8 @@ QString QtDialogs::qtFilter(const QString& filter) {
 std::optional<std::string> QtDialogs::openFile(const std::string& title, const std::string& filter,
                                                const std::string& initialDirectory) {
   const QString chosen = QFileDialog::getOpenFileName(
-      m_parent, toQString(title), fromGbkPath(initialDirectory), qtFilter(toQString(filter)));
+      m_parent ? m_parent.data() : QApplication::activeWindow(), toQString(title),
+      fromGbkPath(initialDirectory), qtFilter(toQString(filter)));
   if (chosen.isEmpty()) return std::nullopt;
   return toGbkPath(chosen);
 }
@@ -40,7 +42,8 @@ std::optional<std::string> QtDialogs::openFile(const std::string& title, const s
 std::optional<std::string> QtDialogs::saveFile(const std::string& title, const std::string& filter,
                                                const std::string& initialDirectory) {
   const QString chosen = QFileDialog::getSaveFileName(
-      m_parent, toQString(title), fromGbkPath(initialDirectory), qtFilter(toQString(filter)));
+      m_parent ? m_parent.data() : QApplication::activeWindow(), toQString(title),
+      fromGbkPath(initialDirectory), qtFilter(toQString(filter)));
   if (chosen.isEmpty()) return std::nullopt;
   return toGbkPath(chosen);
 }

@@ -4,14 +4,14 @@
 #include <QString>
 #include <QWidget>
 
-#include "lyrics/dialogs.h"
+#include "platform/dialogs.h"
 
 namespace app {
 
 // File dialogs over QFileDialog. Paths cross this boundary as GB18030 bytes.
-class QtDialogs : public lyrics::Dialogs {
+class QtDialogs : public platform::Dialogs {
  public:
-  // Dialogs are modal over `parent` (may be null).
+  // Dialogs are modal over `parent`; without one, over the window that is active then.
   explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
 
   std::optional<std::string> openFile(const std::string& title, const std::string& filter,

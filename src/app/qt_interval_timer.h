@@ -3,13 +3,13 @@
 #include <QObject>
 #include <QTimer>
 
-#include "lyrics/interval_timer.h"
+#include "platform/interval_timer.h"
 
 namespace app {
 
 // A precise QTimer driven by its interval: setting the running interval again keeps the phase,
 // a different interval restarts the count, and 0 or less stops it.
-class QtIntervalTimer : public QObject, public lyrics::IntervalTimer {
+class QtIntervalTimer : public QObject, public platform::IntervalTimer {
   Q_OBJECT
 
  public:

@@ -2,23 +2,23 @@
 
 #include <QFile>
 
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 namespace app {
 
 std::string toGbkPath(const QByteArray& nativePath) {
-  return lyrics::gbkPath(std::string_view(nativePath.constData(), nativePath.size()));
+  return platform::gbkPath(std::string_view(nativePath.constData(), nativePath.size()));
 }
 
 std::string toGbkPath(const QString& path) { return toGbkPath(QFile::encodeName(path)); }
 
 QString fromGbkPath(std::string_view gbkPath) {
-  const std::string native = lyrics::nativePath(gbkPath);
+  const std::string native = platform::nativePath(gbkPath);
   return QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
 }
 
 QUrl localFileUrl(std::string_view gbkPath) {
-  const std::string native = lyrics::nativePath(gbkPath);
+  const std::string native = platform::nativePath(gbkPath);
   // Percent-encoding keeps every byte; QUrl::fromLocalFile would take the path as text first.
   const QByteArray encoded =
       QByteArray(native.data(), static_cast<qsizetype>(native.size())).toPercentEncoding("/");

@@ -7,7 +7,7 @@
 #include <string_view>
 
 // Paths between Qt and the document's GB18030 text. Each goes through the file system's bytes
-// and lyrics::gbkPath / lyrics::nativePath, the one conversion every path of the editor uses.
+// and platform::gbkPath / platform::nativePath, the one conversion every path of the editor uses.
 namespace app {
 
 // The document form of the file system bytes `nativePath` (command-line arguments, drops).

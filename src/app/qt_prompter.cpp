@@ -1,5 +1,6 @@
 #include "app/qt_prompter.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "app/gbk.h"
@@ -8,22 +9,22 @@ namespace app {
 
 namespace {
 
-QMessageBox::Icon qtIcon(lyrics::MessageIcon icon) {
+QMessageBox::Icon qtIcon(platform::MessageIcon icon) {
   switch (icon) {
-    case lyrics::MessageIcon::Information:
+    case platform::MessageIcon::Information:
       return QMessageBox::Information;
-    case lyrics::MessageIcon::Warning:
+    case platform::MessageIcon::Warning:
       return QMessageBox::Warning;
-    case lyrics::MessageIcon::Error:
+    case platform::MessageIcon::Error:
       return QMessageBox::Critical;
-    case lyrics::MessageIcon::None:
+    case platform::MessageIcon::None:
       break;
   }
   return QMessageBox::NoIcon;
 }
 
 int showBox(QWidget* parent, const std::string& text, const std::string& title,
-            lyrics::MessageIcon icon, QMessageBox::StandardButtons buttons,
+            platform::MessageIcon icon, QMessageBox::StandardButtons buttons,
             QMessageBox::StandardButton defaultButton) {
   QMessageBox box(qtIcon(icon), title.empty() ? QStringLiteral("信息：") : toQString(title),
                   toQString(text), buttons, parent);
@@ -35,13 +36,15 @@ int showBox(QWidget* parent, const std::string& text, const std::string& title,
 }  // namespace
 
 void QtPrompter::inform(const std::string& text, const std::string& title,
-                        lyrics::MessageIcon icon) {
-  showBox(m_parent, text, title, icon, QMessageBox::Ok, QMessageBox::Ok);
+                        platform::MessageIcon icon) {
+  showBox(m_parent ? m_parent.data() : QApplication::activeWindow(), text, title, icon,
+          QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtPrompter::ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) {
-  return showBox(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,
-                 QMessageBox::Yes) == QMessageBox::Yes;
+bool QtPrompter::ask(const std::string& text, const std::string& title,
+                     platform::MessageIcon icon) {
+  return showBox(m_parent ? m_parent.data() : QApplication::activeWindow(), text, title, icon,
+                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 }  // namespace app

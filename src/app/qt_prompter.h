@@ -3,19 +3,20 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "lyrics/prompter.h"
+#include "platform/prompter.h"
 
 namespace app {
 
 // Message boxes over QMessageBox, modal to the whole program. A box without a title gets
 // "信息：".
-class QtPrompter : public lyrics::Prompter {
+class QtPrompter : public platform::Prompter {
  public:
-  // Boxes are centred over `parent` (may be null).
+  // Boxes are centred over `parent`; without one, over the window that is active then.
   explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
 
-  void inform(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override;
-  bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override;
+  void inform(const std::string& text, const std::string& title,
+              platform::MessageIcon icon) override;
+  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override;
 
  private:
   // A box opened after the window has gone has no parent.

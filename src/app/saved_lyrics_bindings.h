@@ -12,14 +12,14 @@
 #include "files/saved_lyrics_store.h"
 #include "files/saved_panel.h"
 #include "files/saved_panel_view.h"
-#include "lyrics/clipboard.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/local_clock.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
-#include "lyrics/random_source.h"
 #include "lyrics/status_bar.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/local_clock.h"
+#include "platform/prompter.h"
+#include "platform/random_source.h"
 #include "playback/song_row.h"
 
 class QGroupBox;
@@ -48,9 +48,9 @@ class SavedLyricsBindings : public QObject,
     lyrics::HeaderFields& headers;
     playback::SongRow& song;
     lyrics::StatusBar& status;
-    lyrics::Prompter& prompter;
-    lyrics::Dialogs& dialogs;
-    lyrics::Clipboard& clipboard;
+    platform::Prompter& prompter;
+    platform::Dialogs& dialogs;
+    platform::Clipboard& clipboard;
   };
 
   // Binds to `window`; the library's seven files live in `programDirectory` (GB18030 bytes).
@@ -92,8 +92,8 @@ class SavedLyricsBindings : public QObject,
   QPointer<QTreeView> m_list;
   QPointer<QWidget> m_listViewport;
   QPointer<BalloonTip> m_balloon;
-  lyrics::SystemLocalClock m_clock;
-  lyrics::SystemRandomSource m_random;
+  platform::SystemLocalClock m_clock;
+  platform::SystemRandomSource m_random;
   files::SavedLyricsLibrary m_library;
   files::SavedLyricsStore m_store;
   files::SavedPanel m_panel;

@@ -5,9 +5,8 @@
 #include "app/qt_test_play_view.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
-#include "lyrics/random_source.h"
-#include "playback/audio_player.h"
+#include "platform/prompter.h"
+#include "platform/random_source.h"
 #include "playback/test_play.h"
 #include "shell/curtain.h"
 
@@ -22,11 +21,11 @@ class TestPlayBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Everything is owned by the caller and outlives the bindings; `player` is the one that
-  // `playback` drives.
+  // Everything is owned by the caller and outlives the bindings; the song plays through
+  // `playback`'s controller.
   TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
-                   const lyrics::CurrentTimeTag& currentTag, lyrics::Prompter& prompter,
-                   PlaybackBindings& playback, playback::AudioPlayer& player);
+                   const lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
+                   PlaybackBindings& playback);
 
   // The test-play commands and the curtain, for callers and tests that run them directly.
   playback::TestPlay& testPlay() { return m_testPlay; }
@@ -39,7 +38,7 @@ class TestPlayBindings : public QObject {
   void bindTimers(MainWindow& window);
 
   QtTestPlayView m_view;
-  lyrics::SystemRandomSource m_random;
+  platform::SystemRandomSource m_random;
   shell::Curtain m_curtain;
   playback::TestPlay m_testPlay;
   // Compared only, never dereferenced: events may arrive while the window takes it down.

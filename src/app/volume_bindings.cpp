@@ -32,7 +32,7 @@ QPixmap pictureBesideStatusBar(qreal devicePixelRatio) {
 
 }  // namespace
 
-VolumeBindings::VolumeBindings(MainWindow& window, playback::MasterVolume& mixer)
+VolumeBindings::VolumeBindings(MainWindow& window, platform::MasterVolume& mixer)
     : QObject(&window),
       m_window(window),
       m_speaker(window.control<QLabel>(QStringLiteral("图片框_声音控制"))),

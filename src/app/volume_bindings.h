@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "playback/master_volume.h"
+#include "platform/master_volume.h"
 #include "playback/volume_control.h"
 #include "playback/volume_view.h"
 
@@ -21,7 +21,7 @@ class VolumeBindings : public QObject, private playback::VolumeView {
 
  public:
   // Owned by `window`; `mixer` must outlive it.
-  VolumeBindings(MainWindow& window, playback::MasterVolume& mixer);
+  VolumeBindings(MainWindow& window, platform::MasterVolume& mixer);
 
   // The start-up step: binds the mixer and shows the master volume on the slider.
   void initVolume() { m_control.initVolume(); }

@@ -111,8 +111,8 @@ void SmtpClient::cancel() {
   if (m_running) curl_multi_wakeup(m_running);
 }
 
-SendResult SmtpClient::send(const SmtpSettings& settings, const std::string& message,
-                            std::chrono::milliseconds timeout) {
+platform::SendResult SmtpClient::send(const SmtpSettings& settings, const std::string& message,
+                                      std::chrono::milliseconds timeout) {
   // Everything the handles point to is declared before them, so it outlives them.
   const std::string url = "smtp://" + settings.host + ":" + std::to_string(settings.port);
   const std::string address = "<" + settings.mailbox + ">";

@@ -7,8 +7,8 @@
 
 #include <curl/curl.h>
 
-#include "feedback/mail_sender.h"
 #include "feedback/smtp_settings.h"
+#include "platform/mail_sender.h"
 
 namespace feedback {
 
@@ -22,8 +22,8 @@ class SmtpClient {
 
   // Sends the RFC 5322 `message` from the mailbox to the mailbox. True only when the server
   // answered the end of the data with success.
-  SendResult send(const SmtpSettings& settings, const std::string& message,
-                  std::chrono::milliseconds timeout);
+  platform::SendResult send(const SmtpSettings& settings, const std::string& message,
+                            std::chrono::milliseconds timeout);
   // Thread-safe: ends a running send() at once and refuses every later one.
   void cancel();
 

@@ -27,7 +27,8 @@ SmtpMailSender::SmtpMailSender(SmtpSettings defaults, std::string configPath,
                                std::chrono::milliseconds timeout)
     : m_defaults(std::move(defaults)), m_configPath(std::move(configPath)), m_timeout(timeout) {}
 
-SendResult SmtpMailSender::send(const std::string& suggestion, const std::string& contact) {
+platform::SendResult SmtpMailSender::send(const std::string& suggestion,
+                                          const std::string& contact) {
   const SmtpSettingsResult loaded = loadSmtpSettings(m_defaults, m_configPath);
   if (!loaded.settings) return {false, loaded.error};
   const SmtpSettings& settings = *loaded.settings;

@@ -3,15 +3,15 @@
 #include <chrono>
 #include <string>
 
-#include "feedback/mail_sender.h"
 #include "feedback/smtp_client.h"
 #include "feedback/smtp_settings.h"
+#include "platform/mail_sender.h"
 
 namespace feedback {
 
 // Sends the feedback mail over SMTP with the build's settings overridden by the per-user
 // settings file, which is read at every send.
-class SmtpMailSender : public MailSender {
+class SmtpMailSender : public platform::MailSender {
  public:
   // The longest a send may take before it counts as failed.
   static constexpr std::chrono::milliseconds kDefaultTimeout{20000};
@@ -20,7 +20,7 @@ class SmtpMailSender : public MailSender {
   SmtpMailSender();
   SmtpMailSender(SmtpSettings defaults, std::string configPath, std::chrono::milliseconds timeout);
 
-  SendResult send(const std::string& suggestion, const std::string& contact) override;
+  platform::SendResult send(const std::string& suggestion, const std::string& contact) override;
   void cancel() override;
 
  private:

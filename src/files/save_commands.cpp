@@ -3,8 +3,8 @@
 #include "files/lyrics_file_texts.h"
 #include "files/save_time_text.h"
 #include "files/user_file_writes.h"
-#include "lyrics/file_io.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
 
 namespace files {
 
@@ -12,8 +12,8 @@ using lyrics::HeaderFields;
 
 SaveCommands::SaveCommands(const lyrics::LyricsList& list, const lyrics::HeaderFields& header,
                            const playback::SongRow& song, SavedLyricsStore& store,
-                           const lyrics::LocalClock& clock, lyrics::Prompter& prompter,
-                           lyrics::Dialogs& dialogs, SaveBalloonView& balloon)
+                           const platform::LocalClock& clock, platform::Prompter& prompter,
+                           platform::Dialogs& dialogs, SaveBalloonView& balloon)
     : m_list(list),
       m_header(header),
       m_song(song),
@@ -33,7 +33,7 @@ void SaveCommands::saveLyrics() {
   if (m_header.text(HeaderFields::Album).empty() && m_header.text(HeaderFields::Song).empty() &&
       m_header.text(HeaderFields::Singer).empty() && m_header.text(HeaderFields::Editor).empty() &&
       m_list.count() == 0 && songPath.empty()) {
-    m_prompter.inform("保存无效", "tolva_提示：", lyrics::MessageIcon::Warning);
+    m_prompter.inform("保存无效", "tolva_提示：", platform::MessageIcon::Warning);
     return;
   }
   SavedLyricsRecord record;
@@ -57,9 +57,9 @@ void SaveCommands::saveLyricsAs() {
   if (!chosen) return;
   const std::string target = saveAsTarget(*chosen);
   // The dialog asked about the name as typed; a name that gained ".lrc" is asked about here.
-  if (target != *chosen && lyrics::fileExists(target) &&
+  if (target != *chosen && platform::fileExists(target) &&
       !m_prompter.ask("文件已存在，是否覆盖：" + target, "tolva_提示：",
-                      lyrics::MessageIcon::Warning)) {
+                      platform::MessageIcon::Warning)) {
     return;
   }
   if (!writeUserFile(m_prompter, target, lyrics::joinLyricsText(m_list))) return;

@@ -4,11 +4,11 @@
 
 #include "files/save_balloon_view.h"
 #include "files/saved_lyrics_store.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/local_clock.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
+#include "platform/dialogs.h"
+#include "platform/local_clock.h"
+#include "platform/prompter.h"
 #include "playback/song_row.h"
 
 namespace files {
@@ -23,8 +23,8 @@ class SaveCommands {
 
   SaveCommands(const lyrics::LyricsList& list, const lyrics::HeaderFields& header,
                const playback::SongRow& song, SavedLyricsStore& store,
-               const lyrics::LocalClock& clock, lyrics::Prompter& prompter,
-               lyrics::Dialogs& dialogs, SaveBalloonView& balloon);
+               const platform::LocalClock& clock, platform::Prompter& prompter,
+               platform::Dialogs& dialogs, SaveBalloonView& balloon);
 
   // Adds the lyrics, the four header fields and the song path to the library as a new record
   // (refused when all of them are empty) and confirms with a balloon.
@@ -42,9 +42,9 @@ class SaveCommands {
   const lyrics::HeaderFields& m_header;
   const playback::SongRow& m_song;
   SavedLyricsStore& m_store;
-  const lyrics::LocalClock& m_clock;
-  lyrics::Prompter& m_prompter;
-  lyrics::Dialogs& m_dialogs;
+  const platform::LocalClock& m_clock;
+  platform::Prompter& m_prompter;
+  platform::Dialogs& m_dialogs;
   SaveBalloonView& m_balloon;
   // The path confirmed in each dialog the last time, shown as its initial name.
   std::string m_lastSaveAsPath;

@@ -2,7 +2,7 @@
 
 namespace files {
 
-std::string saveTimeText(const lyrics::LocalDateTime& m) {
+std::string saveTimeText(const platform::LocalDateTime& m) {
   using std::to_string;
   std::string text = to_string(m.year) + "年" + to_string(m.month) + "月" + to_string(m.day) + "日";
   if (m.second != 0) {

@@ -5,8 +5,10 @@
 
 #include "files/lyrics_file_texts.h"
 #include "files/user_file_writes.h"
-#include "lyrics/file_io.h"
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
+#include "playback/playback_texts.h"
 
 namespace files {
 
@@ -16,8 +18,9 @@ using playback::SongRow;
 SavedLyricsCommands::SavedLyricsCommands(SavedLyricsStore& store, SavedPanel& panel,
                                          lyrics::LyricsList& list, lyrics::HeaderFields& header,
                                          playback::SongRow& song, lyrics::StatusBar& status,
-                                         lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
-                                         lyrics::Clipboard& clipboard, lyrics::RandomSource& random)
+                                         platform::Prompter& prompter, platform::Dialogs& dialogs,
+                                         platform::Clipboard& clipboard,
+                                         platform::RandomSource& random)
     : m_store(store),
       m_panel(panel),
       m_list(list),
@@ -49,15 +52,20 @@ void SavedLyricsCommands::openSavedRecord() {
   SongRow::Cells cells;
   cells[SongRow::Title] = record.song;
   cells[SongRow::Singer] = record.singer;
-  cells[SongRow::Format] = std::string(lyrics::lastBytes(record.songPath, 3)) + "格式";
-  cells[SongRow::Check] = "正常";
+  cells[SongRow::Format] = playback::texts::formatOf(lyrics::lastBytes(record.songPath, 3));
+  cells[SongRow::Check] = playback::texts::fileOk();
   cells[SongRow::Path] = record.songPath;
   m_song.setRow(std::move(cells));
   m_list.replaceAll(lyrics::splitLyricsText(record.lyrics));
   m_list.setSelection(-1);
   // The full byte count, CR LF pairs included.
-  m_status.setText(lyrics::StatusBar::Lines, "行:" + std::to_string(m_list.count()));
-  m_status.setText(lyrics::StatusBar::Characters, "字:" + std::to_string(record.lyrics.size()));
+  using lyrics::StatusBar;
+  using lyrics::status_texts::Colon;
+  using lyrics::status_texts::label;
+  m_status.setText(StatusBar::Lines,
+                   label(StatusBar::Lines, Colon::Ascii) + std::to_string(m_list.count()));
+  m_status.setText(StatusBar::Characters, label(StatusBar::Characters, Colon::Ascii) +
+                                              std::to_string(record.lyrics.size()));
   m_panel.closeSavedPanel();
 }
 
@@ -68,7 +76,7 @@ void SavedLyricsCommands::exportRecordToDesktop() {
   std::string desktop = m_dialogs.desktopDirectory();
   if (!desktop.empty() && desktop.back() != '/') desktop += '/';
   std::error_code ignored;  // a folder that cannot be made shows up as a failed write
-  std::filesystem::create_directories(lyrics::nativePath(desktop), ignored);
+  std::filesystem::create_directories(platform::nativePath(desktop), ignored);
   writeUserFile(m_prompter, desktop + exportFileName(number), exportText(*record));
 }
 
@@ -82,7 +90,8 @@ void SavedLyricsCommands::copySavedLyrics() {
 
 void SavedLyricsCommands::deleteSavedRecord() {
   if (!selectedRecord()) return;
-  if (!m_prompter.ask("确认删除当前选中的歌词文件？", "tolva_提示：", lyrics::MessageIcon::None)) {
+  if (!m_prompter.ask("确认删除当前选中的歌词文件？", "tolva_提示：",
+                      platform::MessageIcon::None)) {
     return;
   }
   // The row selected once the box has closed.
@@ -90,7 +99,8 @@ void SavedLyricsCommands::deleteSavedRecord() {
 }
 
 void SavedLyricsCommands::clearSavedRecords() {
-  if (!m_prompter.ask("确认清空所有歌词文件？", "tolva_提示：", lyrics::MessageIcon::None)) return;
+  if (!m_prompter.ask("确认清空所有歌词文件？", "tolva_提示：", platform::MessageIcon::None))
+    return;
   m_store.deleteAllRecords();
 }
 

@@ -2,13 +2,13 @@
 
 #include "files/saved_lyrics_store.h"
 #include "files/saved_panel.h"
-#include "lyrics/clipboard.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
-#include "lyrics/random_source.h"
 #include "lyrics/status_bar.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/prompter.h"
+#include "platform/random_source.h"
 #include "playback/song_row.h"
 
 namespace files {
@@ -22,9 +22,9 @@ class SavedLyricsCommands {
 
   SavedLyricsCommands(SavedLyricsStore& store, SavedPanel& panel, lyrics::LyricsList& list,
                       lyrics::HeaderFields& header, playback::SongRow& song,
-                      lyrics::StatusBar& status, lyrics::Prompter& prompter,
-                      lyrics::Dialogs& dialogs, lyrics::Clipboard& clipboard,
-                      lyrics::RandomSource& random);
+                      lyrics::StatusBar& status, platform::Prompter& prompter,
+                      platform::Dialogs& dialogs, platform::Clipboard& clipboard,
+                      platform::RandomSource& random);
 
   // Loads the selected record into the editor (boxes, song row, lines, status) and closes
   // the panel.
@@ -50,10 +50,10 @@ class SavedLyricsCommands {
   lyrics::HeaderFields& m_header;
   playback::SongRow& m_song;
   lyrics::StatusBar& m_status;
-  lyrics::Prompter& m_prompter;
-  lyrics::Dialogs& m_dialogs;
-  lyrics::Clipboard& m_clipboard;
-  lyrics::RandomSource& m_random;
+  platform::Prompter& m_prompter;
+  platform::Dialogs& m_dialogs;
+  platform::Clipboard& m_clipboard;
+  platform::RandomSource& m_random;
 };
 
 }  // namespace files

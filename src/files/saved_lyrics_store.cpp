@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "files/user_file_writes.h"
-#include "lyrics/file_io.h"
 #include "lyrics/text_rules.h"
 #include "lyrics/write_failure_report.h"
+#include "platform/file_io.h"
 
 namespace files {
 
@@ -79,7 +79,7 @@ std::optional<int> hexValue(char c) {
 
 }  // namespace
 
-SavedLyricsStore::SavedLyricsStore(SavedLyricsLibrary& library, lyrics::Prompter& prompter,
+SavedLyricsStore::SavedLyricsStore(SavedLyricsLibrary& library, platform::Prompter& prompter,
                                    std::string directory)
     : m_library(library), m_prompter(prompter), m_directory(std::move(directory)) {
   if (!m_directory.empty() && m_directory.back() != '/') m_directory += '/';
@@ -145,8 +145,8 @@ std::vector<std::string> SavedLyricsStore::fileValues(std::string_view bytes) {
 void SavedLyricsStore::loadSavedLyrics() {
   std::array<std::vector<std::string>, SavedLyricsRecord::kFieldCount> values;
   for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field) {
-    const lyrics::FileBytes file = lyrics::readFileBytes(filePath(field), kMaxFileBytes);
-    if (file.status == lyrics::ReadStatus::Ok)
+    const platform::FileBytes file = platform::readFileBytes(filePath(field), kMaxFileBytes);
+    if (file.status == platform::ReadStatus::Ok)
       values[static_cast<std::size_t>(field)] = fileValues(file.bytes);
   }
   const std::size_t count = values[SavedLyricsRecord::Singer].size();
@@ -172,8 +172,8 @@ bool SavedLyricsStore::storeSavedLyrics() {
     files.emplace_back(filePath(field), fileText(m_library.records(), field));
   }
   std::string failed;
-  const lyrics::WriteStatus status = lyrics::replaceFiles(files, &failed);
-  if (status == lyrics::WriteStatus::Ok) return true;
+  const platform::WriteStatus status = platform::replaceFiles(files, &failed);
+  if (status == platform::WriteStatus::Ok) return true;
   lyrics::reportWriteFailure(m_prompter, failed, status);
   return false;
 }

@@ -6,7 +6,7 @@
 
 #include "files/saved_lyrics_library.h"
 #include "files/saved_lyrics_record.h"
-#include "lyrics/prompter.h"
+#include "platform/prompter.h"
 
 namespace files {
 
@@ -19,7 +19,8 @@ class SavedLyricsStore {
   static constexpr std::string_view kRecordSeparator = "======";
 
   // `directory` holds the seven files (GBK bytes, no trailing separator needed).
-  SavedLyricsStore(SavedLyricsLibrary& library, lyrics::Prompter& prompter, std::string directory);
+  SavedLyricsStore(SavedLyricsLibrary& library, platform::Prompter& prompter,
+                   std::string directory);
 
   // Appends the records of the seven files to the library (the singer file gives the count).
   void loadSavedLyrics();
@@ -55,7 +56,7 @@ class SavedLyricsStore {
 
  private:
   SavedLyricsLibrary& m_library;
-  lyrics::Prompter& m_prompter;
+  platform::Prompter& m_prompter;
   std::string m_directory;
 };
 

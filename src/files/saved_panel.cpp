@@ -2,8 +2,8 @@
 
 namespace files {
 
-SavedPanel::SavedPanel(SavedPanelView& view, lyrics::IntervalTimer& slideIn,
-                       lyrics::IntervalTimer& slideOut)
+SavedPanel::SavedPanel(SavedPanelView& view, platform::IntervalTimer& slideIn,
+                       platform::IntervalTimer& slideOut)
     : m_view(view), m_slideIn(slideIn), m_slideOut(slideOut) {}
 
 void SavedPanel::toggleSavedPanel() {

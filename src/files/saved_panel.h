@@ -1,7 +1,7 @@
 #pragma once
 
 #include "files/saved_panel_view.h"
-#include "lyrics/interval_timer.h"
+#include "platform/interval_timer.h"
 
 namespace files {
 
@@ -20,7 +20,8 @@ class SavedPanel {
   static constexpr int kSlideOutLastStep = 540;
   static constexpr int kTickMilliseconds = 10;
 
-  SavedPanel(SavedPanelView& view, lyrics::IntervalTimer& slideIn, lyrics::IntervalTimer& slideOut);
+  SavedPanel(SavedPanelView& view, platform::IntervalTimer& slideIn,
+             platform::IntervalTimer& slideOut);
 
   // The toggle picture's double-click: slides in when closed, out when open.
   void toggleSavedPanel();
@@ -41,8 +42,8 @@ class SavedPanel {
   void showImage(bool open);
 
   SavedPanelView& m_view;
-  lyrics::IntervalTimer& m_slideIn;
-  lyrics::IntervalTimer& m_slideOut;
+  platform::IntervalTimer& m_slideIn;
+  platform::IntervalTimer& m_slideOut;
   int m_left = kClosedLeft;
   bool m_openImage = false;
 };

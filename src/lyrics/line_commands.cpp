@@ -1,12 +1,13 @@
 #include "lyrics/line_commands.h"
 
 #include "lyrics/line_filter.h"
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 
 namespace lyrics {
 
 LineCommands::LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
-                           Prompter& prompter, std::function<void()> clearSongList,
+                           platform::Prompter& prompter, std::function<void()> clearSongList,
                            std::function<void(const std::string&)> showPreview)
     : m_list(list),
       m_headers(headers),
@@ -45,7 +46,8 @@ void LineCommands::deleteSelectedLine() {
 void LineCommands::clearLyrics() { m_list.clear(); }
 
 void LineCommands::newLyricsFile() {
-  if (!m_prompter.ask("确定清空所有数据，新建歌词文件？", "tolva_提示：", MessageIcon::None))
+  if (!m_prompter.ask("确定清空所有数据，新建歌词文件？", "tolva_提示：",
+                      platform::MessageIcon::None))
     return;
   if (m_clearSongList) m_clearSongList();
   m_list.clear();
@@ -53,12 +55,9 @@ void LineCommands::newLyricsFile() {
   m_headers.setText(HeaderFields::Song, "");
   m_headers.setText(HeaderFields::Singer, "");
   m_headers.setText(HeaderFields::Editor, "");
-  m_status.setText(StatusBar::PlayTime, "播放时间：[00:00.00]");
-  m_status.setText(StatusBar::Progress, "播放进度：00%");
-  m_status.setText(StatusBar::Singer, "歌手：");
-  m_status.setText(StatusBar::Song, "歌曲：");
-  m_status.setText(StatusBar::Lines, "行：");
-  m_status.setText(StatusBar::Characters, "字：");
+  for (int part = 0; part < StatusBar::kPartCount; ++part) {
+    m_status.setText(part, status_texts::newFileText(part));
+  }
 }
 
 std::string withoutSpaces(std::string_view line) {

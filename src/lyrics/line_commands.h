@@ -6,8 +6,8 @@
 
 #include "lyrics/header_fields.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
@@ -17,8 +17,8 @@ class LineCommands {
  public:
   // `clearSongList` empties the song-information list; `showPreview` receives the whole
   // lyrics text for the preview box.
-  LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status, Prompter& prompter,
-               std::function<void()> clearSongList,
+  LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
+               platform::Prompter& prompter, std::function<void()> clearSongList,
                std::function<void(const std::string&)> showPreview);
 
   // Swaps the selected line with the one above; the line that moved down is selected.
@@ -42,7 +42,7 @@ class LineCommands {
   LyricsList& m_list;
   HeaderFields& m_headers;
   StatusBar& m_status;
-  Prompter& m_prompter;
+  platform::Prompter& m_prompter;
   std::function<void()> m_clearSongList;
   std::function<void(const std::string&)> m_showPreview;
 };

@@ -17,18 +17,19 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
     return !cancelled;
   };
   // Reading and cutting take about as long as each other: half the bar each.
-  FileBytes file = readFileBytes(path, maxBytes, [&](std::size_t done, std::size_t total) {
-    return report(0.5 * static_cast<double>(done) / static_cast<double>(total));
-  });
+  platform::FileBytes file =
+      platform::readFileBytes(path, maxBytes, [&](std::size_t done, std::size_t total) {
+        return report(0.5 * static_cast<double>(done) / static_cast<double>(total));
+      });
   result.status = file.status;
-  if (!cancelled && file.status == ReadStatus::Ok) {
+  if (!cancelled && file.status == platform::ReadStatus::Ok) {
     std::string text = lyricsFileText(std::move(file.bytes));
     const double size = static_cast<double>(text.size());
     result.text = LyricsText::cut(std::move(text), [&](std::size_t scanned) {
       return report(0.5 + 0.5 * static_cast<double>(scanned) / size);
     });
   }
-  if (cancelled) return LyricsFile{ReadStatus::Ok, LyricsText(), true};
+  if (cancelled) return LyricsFile{platform::ReadStatus::Ok, LyricsText(), true};
   return result;
 }
 

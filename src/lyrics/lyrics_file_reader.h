@@ -4,14 +4,14 @@
 #include <functional>
 #include <string>
 
-#include "lyrics/file_io.h"
 #include "lyrics/lyrics_text.h"
+#include "platform/file_io.h"
 
 namespace lyrics {
 
 // What reading a lyrics file gave: how the read went, and the file's text cut into lines.
 struct LyricsFile {
-  ReadStatus status = ReadStatus::Missing;
+  platform::ReadStatus status = platform::ReadStatus::Missing;
   LyricsText text;
   // The read was called off; nothing of it is to be used.
   bool cancelled = false;

@@ -1,8 +1,9 @@
 #include "lyrics/lyrics_import.h"
 
-#include "lyrics/file_io.h"
-#include "lyrics/native_path.h"
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
+#include "platform/native_path.h"
 
 namespace lyrics {
 
@@ -10,8 +11,8 @@ namespace {
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
-LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter,
-                               Dialogs& dialogs, LyricsFileReader* reader)
+LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, platform::Prompter& prompter,
+                               platform::Dialogs& dialogs, LyricsFileReader* reader)
     : m_list(list),
       m_status(status),
       m_prompter(prompter),
@@ -26,8 +27,11 @@ void LyricsImporter::importLyricsText(LyricsText text) {
   // The count is of the document's bytes: for a UTF-8 file, those of its GB18030 form.
   const std::size_t bytes = text.bytes().size();
   m_list.replaceAll(std::move(text));
-  m_status.setText(StatusBar::Characters, "字:" + formatReal(static_cast<double>(bytes) / 2.0));
-  m_status.setText(StatusBar::Lines, "行:" + std::to_string(m_list.count()));
+  using status_texts::Colon;
+  m_status.setText(StatusBar::Characters, status_texts::label(StatusBar::Characters, Colon::Ascii) +
+                                              formatReal(static_cast<double>(bytes) / 2.0));
+  m_status.setText(StatusBar::Lines, status_texts::label(StatusBar::Lines, Colon::Ascii) +
+                                         std::to_string(m_list.count()));
   m_list.setSelection(0);
 }
 
@@ -37,7 +41,7 @@ void LyricsImporter::openLyricsFile() {
                          m_dialogs.desktopDirectory());
   if (!chosen || chosen->empty()) return;
   m_reader.read(*chosen, [this](LyricsFile file) {
-    if (file.status == ReadStatus::TooLarge) {
+    if (file.status == platform::ReadStatus::TooLarge) {
       reportTooLarge();
       return;
     }
@@ -53,18 +57,19 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
   const std::string ending = asciiLower(lastBytes(path, 3));
   if (ending != "txt" && ending != "lrc") {
     m_prompter.inform("歌词文件不正确，一般为：*.txt *.lrc", "tolva_错误提示",
-                      MessageIcon::Warning);
+                      platform::MessageIcon::Warning);
     return;
   }
   m_reader.read(path, [this](LyricsFile file) {
-    if (file.status == ReadStatus::TooLarge) {
+    if (file.status == platform::ReadStatus::TooLarge) {
       reportTooLarge();
       return;
     }
     // An empty file empties the list, but a failed read (a folder, a file gone or locked) must
     // not wipe the unsaved lines and pass for an empty file.
-    if (file.status != ReadStatus::Ok) {
-      m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示", MessageIcon::Warning);
+    if (file.status != platform::ReadStatus::Ok) {
+      m_prompter.inform("歌词文件无法读取，没有导入。", "tolva_错误提示",
+                        platform::MessageIcon::Warning);
       return;
     }
     importLyricsText(std::move(file.text));
@@ -79,7 +84,7 @@ void LyricsImporter::loadCommandLineFile(const std::vector<std::string>& argumen
 
 void LyricsImporter::reportTooLarge() {
   m_prompter.inform("歌词文件太大（超过64MB），不是正常的歌词文件，没有导入。", "tolva_错误提示",
-                    MessageIcon::Warning);
+                    platform::MessageIcon::Warning);
 }
 
 std::string lyricsFileText(std::string bytes) {
@@ -88,11 +93,11 @@ std::string lyricsFileText(std::string bytes) {
   if (bytes.capacity() > 2 * bytes.size() + 4096) bytes.shrink_to_fit();
   const std::string_view text = bytes;
   if (text.starts_with(kUtf8ByteOrderMark)) {
-    return gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
+    return platform::gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
   }
   // GBK text is seldom well-formed UTF-8 beyond a few characters, and plain ASCII is the same
   // bytes either way; anything else stays exactly as the file holds it.
-  if (isMultiByteUtf8(text)) return gb18030FromUtf8(text);
+  if (platform::isMultiByteUtf8(text)) return platform::gb18030FromUtf8(text);
   return bytes;
 }
 

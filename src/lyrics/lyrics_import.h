@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "lyrics/dialogs.h"
 #include "lyrics/lyrics_file_reader.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/dialogs.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
@@ -22,8 +22,8 @@ class LyricsImporter {
 
   // `reader` reads the files of the dialog and of drops (null: at once, on this thread); it
   // must not hand over a file once the importer is gone.
-  LyricsImporter(LyricsList& list, StatusBar& status, Prompter& prompter, Dialogs& dialogs,
-                 LyricsFileReader* reader = nullptr);
+  LyricsImporter(LyricsList& list, StatusBar& status, platform::Prompter& prompter,
+                 platform::Dialogs& dialogs, LyricsFileReader* reader = nullptr);
 
   // Replaces the list with the lines of `text` (GB18030 bytes), writes "行:" and "字:" and
   // selects line 0.
@@ -44,8 +44,8 @@ class LyricsImporter {
 
   LyricsList& m_list;
   StatusBar& m_status;
-  Prompter& m_prompter;
-  Dialogs& m_dialogs;
+  platform::Prompter& m_prompter;
+  platform::Dialogs& m_dialogs;
   LyricsFileReader m_directReader;
   LyricsFileReader& m_reader;
 };

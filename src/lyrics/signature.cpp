@@ -1,7 +1,5 @@
 #include "lyrics/signature.h"
 
-#include "lyrics/file_io.h"
-#include "lyrics/ini_file.h"
 #include "lyrics/text_rules.h"
 #include "lyrics/write_failure_report.h"
 
@@ -12,8 +10,6 @@ namespace {
 constexpr const char* kFileName = "GEXINGQIANMING.ini";
 constexpr const char* kSection = "GEXINGQIANMING";
 constexpr const char* kKey = "PEIZHI";
-// Largest signature file read; a real one is a few hundred bytes.
-constexpr std::uintmax_t kMaxFileBytes = 16u * 1024u * 1024u;
 
 // `text` cut to at most `limit` bytes without splitting a double-byte character.
 std::string cutAtCharacter(const std::string& text, std::size_t limit) {
@@ -28,18 +24,17 @@ std::string cutAtCharacter(const std::string& text, std::size_t limit) {
 
 }  // namespace
 
-Signature::Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
-                     Prompter& prompter, std::string programDirectory)
-    : m_panel(panel), m_list(list), m_currentTag(currentTag), m_prompter(prompter) {
-  if (!programDirectory.empty() && programDirectory.back() != '/') programDirectory += '/';
-  m_filePath = programDirectory + kFileName;
-}
+Signature::Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
+                     platform::Prompter& prompter, std::string programDirectory)
+    : m_panel(panel),
+      m_list(list),
+      m_timeTags(timeTags),
+      m_prompter(prompter),
+      m_settings(std::move(programDirectory), kFileName) {}
 
 std::optional<std::string> Signature::storedValue() const {
-  if (!fileExists(m_filePath)) return std::nullopt;
-  const FileBytes file = readFileBytes(m_filePath, kMaxFileBytes);
-  const IniFile ini(textUntilZero(file.bytes));
-  return cutAtCharacter(ini.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
+  if (!m_settings.exists()) return std::nullopt;
+  return cutAtCharacter(m_settings.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
 }
 
 void Signature::setSignature() {
@@ -51,20 +46,11 @@ void Signature::setSignature() {
 void Signature::confirmSignature() {
   const std::string text = m_panel.text();
   if (text.empty()) return;
-  // Other sections and keys of an existing file are kept.
-  const FileBytes existing = readFileBytes(m_filePath, kMaxFileBytes);
-  // A file that is there but cannot be read is not replaced: its other entries would be lost.
-  if (existing.status != ReadStatus::Ok && existing.status != ReadStatus::Missing) {
-    reportWriteFailure(m_prompter, m_filePath);
-    return;
-  }
-  IniFile ini(existing.bytes);
-  ini.setValue(kSection, kKey, singleLine(text));
   // When the file cannot be written the panel stays open, so the typed text is not lost, and
   // the user learns why the panel did not close.
-  const WriteStatus status = replaceFile(m_filePath, ini.bytes());
-  if (status != WriteStatus::Ok) {
-    reportWriteFailure(m_prompter, m_filePath, status);
+  platform::WriteStatus why = platform::WriteStatus::Ok;
+  if (!m_settings.setValue(kSection, kKey, singleLine(text), &why)) {
+    reportWriteFailure(m_prompter, filePath(), why);
     return;
   }
   m_panel.move(kParkedLeft, kParkedTop);
@@ -77,9 +63,11 @@ std::vector<std::string> Signature::signaturePieces() const {
 }
 
 void Signature::addSignature() {
+  // One tag for every piece: the moment of the command.
+  const std::string tag = m_timeTags.currentTag();
   m_list.setSelection(m_list.selection() - 1);
   for (const auto& piece : signaturePieces()) {
-    m_list.insertLine(m_list.selection() + 1, m_currentTag.value() + piece);
+    m_list.insertLine(m_list.selection() + 1, tag + piece);
   }
   // Two clamped steps: onto the signature, then onto the line that was selected before.
   m_list.setSelection(m_list.selection() + 1);
@@ -87,7 +75,8 @@ void Signature::addSignature() {
 }
 
 void Signature::appendSignature() {
-  for (const auto& piece : signaturePieces()) m_list.appendLine(m_currentTag.value() + piece);
+  const std::string tag = m_timeTags.currentTag();
+  for (const auto& piece : signaturePieces()) m_list.appendLine(tag + piece);
   m_list.setSelection(m_list.count());
 }
 

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/current_time_tag.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
+#include "lyrics/settings_store.h"
 #include "lyrics/signature_panel_view.h"
+#include "lyrics/time_tag_source.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
@@ -23,10 +24,11 @@ class Signature {
   // Size of the read buffer, the terminating zero included.
   static constexpr std::size_t kReadBufferBytes = 10240;
 
-  // `programDirectory` is the folder holding the signature file (GBK bytes); `prompter`
-  // tells the user when the file cannot be written.
-  Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
-            Prompter& prompter, std::string programDirectory);
+  // `programDirectory` is the folder holding the signature file (GBK bytes); `timeTags` gives
+  // the tag of the moment a signature is inserted; `prompter` tells the user when the file
+  // cannot be written.
+  Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
+            platform::Prompter& prompter, std::string programDirectory);
 
   // Shows the panel with the stored signature (or the panel's default text).
   void setSignature();
@@ -41,7 +43,7 @@ class Signature {
   void appendSignature();
 
   // Full path of the signature file.
-  const std::string& filePath() const { return m_filePath; }
+  const std::string& filePath() const { return m_settings.filePath(); }
   // The stored value; nothing when the file does not exist.
   std::optional<std::string> storedValue() const;
 
@@ -50,9 +52,9 @@ class Signature {
 
   SignaturePanelView& m_panel;
   LyricsList& m_list;
-  const CurrentTimeTag& m_currentTag;
-  Prompter& m_prompter;
-  std::string m_filePath;
+  TimeTagSource& m_timeTags;
+  platform::Prompter& m_prompter;
+  SettingsStore m_settings;
 };
 
 // `text` as one INI line: every CR LF, lone CR and lone LF becomes one space.

@@ -11,31 +11,31 @@ bool startsWithBracket(std::string_view line) { return !line.empty() && line.fro
 
 }  // namespace
 
-TagCommands::TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
-                         Prompter& prompter)
-    : m_list(list), m_currentTag(currentTag), m_mode(mode), m_prompter(prompter) {}
+TagCommands::TagCommands(LyricsList& list, TimeTagSource& timeTags, DoubleClickMode& mode,
+                         platform::Prompter& prompter)
+    : m_list(list), m_timeTags(timeTags), m_mode(mode), m_prompter(prompter) {}
 
 void TagCommands::addTimeTag() {
   const int selected = m_list.selection();
   if (selected == -1) {
-    m_prompter.inform("请导入歌词", "tolva", MessageIcon::Warning);
+    m_prompter.inform("请导入歌词", "tolva", platform::MessageIcon::Warning);
     return;
   }
   // The line is not inspected: a line that already carries tags gets one more in front, and
   // on the last line the clamped selection stays put so a second press stacks another tag.
-  m_list.setLine(selected, m_currentTag.value() + std::string(m_list.line(selected)));
+  m_list.setLine(selected, m_timeTags.currentTag() + std::string(m_list.line(selected)));
   m_list.setSelection(selected + 1);
 }
 
 void TagCommands::deleteLineTag() {
   const int selected = m_list.selection();
   if (selected == -1) {
-    m_prompter.inform("请选择需要删除的歌词行", "tolva_错误提示", MessageIcon::Warning);
+    m_prompter.inform("请选择需要删除的歌词行", "tolva_错误提示", platform::MessageIcon::Warning);
     return;
   }
   const std::string_view line = m_list.line(selected);
   if (!startsWithBracket(line)) {
-    m_prompter.inform("此行无需删除时间标签", "tolva_错误提示", MessageIcon::Warning);
+    m_prompter.inform("此行无需删除时间标签", "tolva_错误提示", platform::MessageIcon::Warning);
     return;
   }
   // Header lines of other lengths and lines without "]" are left alone without a message.

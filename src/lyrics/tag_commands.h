@@ -1,17 +1,18 @@
 #pragma once
 
-#include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
+#include "lyrics/time_tag_source.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
 // The commands that put time tags on lines and take them off again, and the double-click mode.
 class TagCommands {
  public:
-  TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
-              Prompter& prompter);
+  // `timeTags` gives the tag of the moment a line is stamped.
+  TagCommands(LyricsList& list, TimeTagSource& timeTags, DoubleClickMode& mode,
+              platform::Prompter& prompter);
 
   // Stamps the selected line with the current time tag and moves to the next line.
   void addTimeTag();
@@ -33,9 +34,9 @@ class TagCommands {
 
  private:
   LyricsList& m_list;
-  const CurrentTimeTag& m_currentTag;
+  TimeTagSource& m_timeTags;
   DoubleClickMode& m_mode;
-  Prompter& m_prompter;
+  platform::Prompter& m_prompter;
 };
 
 }  // namespace lyrics

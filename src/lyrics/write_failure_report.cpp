@@ -2,14 +2,15 @@
 
 namespace lyrics {
 
-void reportWriteFailure(Prompter& prompter, const std::string& path, WriteStatus why) {
+void reportWriteFailure(platform::Prompter& prompter, const std::string& path,
+                        platform::WriteStatus why) {
   std::string text = "文件保存失败：" + path;
-  if (why == WriteStatus::DiskFull) {
+  if (why == platform::WriteStatus::DiskFull) {
     text += "\n磁盘空间不足，原有的文件没有改动。";
-  } else if (why == WriteStatus::NotPermitted) {
+  } else if (why == platform::WriteStatus::NotPermitted) {
     text += "\n文件夹是只读的或没有写入权限，原有的文件没有改动。";
   }
-  prompter.inform(text, "tolva_错误提示", MessageIcon::Warning);
+  prompter.inform(text, "tolva_错误提示", platform::MessageIcon::Warning);
 }
 
 }  // namespace lyrics

@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "lyrics/file_io.h"
-#include "lyrics/prompter.h"
+#include "platform/file_io.h"
+#include "platform/prompter.h"
 
 namespace lyrics {
 
 // Tells the user that the file at `path` (GBK) could not be written, and why when it is known
 // (a full disk, a read-only folder); the file that stood there is unchanged.
-void reportWriteFailure(Prompter& prompter, const std::string& path,
-                        WriteStatus why = WriteStatus::Failed);
+void reportWriteFailure(platform::Prompter& prompter, const std::string& path,
+                        platform::WriteStatus why = platform::WriteStatus::Failed);
 
 }  // namespace lyrics

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "lyrics/interval_timer.h"
 #include "lyrics/lyrics_list.h"
 #include "lyrics/status_bar.h"
+#include "platform/interval_timer.h"
 #include "playback/preview_box_view.h"
 
 namespace playback {
@@ -24,7 +24,7 @@ class LyricsPreview {
   static constexpr int kTickMilliseconds = 10;
 
   LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list, lyrics::StatusBar& status,
-                lyrics::IntervalTimer& slideIn, lyrics::IntervalTimer& slideOut);
+                platform::IntervalTimer& slideIn, platform::IntervalTimer& slideOut);
 
   // Parks the box above the window, fills it with `text` and starts the slide-in.
   void previewLyrics(const std::string& text);
@@ -39,8 +39,8 @@ class LyricsPreview {
   PreviewBoxView& m_box;
   lyrics::LyricsList& m_list;
   lyrics::StatusBar& m_status;
-  lyrics::IntervalTimer& m_slideIn;
-  lyrics::IntervalTimer& m_slideOut;
+  platform::IntervalTimer& m_slideIn;
+  platform::IntervalTimer& m_slideOut;
 };
 
 }  // namespace playback

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "lyrics/current_time_tag.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/status_bar.h"
+#include "lyrics/time_tag_source.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
 #include "playback/audio_player.h"
-#include "playback/monotonic_clock.h"
 #include "playback/playback_display.h"
 
 namespace playback {
@@ -17,14 +18,14 @@ namespace playback {
 // at every tick and stamp; it holds until the song is heard), or a stopwatch that halts with
 // the clock where no position is known. The 10 ms tick only rebuilds CurrentTimeTag and the two
 // displays from that time.
-class PlayClock {
+class PlayClock : public lyrics::TimeTagSource {
  public:
   // Interval of the running tick, in milliseconds.
   static constexpr int kTickMs = 10;
 
-  PlayClock(lyrics::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
+  PlayClock(platform::IntervalTimer& tickTimer, lyrics::CurrentTimeTag& currentTag,
             PlaybackDisplay& display, lyrics::StatusBar& status, PositionSource& positions,
-            const MonotonicClock& clock);
+            const platform::MonotonicClock& clock);
 
   // ResetPlayClock: the time goes back to zero; the tick, CurrentTimeTag and displays stay.
   void reset();
@@ -36,11 +37,9 @@ class PlayClock {
   bool running() const { return m_running; }
   // The tick handler: rebuilds CurrentTimeTag, the tag caption and status part 0.
   void tick();
-  // An extra tick while the clock runs, so CurrentTimeTag holds this very moment; a halted
-  // clock keeps the tag it halted with.
-  void refresh() {
-    if (m_running) tick();
-  }
+  // The tag of this very moment for a stamp: while the clock runs an extra tick brings
+  // CurrentTimeTag and the displays up to now; a halted clock keeps the tag it halted with.
+  std::string currentTag() override;
 
   // Elapsed play time in hundredths of a second, rounded to the nearest one.
   std::int64_t elapsedHundredths();
@@ -50,12 +49,12 @@ class PlayClock {
  private:
   std::int64_t elapsedNs();
 
-  lyrics::IntervalTimer& m_tickTimer;
+  platform::IntervalTimer& m_tickTimer;
   lyrics::CurrentTimeTag& m_currentTag;
   PlaybackDisplay& m_display;
   lyrics::StatusBar& m_status;
   PositionSource& m_positions;
-  const MonotonicClock& m_clock;
+  const platform::MonotonicClock& m_clock;
 
   bool m_running = false;
   // Stopwatch: time gathered up to m_sinceNs, plus the run since then while running.

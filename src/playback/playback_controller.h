@@ -2,14 +2,15 @@
 
 #include <string>
 
-#include "lyrics/clipboard.h"
-#include "lyrics/dialogs.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/prompter.h"
 #include "lyrics/status_bar.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/prompter.h"
 #include "playback/audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_display.h"
+#include "playback/playback_state.h"
 #include "playback/song_row.h"
 
 namespace playback {
@@ -20,8 +21,8 @@ class PlaybackController : public PlaybackListener {
  public:
   PlaybackController(SongRow& song, lyrics::HeaderFields& header, lyrics::StatusBar& status,
                      PlaybackDisplay& display, PlayClock& clock, AudioPlayer& player,
-                     lyrics::Prompter& prompter, lyrics::Dialogs& dialogs,
-                     lyrics::Clipboard& clipboard);
+                     platform::Prompter& prompter, platform::Dialogs& dialogs,
+                     platform::Clipboard& clipboard);
   // Stops the player and leaves the header fields, which may both outlive the commands.
   ~PlaybackController() override;
   PlaybackController(const PlaybackController&) = delete;
@@ -38,12 +39,17 @@ class PlaybackController : public PlaybackListener {
   void playSong();
   // The song list pop-up's 播放: like playSong but never opens the dialog.
   void playSongFromPopup();
-  // Pauses or continues, following the pause button's caption.
+  // Plays `path` from its start with the clock running, as test play does: the format cell is
+  // not looked at.
+  void playFromStart(const std::string& path);
+  // Pauses or continues, as the playback state offers.
   void togglePause();
   // The one reset of stop, end of song and end of test play.
   void stopPlayback();
   // Puts the current song's path on the clipboard.
   void copySongPath();
+  // Where playback stands; the pause button shows it.
+  PlaybackState state() const { return m_state; }
   // Folder of the current song (without the file name); "" when there is no song.
   std::string songFolder() const;
 
@@ -53,7 +59,7 @@ class PlaybackController : public PlaybackListener {
   void onPlayError(PlayError error) override;
 
  private:
-  void startPlayback();
+  void setState(PlaybackState state);
   void reportWrongFile();
   void onHeaderChanged(lyrics::HeaderFields::Field field);
 
@@ -63,10 +69,11 @@ class PlaybackController : public PlaybackListener {
   PlaybackDisplay& m_display;
   PlayClock& m_clock;
   AudioPlayer& m_player;
-  lyrics::Prompter& m_prompter;
-  lyrics::Dialogs& m_dialogs;
-  lyrics::Clipboard& m_clipboard;
+  platform::Prompter& m_prompter;
+  platform::Dialogs& m_dialogs;
+  platform::Clipboard& m_clipboard;
   std::size_t m_headerListener = 0;
+  PlaybackState m_state = PlaybackState::Idle;
 };
 
 }  // namespace playback

@@ -1,6 +1,6 @@
 #include "playback/test_play.h"
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "playback/preview_match.h"
 
 namespace playback {
@@ -11,19 +11,18 @@ TestPlay::TestPlay(Parts parts, std::function<void()> closeCurtain,
 
 void TestPlay::startTestPlay() {
   if (m.view.closePictureVisible()) return;
+  if (!m.song.hasSongFile()) return;
   const std::string& path = m.song.cell(SongRow::Path);
-  if (path.empty()) return;
-  if (!lyrics::fileExists(path)) {
-    m.prompter.inform("歌曲文件路径不存在，或以删除。", "", lyrics::MessageIcon::Warning);
+  if (!platform::fileExists(path)) {
+    m.prompter.inform("歌曲文件路径不存在，或以删除。", "", platform::MessageIcon::Warning);
     return;
   }
   m.clock.reset();
   m.view.setOpenPictureVisible(false);
   m.view.setVolumePictureVisible(false);
   m.syncTimer.setInterval(kSyncIntervalMs);
-  m.clock.start();
-  // The format cell is not looked at, and the pause caption stays as it is.
-  m.player.play(path, 0.0, m.controller);
+  // The format cell is not looked at, and a paused editor keeps offering to continue.
+  m.controller.playFromStart(path);
   m_closeCurtain();
   m.colourTimer.setInterval(kColourIntervalMs);
 }

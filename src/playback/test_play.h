@@ -4,11 +4,10 @@
 #include <functional>
 
 #include "lyrics/current_time_tag.h"
-#include "lyrics/interval_timer.h"
 #include "lyrics/lyrics_list.h"
-#include "lyrics/prompter.h"
-#include "lyrics/random_source.h"
-#include "playback/audio_player.h"
+#include "platform/interval_timer.h"
+#include "platform/prompter.h"
+#include "platform/random_source.h"
 #include "playback/play_clock.h"
 #include "playback/playback_controller.h"
 #include "playback/song_row.h"
@@ -34,14 +33,13 @@ class TestPlay {
     const lyrics::CurrentTimeTag& currentTag;
     const SongRow& song;
     PlayClock& clock;
-    AudioPlayer& player;
-    // Receives the player's reports and owns the stop sequence.
+    // Plays the song, owns the playback state and the stop sequence.
     PlaybackController& controller;
-    lyrics::Prompter& prompter;
-    lyrics::RandomSource& random;
+    platform::Prompter& prompter;
+    platform::RandomSource& random;
     // 时钟_测试播放 and 时钟_歌词预览文本颜色.
-    lyrics::IntervalTimer& syncTimer;
-    lyrics::IntervalTimer& colourTimer;
+    platform::IntervalTimer& syncTimer;
+    platform::IntervalTimer& colourTimer;
   };
 
   // `closeCurtain` and `openCurtain` start the curtain's slides.

@@ -7,12 +7,13 @@
 
 namespace playback {
 
-VolumeControl::VolumeControl(MasterVolume& mixer, VolumeView& view)
+VolumeControl::VolumeControl(platform::MasterVolume& mixer, VolumeView& view)
     : m_mixer(mixer), m_view(view) {}
 
 void VolumeControl::initVolume() {
   const bool bound = m_mixer.bindMaster();
-  const std::optional<MasterVolume::Channels> channels = bound ? m_mixer.volume() : std::nullopt;
+  const std::optional<platform::MasterVolume::Channels> channels =
+      bound ? m_mixer.volume() : std::nullopt;
   m_maximum = bound ? m_mixer.maximum() : 0;
   const int position =
       channels ? volumeSliderPosition(channels->left, channels->right, m_maximum) : 0;

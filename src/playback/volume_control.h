@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "playback/master_volume.h"
+#include "platform/master_volume.h"
 #include "playback/volume_view.h"
 
 namespace playback {
@@ -12,7 +12,7 @@ namespace playback {
 class VolumeControl {
  public:
   // `mixer` and `view` must outlive this.
-  VolumeControl(MasterVolume& mixer, VolumeView& view);
+  VolumeControl(platform::MasterVolume& mixer, VolumeView& view);
 
   // Binds the mixer to the master output and shows its volume on the slider and the label.
   // Without a usable mixer the slider starts at 0; nothing is reported.
@@ -25,7 +25,7 @@ class VolumeControl {
   std::uint32_t maximum() const { return m_maximum; }
 
  private:
-  MasterVolume& m_mixer;
+  platform::MasterVolume& m_mixer;
   VolumeView& m_view;
   std::uint32_t m_maximum = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lyrics/interval_timer.h"
+#include "platform/interval_timer.h"
 #include "shell/curtain_view.h"
 
 namespace shell {
@@ -12,6 +12,8 @@ class Curtain {
  public:
   static constexpr int kTickMs = 10;
   static constexpr int kStep = 11;
+  // Top edge of both pieces, parked or closed: they cover the band from 466 to 562.
+  static constexpr int kTop = 466;
   // Parked and closed left edges of the two pieces.
   static constexpr int kLeftParked = -265;
   static constexpr int kLeftClosed = 0;
@@ -26,10 +28,10 @@ class Curtain {
   // The timers are 时钟_控制标签左, 时钟_控制标签右, 时钟_控制歌词预览标签左关 and
   // 时钟_控制歌词预览标签右关.
   struct Timers {
-    lyrics::IntervalTimer& closeLeft;
-    lyrics::IntervalTimer& closeRight;
-    lyrics::IntervalTimer& openLeft;
-    lyrics::IntervalTimer& openRight;
+    platform::IntervalTimer& closeLeft;
+    platform::IntervalTimer& closeRight;
+    platform::IntervalTimer& openLeft;
+    platform::IntervalTimer& openRight;
   };
 
   Curtain(CurtainView& view, Timers timers);

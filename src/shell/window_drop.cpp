@@ -2,7 +2,7 @@
 
 namespace shell {
 
-WindowDrop::WindowDrop(WindowDropView& view, lyrics::IntervalTimer& timer)
+WindowDrop::WindowDrop(WindowDropView& view, platform::IntervalTimer& timer)
     : m_view(view), m_timer(timer) {}
 
 void WindowDrop::statusBarMouseMove(int y) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lyrics/interval_timer.h"
+#include "platform/interval_timer.h"
 #include "shell/window_drop_view.h"
 
 namespace shell {
@@ -17,7 +17,7 @@ class WindowDrop {
   static constexpr int kTriggerBelowY = 10;
 
   // `timer` is 时钟_启动窗口下.
-  WindowDrop(WindowDropView& view, lyrics::IntervalTimer& timer);
+  WindowDrop(WindowDropView& view, platform::IntervalTimer& timer);
 
   // A mouse move over the status bar at `y` in the bar's own coordinates.
   void statusBarMouseMove(int y);
@@ -30,7 +30,7 @@ class WindowDrop {
   enum class State { Armed, Dropping, Done };
 
   WindowDropView& m_view;
-  lyrics::IntervalTimer& m_timer;
+  platform::IntervalTimer& m_timer;
   State m_state = State::Armed;
   int m_top = kStartTop;
 };

@@ -114,7 +114,7 @@ TEST(QtPrompterTest, ShowsModalBoxesWithTitleIconAndButtons) {
   app::QtPrompter prompter;
   BoxAnswer seen;
   answerNextBox(QMessageBox::Ok, seen);
-  prompter.inform(app::toGbk(QStringLiteral("歌词文件不正确")), "", lyrics::MessageIcon::Warning);
+  prompter.inform(app::toGbk(QStringLiteral("歌词文件不正确")), "", platform::MessageIcon::Warning);
   EXPECT_EQ(seen.title, QStringLiteral("信息："));
   EXPECT_EQ(seen.text, QStringLiteral("歌词文件不正确"));
   EXPECT_EQ(seen.icon, QMessageBox::Warning);
@@ -124,14 +124,14 @@ TEST(QtPrompterTest, ShowsModalBoxesWithTitleIconAndButtons) {
   answerNextBox(QMessageBox::Yes, yes);
   EXPECT_TRUE(prompter.ask(app::toGbk(QStringLiteral("清空吗？")),
                            app::toGbk(QStringLiteral("tolva_提示：")),
-                           lyrics::MessageIcon::Information));
+                           platform::MessageIcon::Information));
   EXPECT_EQ(yes.title, QStringLiteral("tolva_提示："));
   EXPECT_EQ(yes.icon, QMessageBox::Information);
   EXPECT_EQ(yes.buttons.size(), 2);
 
   BoxAnswer no;
   answerNextBox(QMessageBox::No, no);
-  EXPECT_FALSE(prompter.ask("x", "t", lyrics::MessageIcon::Error));
+  EXPECT_FALSE(prompter.ask("x", "t", platform::MessageIcon::Error));
   EXPECT_EQ(no.icon, QMessageBox::Critical);
 }
 

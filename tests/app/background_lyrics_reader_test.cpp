@@ -21,6 +21,7 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "lyrics/lyrics_import.h"
+#include "support/fake_services.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -55,7 +56,7 @@ struct HeldLoad {
       while (!released) {
         if (onProgress && !onProgress(0.3)) {
           sawStop = true;
-          return lyrics::LyricsFile{lyrics::ReadStatus::Ok, {}, true};
+          return lyrics::LyricsFile{platform::ReadStatus::Ok, {}, true};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
       }
@@ -199,18 +200,9 @@ TEST(BackgroundLyricsReader, SmallFilesAreReadBeforeTheCallReturns) {
 }
 
 TEST(BackgroundLyricsReader, TheEditorImportsADroppedLargeFileWithTheUsualTexts) {
-  testsupport::TempDir dir;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  const QString root = QString::fromStdString(dir.path().string());
-  app::EditorApp::Services services;
-  services.prompter = &prompter;
-  services.dialogs = &dialogs;
-  services.refreshDesktopCaches = false;
-  services.programDirectory = dir.path().string();
-  app::EditorApp editor({}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
-                        services);
-  editor.start();
+  testsupport::EditorHarness harness;
+  app::EditorApp& editor = harness.start();
+  testsupport::TempDir& dir = harness.home;
   std::string text;
   for (int i = 0; text.size() <= (std::size_t{3} << 20); ++i) text += gbk("[00:01.00]第一句\r\n");
   const int lines = static_cast<int>(text.size() / 18);

@@ -26,9 +26,7 @@
 #include "app/playback_bindings.h"
 #include "app/saved_lyrics_bindings.h"
 #include "feedback/ui/feedback_window.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 namespace {
 
@@ -44,20 +42,7 @@ class EditorAppTest : public ::testing::Test {
  protected:
   // An editor started with `arguments`, writing its association into the temp tree.
   app::EditorApp& start(std::vector<std::string> arguments = {}) {
-    const QString base = QString::fromStdString(m_dir.path().string());
-    app::EditorApp::Services services;
-    services.prompter = &m_prompter;
-    services.dialogs = &m_dialogs;
-    services.refreshDesktopCaches = false;
-    // The shutdown stores the saved-lyrics library; it goes to the temp tree too.
-    services.programDirectory = m_dir.path().string();
-    m_editor = std::make_unique<app::EditorApp>(
-        std::move(arguments),
-        app::LrcAssociation(base + QStringLiteral("/data"), base + QStringLiteral("/config"),
-                            QStringLiteral("/opt/editor")),
-        services);
-    m_editor->start();
-    return *m_editor;
+    return m_harness.start(std::move(arguments));
   }
 
   // Drags files over the middle of `target` and drops them, the way the platform delivers a
@@ -80,10 +65,11 @@ class EditorAppTest : public ::testing::Test {
     QTest::mouseMove(window.windowHandle(), window.clientArea()->mapTo(&window, pos));
   }
 
-  testsupport::TempDir m_dir;
-  testsupport::RecordingPrompter m_prompter;
-  testsupport::ScriptedDialogs m_dialogs;
-  std::unique_ptr<app::EditorApp> m_editor;
+  testsupport::EditorHarness m_harness;
+  testsupport::TempDir& m_dir = m_harness.home;
+  testsupport::RecordingPrompter& m_prompter = m_harness.prompter;
+  testsupport::ScriptedDialogs& m_dialogs = m_harness.dialogs;
+  std::unique_ptr<app::EditorApp>& m_editor = m_harness.editor;
 };
 
 }  // namespace

@@ -18,23 +18,14 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/playback_bindings.h"
-#include "app/program_directory.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 namespace {
 
 // The real editor window, shown offscreen and active so its shortcut keys work.
 struct Editor {
   Editor() {
-    const QString root = QString::fromStdString(dir.path().string());
-    editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(root + "/data", root + "/config", "editor"),
-        app::EditorApp::Services{
-            .prompter = &prompter, .dialogs = &dialogs, .refreshDesktopCaches = false});
-    editor->start();
+    harness.start();
     window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
@@ -62,10 +53,11 @@ struct Editor {
     for (const char* line : lines) list().appendLine(line);
   }
 
-  testsupport::TempDir dir;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<app::EditorApp> editor;
+  testsupport::EditorHarness harness;
+  testsupport::TempDir& dir = harness.home;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
+  testsupport::ScriptedDialogs& dialogs = harness.dialogs;
+  std::unique_ptr<app::EditorApp>& editor = harness.editor;
 };
 
 // A pointer move over the preview box at `y` in box coordinates, as the viewport receives it.
@@ -136,7 +128,7 @@ TEST(LyricsBindings, ADoubleClickAnywhereOnTheListRunsTheDoubleClickCommand) {
   ASSERT_EQ(e.prompter.shown.size(), 1u);
   EXPECT_EQ(e.prompter.shown[0].text, "\xC7\xEB\xB5\xBC\xC8\xEB\xB8\xE8\xB4\xCA");  // 请导入歌词
   EXPECT_EQ(e.prompter.shown[0].title, "tolva");
-  EXPECT_EQ(e.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(e.prompter.shown[0].icon, platform::MessageIcon::Warning);
 
   e.load({"[00:01.00]a", "b", "c"});
   e.list().setSelection(1);
@@ -217,22 +209,7 @@ TEST(LyricsBindings, NewLyricsFileEmptiesTheSongRowBoxesAndStatusTexts) {
   for (int part = 0; part < 6; ++part) EXPECT_EQ(e.window().statusLabel(part)->text(), texts[part]);
 }
 
-// Moves a signature file beside the test program out of the way for the test's lifetime.
-struct SignatureFileAside {
-  SignatureFileAside() {
-    QFile::remove(aside);
-    QFile::rename(path, aside);
-  }
-  ~SignatureFileAside() {
-    QFile::remove(path);
-    QFile::rename(aside, path);
-  }
-  const QString path = app::programDirectory() + QStringLiteral("/GEXINGQIANMING.ini");
-  const QString aside = path + QStringLiteral(".aside");
-};
-
 TEST(LyricsBindings, SignatureMenusPanelAndShortcuts) {
-  const SignatureFileAside keep;
   Editor e;
   e.load({"a", "b"});
   auto* panel = e.window().control<QGroupBox>(QStringLiteral("分组框_配置个性签名"));
@@ -243,7 +220,7 @@ TEST(LyricsBindings, SignatureMenusPanelAndShortcuts) {
   e.window().signatureBox()->setPlainText(QStringLiteral("签名"));
   e.window().control<QPushButton>(QStringLiteral("按钮_个性签名"))->click();
   EXPECT_EQ(panel->pos(), QPoint(1100, 150));
-  EXPECT_TRUE(QFile::exists(keep.path));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(e.dir.file("program/GEXINGQIANMING.ini"))));
 
   e.list().setSelection(1);
   e.view()->setFocus();

@@ -20,9 +20,7 @@
 #include "app/main_window.h"
 #include "app/panel_texts.h"
 #include "app/qt_interval_timer.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 namespace {
 
@@ -36,24 +34,11 @@ class UrlRecorder : public QObject {
 };
 
 struct PanelUiTest : ::testing::Test {
-  testsupport::TempDir home;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<app::EditorApp> editor;
+  testsupport::EditorHarness harness;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
   app::MainWindow* window = nullptr;
 
-  void SetUp() override {
-    app::EditorApp::Services services;
-    services.prompter = &prompter;
-    services.dialogs = &dialogs;
-    services.refreshDesktopCaches = false;
-    const QString dir = QString::fromStdString(home.path().string());
-    editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"), services);
-    editor->start();
-    window = &editor->window();
-  }
+  void SetUp() override { window = &harness.start().window(); }
   QLabel* label(const char* name) const { return window->control<QLabel>(QString::fromUtf8(name)); }
   QWidget* topmost() const {
     const QObjectList& children = window->clientArea()->children();

@@ -6,7 +6,7 @@
 
 #include "app/file_drop.h"
 #include "app/gbk.h"
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST(QtPathsTest, EveryCharacterRoundTripsAndShowsWhatItNames) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
     const QString text = character(c);
     const std::string gbk = app::toGbkPath(text);
-    if ((gbk != app::toGbk(text) || lyrics::nativePath(gbk) != text.toUtf8().toStdString()) &&
+    if ((gbk != app::toGbk(text) || platform::nativePath(gbk) != text.toUtf8().toStdString()) &&
         ++differences <= 5) {
       ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(c);
     }

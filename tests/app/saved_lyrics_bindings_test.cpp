@@ -27,11 +27,7 @@
 #include "app/playback_bindings.h"
 #include "app/qt_interval_timer.h"
 #include "app/qt_paths.h"
-#include "support/fake_master_volume.h"
-#include "support/recording_clipboard.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 namespace {
 
@@ -55,7 +51,6 @@ const char* const kRecords[2][7] = {
 // offscreen and active.
 struct Editor {
   explicit Editor(bool withRecords = false) {
-    std::filesystem::create_directory(dir.path() / "program");
     if (withRecords) {
       for (int field = 0; field < 7; ++field) {
         std::string bytes;
@@ -64,18 +59,7 @@ struct Editor {
       }
     }
     dialogs.desktop = nativeToGbk(dir.file("桌面")) + "/";
-    const QString root = QString::fromStdString(dir.path().string());
-    app::EditorApp::Services services;
-    services.prompter = &prompter;
-    services.dialogs = &dialogs;
-    services.clipboard = &clipboard;
-    services.masterVolume = &mixer;
-    services.refreshDesktopCaches = false;
-    services.programDirectory = nativeToGbk(dir.file("program"));
-    editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{}, app::LrcAssociation(root + "/data", root + "/config", "editor"),
-        services);
-    editor->start();
+    harness.start();
     window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
@@ -126,12 +110,12 @@ struct Editor {
         3000);
   }
 
-  testsupport::TempDir dir;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingClipboard clipboard;
-  testsupport::FakeMasterVolume mixer;
-  std::unique_ptr<app::EditorApp> editor;
+  testsupport::EditorHarness harness;
+  testsupport::TempDir& dir = harness.home;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
+  testsupport::ScriptedDialogs& dialogs = harness.dialogs;
+  testsupport::RecordingClipboard& clipboard = harness.clipboard;
+  std::unique_ptr<app::EditorApp>& editor = harness.editor;
 };
 
 // Which way the toggle picture points: the arrow's head, its tallest part, lies on the side it
@@ -352,7 +336,7 @@ TEST(SavedLyricsBindings, SavingThroughMenuAndToolbarShowsTheBalloonAndWritesThe
   save->trigger();
   ASSERT_EQ(e.prompter.shown.size(), 1u);
   EXPECT_EQ(e.prompter.shown[0].text, gbk("保存无效"));
-  EXPECT_EQ(e.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(e.prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_EQ(e.saved().balloon(), nullptr);
   EXPECT_EQ(e.list()->model()->rowCount(), 0);
 

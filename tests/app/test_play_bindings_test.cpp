@@ -19,9 +19,7 @@
 #include "app/playback_bindings.h"
 #include "app/qt_interval_timer.h"
 #include "playback/mpv/mpv_audio_player.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 namespace {
 
@@ -55,26 +53,18 @@ struct Song {
 };
 
 struct TestPlayUiTest : ::testing::Test {
-  testsupport::TempDir home;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
   // Plays in real time without a sound device, so the clock runs as it does for a user.
   playback::MpvAudioPlayer player{{"null", false}};
-  std::unique_ptr<app::EditorApp> editor;
+  testsupport::EditorHarness harness;
+  testsupport::TempDir& home = harness.home;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
+  testsupport::ScriptedDialogs& dialogs = harness.dialogs;
+  std::unique_ptr<app::EditorApp>& editor = harness.editor;
   app::MainWindow* window = nullptr;
 
   void SetUp() override {
-    app::EditorApp::Services services;
-    services.prompter = &prompter;
-    services.dialogs = &dialogs;
-    services.player = &player;
-    services.refreshDesktopCaches = false;
-    const QString dir = QString::fromStdString(home.path().string());
-    editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"), services);
-    editor->start();
-    window = &editor->window();
+    harness.player = &player;
+    window = &harness.start().window();
   }
   QWidget* control(const char* name) const {
     return window->control<QWidget>(QString::fromUtf8(name));

@@ -13,13 +13,12 @@
 
 #include "app/editor_app.h"
 #include "app/main_window.h"
+#include "playback/pulse/pulse_master_volume.h"
 #include "support/fake_master_volume.h"
+#include "support/fake_services.h"
 #include "support/pulse_sink.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
 
-using playback::MasterVolume;
+using platform::MasterVolume;
 
 namespace {
 
@@ -27,19 +26,12 @@ class VolumeBindingsTest : public ::testing::Test {
  protected:
   // An editor started with `mixer` as its master volume (null: the real one).
   app::EditorApp& start(MasterVolume* mixer) {
-    const QString base = QString::fromStdString(m_dir.path().string());
-    app::EditorApp::Services services;
-    services.prompter = &m_prompter;
-    services.dialogs = &m_dialogs;
-    services.masterVolume = mixer;
-    services.refreshDesktopCaches = false;
-    m_editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(base + QStringLiteral("/data"), base + QStringLiteral("/config"),
-                            QStringLiteral("/opt/editor")),
-        services);
-    m_editor->start();
-    return *m_editor;
+    if (!mixer) {
+      m_realMixer = std::make_unique<playback::PulseMasterVolume>();
+      mixer = m_realMixer.get();
+    }
+    m_harness.masterVolume = mixer;
+    return m_harness.start();
   }
 
   QLabel* speaker() const {
@@ -55,11 +47,11 @@ class VolumeBindingsTest : public ::testing::Test {
     QApplication::sendEvent(speaker(), &event);
   }
 
-  testsupport::TempDir m_dir;
-  testsupport::RecordingPrompter m_prompter;
-  testsupport::ScriptedDialogs m_dialogs;
   testsupport::FakeMasterVolume m_mixer;
-  std::unique_ptr<app::EditorApp> m_editor;
+  std::unique_ptr<platform::MasterVolume> m_realMixer;
+  testsupport::EditorHarness m_harness;
+  std::unique_ptr<app::EditorApp>& m_editor = m_harness.editor;
+  testsupport::RecordingPrompter& m_prompter = m_harness.prompter;
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "files/save_time_text.h"
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/blocked_folder.h"
 #include "support/fake_local_clock.h"
 #include "support/recording_prompter.h"
@@ -28,9 +28,9 @@ struct FakeBalloon : files::SaveBalloonView {
 
 struct SaveFixture {
   explicit SaveFixture(std::vector<std::string> lines = {}) { list.replaceAll(std::move(lines)); }
-  std::string path(const std::string& name) const { return lyrics::gbkPath(dir.file(name)); }
+  std::string path(const std::string& name) const { return platform::gbkPath(dir.file(name)); }
   std::string bytes(const std::string& gbkPath) const {
-    return lyrics::readFileBytes(gbkPath).bytes;
+    return platform::readFileBytes(gbkPath).bytes;
   }
 
   testsupport::TempDir dir;
@@ -42,14 +42,14 @@ struct SaveFixture {
   testsupport::FakeLocalClock clock;
   FakeBalloon balloon;
   files::SavedLyricsLibrary library;
-  files::SavedLyricsStore store{library, prompter, lyrics::gbkPath(dir.path().string())};
+  files::SavedLyricsStore store{library, prompter, platform::gbkPath(dir.path().string())};
   files::SaveCommands commands{list, header, song, store, clock, prompter, dialogs, balloon};
 };
 
 }  // namespace
 
 TEST(SaveTimeText, LeavesOutTrailingZeroParts) {
-  const std::vector<std::pair<lyrics::LocalDateTime, std::string>> cases = {
+  const std::vector<std::pair<platform::LocalDateTime, std::string>> cases = {
       {{2014, 3, 5, 9, 7, 3}, "2014年3月5日9时7分3秒"},
       {{2014, 3, 5, 9, 7, 0}, "2014年3月5日9时7分"},
       {{2014, 3, 5, 9, 0, 0}, "2014年3月5日9时"},
@@ -68,7 +68,7 @@ TEST(SaveCommands, SaveLyricsAddsAStoredRecordAndConfirmsIt) {
   EXPECT_EQ(nothing.prompter.shown[0].title, "tolva_提示：");
   EXPECT_EQ(nothing.library.count(), 0);
   EXPECT_TRUE(nothing.balloon.shown.empty());
-  EXPECT_FALSE(std::filesystem::exists(lyrics::nativePath(nothing.store.filePath(0))));
+  EXPECT_FALSE(std::filesystem::exists(platform::nativePath(nothing.store.filePath(0))));
 
   SaveFixture songOnly;
   songOnly.song.setRow({"t", "s", "mp3格式", "正常", "/m/a.mp3"});
@@ -201,10 +201,10 @@ TEST(SaveCommands, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysWhy) {
     SCOPED_TRACE(c.kind == Kind::Full ? "full disk" : "read-only folder");
     SaveFixture f(lines);
     testsupport::BlockedFolder folder(f.dir.path() / "lyrics", c.kind);
-    const std::string song = lyrics::gbkPath(folder.file("song.lrc"));
-    const std::string audio = lyrics::gbkPath(folder.file("song.mp3"));
+    const std::string song = platform::gbkPath(folder.file("song.lrc"));
+    const std::string audio = platform::gbkPath(folder.file("song.mp3"));
     std::ofstream(folder.file("song.lrc"), std::ios::binary) << "[00:01.00]old\r\n";
-    f.dialogs.choice = lyrics::gbkPath(f.dir.file("first.lrc"));
+    f.dialogs.choice = platform::gbkPath(f.dir.file("first.lrc"));
     f.commands.saveLyricsAs();
     ASSERT_TRUE(f.prompter.shown.empty());
 
@@ -218,14 +218,14 @@ TEST(SaveCommands, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysWhy) {
     for (const auto& shown : f.prompter.shown) {
       EXPECT_EQ(shown.text, "文件保存失败：" + song + c.reason);
       EXPECT_EQ(shown.title, "tolva_错误提示");
-      EXPECT_EQ(shown.icon, lyrics::MessageIcon::Warning);
+      EXPECT_EQ(shown.icon, platform::MessageIcon::Warning);
     }
     EXPECT_EQ(f.bytes(song), "[00:01.00]old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
     // The failed name is not remembered for the next dialog; the last saved one is.
     f.dialogs.choice.reset();
     f.commands.saveLyricsAs();
-    EXPECT_EQ(f.dialogs.opened.back().directory, lyrics::gbkPath(f.dir.file("first.lrc")));
+    EXPECT_EQ(f.dialogs.opened.back().directory, platform::gbkPath(f.dir.file("first.lrc")));
     // With room again, the same save goes through.
     f.dialogs.choice = song;
     f.commands.saveLyricsAs();

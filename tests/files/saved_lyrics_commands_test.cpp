@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/fake_interval_timer.h"
 #include "support/fake_random_source.h"
 #include "support/recording_clipboard.h"
@@ -38,8 +38,8 @@ struct CommandsFixture {
     list.setSelection(0);
   }
   std::string desktopFile(int number) const {
-    return lyrics::readFileBytes(dialogs.desktop + "青禾歌词编辑器导出文本" +
-                                 std::to_string(number) + ".txt")
+    return platform::readFileBytes(dialogs.desktop + "青禾歌词编辑器导出文本" +
+                                   std::to_string(number) + ".txt")
         .bytes;
   }
 
@@ -52,7 +52,7 @@ struct CommandsFixture {
   FakePanelView view;
   files::SavedPanel panel{view, slideIn, slideOut};
   files::SavedLyricsLibrary library;
-  files::SavedLyricsStore store{library, prompter, lyrics::gbkPath(dir.file("store"))};
+  files::SavedLyricsStore store{library, prompter, platform::gbkPath(dir.file("store"))};
   lyrics::LyricsList list;
   HeaderFields header;
   SongRow song;
@@ -121,7 +121,7 @@ TEST(SavedLyricsCommands, OpenSavedRecordLoadsItIntoTheEditorAndClosesThePanel) 
 
 TEST(SavedLyricsCommands, ExportWritesTheHeaderAndTheLinesOnTheDesktop) {
   CommandsFixture f;
-  f.dialogs.desktop = lyrics::gbkPath(f.dir.file("桌面"));  // missing, and without a separator
+  f.dialogs.desktop = platform::gbkPath(f.dir.file("桌面"));  // missing, and without a separator
   f.random.numbers = {1234567, 0, 9};
   f.library.append(record("/m/b.mp3", "x\r\n\r\ny"));
   const std::string header =
@@ -141,7 +141,7 @@ TEST(SavedLyricsCommands, ExportWritesTheHeaderAndTheLinesOnTheDesktop) {
                                   std::string(118, '=') + "\r\nx\r\n\r\ny\r\n");
   EXPECT_TRUE(f.prompter.shown.empty());
 
-  f.dialogs.desktop = lyrics::gbkPath(f.dir.file("plain")) + "/";
+  f.dialogs.desktop = platform::gbkPath(f.dir.file("plain")) + "/";
   f.dir.write("plain", "a file where the folder should be");
   f.commands.exportRecordToDesktop();
   ASSERT_EQ(f.prompter.shown.size(), 1u);
@@ -159,11 +159,12 @@ TEST(SavedLyricsCommands, DeleteAndClearAskFirstAndWriteThrough) {
   EXPECT_TRUE(std::filesystem::is_empty(f.dir.file("store")));
   f.commands.deleteSavedRecord();
   EXPECT_EQ(f.library.records(), std::vector<SavedLyricsRecord>{record("", "")});
-  EXPECT_EQ(lyrics::readFileBytes(f.store.filePath(SavedLyricsRecord::Singer)).bytes, "歌手======");
+  EXPECT_EQ(platform::readFileBytes(f.store.filePath(SavedLyricsRecord::Singer)).bytes,
+            "歌手======");
   for (const auto& shown : f.prompter.shown) {
     EXPECT_EQ(shown.text, "确认删除当前选中的歌词文件？");
     EXPECT_EQ(shown.title, "tolva_提示：");
-    EXPECT_EQ(shown.icon, lyrics::MessageIcon::None);
+    EXPECT_EQ(shown.icon, platform::MessageIcon::None);
     EXPECT_TRUE(shown.question);
   }
 
@@ -177,7 +178,7 @@ TEST(SavedLyricsCommands, DeleteAndClearAskFirstAndWriteThrough) {
   EXPECT_EQ(f.prompter.shown.size(), 3u);
   EXPECT_EQ(f.prompter.shown[2].text, "确认清空所有歌词文件？");
   for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
-    EXPECT_EQ(lyrics::readFileBytes(f.store.filePath(k)).status, lyrics::ReadStatus::Ok);
-    EXPECT_EQ(lyrics::readFileBytes(f.store.filePath(k)).bytes, "");
+    EXPECT_EQ(platform::readFileBytes(f.store.filePath(k)).status, platform::ReadStatus::Ok);
+    EXPECT_EQ(platform::readFileBytes(f.store.filePath(k)).bytes, "");
   }
 }

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/blocked_folder.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
@@ -39,16 +39,18 @@ struct StoreFixture {
   testsupport::TempDir dir;
   testsupport::RecordingPrompter prompter;
   SavedLyricsLibrary library;
-  SavedLyricsStore store{library, prompter, lyrics::gbkPath(dir.path().string())};
+  SavedLyricsStore store{library, prompter, platform::gbkPath(dir.path().string())};
 
-  std::string bytes(int field) const { return lyrics::readFileBytes(store.filePath(field)).bytes; }
+  std::string bytes(int field) const {
+    return platform::readFileBytes(store.filePath(field)).bytes;
+  }
   void put(int field, const std::string& content) const {
-    std::ofstream(lyrics::nativePath(store.filePath(field)), std::ios::binary) << content;
+    std::ofstream(platform::nativePath(store.filePath(field)), std::ios::binary) << content;
   }
   // The records a fresh start would load from the directory.
   std::vector<SavedLyricsRecord> reloaded() {
     SavedLyricsLibrary fresh;
-    SavedLyricsStore(fresh, prompter, lyrics::gbkPath(dir.path().string())).loadSavedLyrics();
+    SavedLyricsStore(fresh, prompter, platform::gbkPath(dir.path().string())).loadSavedLyrics();
     return fresh.records();
   }
 };
@@ -124,7 +126,7 @@ TEST(SavedLyricsStore, EveryChangeIsWrittenThroughByReplacingTheFiles) {
 
   // The old file is replaced whole, not rewritten in place: a reader that opened it before
   // still sees the old bytes.
-  const std::string lyricsPath = lyrics::nativePath(f.store.filePath(SavedLyricsRecord::Lyrics));
+  const std::string lyricsPath = platform::nativePath(f.store.filePath(SavedLyricsRecord::Lyrics));
   std::ifstream before(lyricsPath, std::ios::binary);
   ASSERT_TRUE(f.store.deleteRecord(0));
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(before), {}), "a6" + kSep + "b6" + kSep);
@@ -144,17 +146,17 @@ TEST(SavedLyricsStore, AFailedWriteIsReportedOnceAndChangesNoStoreFile) {
   // A folder in the song file's place: the singers' file comes first, but is not replaced
   // either, so the seven files still agree.
   const std::string blocked = f.store.filePath(SavedLyricsRecord::Song);
-  std::filesystem::remove(lyrics::nativePath(blocked));
-  std::filesystem::create_directory(lyrics::nativePath(blocked));
+  std::filesystem::remove(platform::nativePath(blocked));
+  std::filesystem::create_directory(platform::nativePath(blocked));
   EXPECT_FALSE(f.store.appendRecord(filled("b")));
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "文件保存失败：" + blocked);
   EXPECT_EQ(f.prompter.shown[0].title, "tolva_错误提示");
-  EXPECT_EQ(f.prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(f.prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_EQ(f.library.count(), 2);  // the record is kept for the next write
   EXPECT_EQ(f.bytes(SavedLyricsRecord::Singer), "a0" + kSep);
   EXPECT_EQ(f.bytes(SavedLyricsRecord::Lyrics), "a6" + kSep);
-  EXPECT_TRUE(std::filesystem::is_directory(lyrics::nativePath(blocked)));
+  EXPECT_TRUE(std::filesystem::is_directory(platform::nativePath(blocked)));
   // No temporary file is left behind: the six files and the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path()), {}), 7);
 
@@ -181,12 +183,12 @@ TEST(SavedLyricsStore, AFullDiskOrAReadOnlyFolderLosesNoStoredRecord) {
     testsupport::BlockedFolder folder(dir.path() / "library", c.kind);
     testsupport::RecordingPrompter prompter;
     SavedLyricsLibrary library;
-    SavedLyricsStore store(library, prompter, lyrics::gbkPath(folder.path().string()));
+    SavedLyricsStore store(library, prompter, platform::gbkPath(folder.path().string()));
     ASSERT_TRUE(store.appendRecord(filled("first record ")));
     ASSERT_TRUE(store.appendRecord(filled("second record ")));
     std::vector<std::string> before;
     for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
-      before.push_back(lyrics::readFileBytes(store.filePath(k)).bytes);
+      before.push_back(platform::readFileBytes(store.filePath(k)).bytes);
     }
 
     folder.block();
@@ -201,16 +203,17 @@ TEST(SavedLyricsStore, AFullDiskOrAReadOnlyFolderLosesNoStoredRecord) {
     EXPECT_EQ(prompter.shown[0].text, "文件保存失败：" + store.filePath(c.failedField) + c.reason)
         << prompter.shown[0].text;
     for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
-      EXPECT_EQ(lyrics::readFileBytes(store.filePath(k)).bytes, before[k]) << k;
+      EXPECT_EQ(platform::readFileBytes(store.filePath(k)).bytes, before[k]) << k;
     }
     SavedLyricsLibrary reloaded;
-    SavedLyricsStore(reloaded, prompter, lyrics::gbkPath(folder.path().string())).loadSavedLyrics();
+    SavedLyricsStore(reloaded, prompter, platform::gbkPath(folder.path().string()))
+        .loadSavedLyrics();
     EXPECT_EQ(reloaded.records(), (std::vector{filled("first record "), filled("second record ")}));
 
     // The library kept both changes, and the next write, with room again, stores them.
     ASSERT_TRUE(store.appendRecord(filled("fourth record ")));
     SavedLyricsLibrary after;
-    SavedLyricsStore(after, prompter, lyrics::gbkPath(folder.path().string())).loadSavedLyrics();
+    SavedLyricsStore(after, prompter, platform::gbkPath(folder.path().string())).loadSavedLyrics();
     EXPECT_EQ(after.records(),
               (std::vector{filled("second record "), song, filled("fourth record ")}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 7);

@@ -102,7 +102,7 @@ TEST(LineCommands, NewLyricsFileAsksAndResetsEverythingOnYes) {
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "确定清空所有数据，新建歌词文件？");
   EXPECT_EQ(f.prompter.shown[0].title, "tolva_提示：");
-  EXPECT_EQ(f.prompter.shown[0].icon, MessageIcon::None);
+  EXPECT_EQ(f.prompter.shown[0].icon, platform::MessageIcon::None);
   EXPECT_TRUE(f.prompter.shown[0].question);
   EXPECT_EQ(f.list.lines(), (Lines{"a", "b"}));
   EXPECT_EQ(f.headers.text(HeaderFields::Singer), "singer");

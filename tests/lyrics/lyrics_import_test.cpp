@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <future>
 
-#include "lyrics/file_io.h"
 #include "lyrics/text_rules.h"
+#include "platform/file_io.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -85,7 +85,7 @@ TEST_F(ImportFixture, DropChecksTheNameBeforeReading) {
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, "歌词文件不正确，一般为：*.txt *.lrc");
   EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
-  EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_EQ(list.lines(), Lines{"keep"});
 
   // Several files arrive as one text whose last bytes are CR LF: refused.
@@ -118,7 +118,7 @@ TEST_F(ImportFixture, DropOfAFileThatCannotBeReadKeepsTheLines) {
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[0].text, "歌词文件无法读取，没有导入。");
   EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
-  EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_EQ(prompter.shown[1].text, prompter.shown[0].text);
   EXPECT_EQ(list.lines(), (Lines{"keep", "me"}));
   EXPECT_EQ(list.selection(), 1);
@@ -159,9 +159,9 @@ TEST_F(ImportFixture, DropOfAHugeLyricsFileIsRefusedWithAMessage) {
 TEST_F(ImportFixture, CommandLineArgumentsAreJoinedIntoOnePath) {
   EXPECT_EQ(commandLinePath({}), "");
   EXPECT_EQ(commandLinePath({"a", "b.lrc"}), "ab.lrc");
-  const std::string nativeName = nativePath("歌词 一.lrc");
+  const std::string nativeName = platform::nativePath("歌词 一.lrc");
   dir.write(nativeName, std::string("l1\r\nl2\r\n\r\nl4\0l5", 15));
-  const std::string gbkDir = gbkPath(dir.path().string());
+  const std::string gbkDir = platform::gbkPath(dir.path().string());
   importer.loadCommandLineFile({gbkDir + "/歌词", " 一.lrc"});
   EXPECT_EQ(list.lines(), (Lines{"l1", "l2", "", "l4"}));
   importer.loadCommandLineFile({});
@@ -306,7 +306,7 @@ TEST_F(ImportFixture, ALoadReportsItsProgressInOrderAndCanBeCalledOff) {
     return true;
   });
   EXPECT_FALSE(whole.cancelled);
-  EXPECT_EQ(whole.status, ReadStatus::Ok);
+  EXPECT_EQ(whole.status, platform::ReadStatus::Ok);
   EXPECT_EQ(whole.text.bytes(), text);
   EXPECT_EQ(whole.text.lineCount(), splitLyricsText(text).size());
   // Several reports while reading and while cutting, never going back, never past the end.

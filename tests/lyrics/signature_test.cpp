@@ -4,8 +4,9 @@
 
 #include <fstream>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/blocked_folder.h"
+#include "support/fixed_time_tag.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -35,9 +36,9 @@ struct SignatureFixture {
   testsupport::TempDir dir;
   FakePanel panel;
   LyricsList list;
-  CurrentTimeTag clock;
+  testsupport::FixedTimeTag clock;
   testsupport::RecordingPrompter prompter;
-  Signature signature{panel, list, clock, prompter, gbkPath(dir.path().string())};
+  Signature signature{panel, list, clock, prompter, platform::gbkPath(dir.path().string())};
   const std::string insertedDefault = "[00:00.00]青禾程序集—LRC歌词编辑器   写歌词就这么简单";
 };
 
@@ -66,7 +67,7 @@ TEST(Signature, AddSignatureGoesBeforeTheSelectedLineWhichStaysSelected) {
   empty.signature.addSignature();
   EXPECT_EQ(empty.list.lines(), Lines{"[01:02.03]青禾程序集—LRC歌词编辑器   写歌词就这么简单"});
   EXPECT_EQ(empty.list.selection(), 0);
-  EXPECT_FALSE(fileExists(empty.signature.filePath()));
+  EXPECT_FALSE(platform::fileExists(empty.signature.filePath()));
 }
 
 TEST(Signature, AppendSignatureSelectsTheNewLastLine) {
@@ -93,7 +94,7 @@ TEST(Signature, PanelShowsConfirmsAndCloses) {
   f.panel.content.clear();
   f.signature.confirmSignature();  // an empty box is refused and the panel stays
   EXPECT_EQ(f.panel.left, 120);
-  EXPECT_FALSE(fileExists(f.signature.filePath()));
+  EXPECT_FALSE(platform::fileExists(f.signature.filePath()));
 
   f.panel.content = "我的签名";
   f.signature.confirmSignature();
@@ -160,9 +161,9 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   testsupport::TempDir dir;
   FakePanel panel;
   LyricsList list;
-  CurrentTimeTag clock;
+  testsupport::FixedTimeTag clock;
   testsupport::RecordingPrompter prompter;
-  Signature signature{panel, list, clock, prompter, gbkPath(dir.file("no such folder"))};
+  Signature signature{panel, list, clock, prompter, platform::gbkPath(dir.file("no such folder"))};
   signature.setSignature();
   panel.content = "abc";
   signature.confirmSignature();
@@ -214,9 +215,9 @@ TEST(Signature, AFolderThatRefusesTheFileKeepsThePanelOpenAndSaysSo) {
     testsupport::BlockedFolder folder(dir.path() / "program", kind);
     FakePanel panel;
     LyricsList list;
-    CurrentTimeTag clock;
+    testsupport::FixedTimeTag clock;
     testsupport::RecordingPrompter prompter;
-    Signature signature(panel, list, clock, prompter, gbkPath(folder.path().string()));
+    Signature signature(panel, list, clock, prompter, platform::gbkPath(folder.path().string()));
     std::ofstream(folder.file("GEXINGQIANMING.ini"), std::ios::binary)
         << "[GEXINGQIANMING]\r\nPEIZHI=old\r\n";
     signature.setSignature();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fixed_time_tag.h"
 #include "support/recording_prompter.h"
 
 using namespace lyrics;
@@ -14,7 +15,7 @@ struct TagFixture {
     for (const auto& line : lines) list.appendLine(line);
   }
   LyricsList list;
-  CurrentTimeTag clock;
+  testsupport::FixedTimeTag clock;
   DoubleClickMode mode;
   testsupport::RecordingPrompter prompter;
   TagCommands commands{list, clock, mode, prompter};
@@ -47,7 +48,7 @@ TEST(TagCommands, AddTimeTagWithoutSelectionWarnsAndChangesNothing) {
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "请导入歌词");
   EXPECT_EQ(f.prompter.shown[0].title, "tolva");
-  EXPECT_EQ(f.prompter.shown[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(f.prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_FALSE(f.prompter.shown[0].question);
   EXPECT_EQ(f.list.lines(), Lines{"a"});
   EXPECT_EQ(f.list.selection(), -1);
@@ -80,7 +81,7 @@ TEST(TagCommands, DeleteLineTagWarnings) {
   EXPECT_EQ(f.prompter.shown[2].text, "此行无需删除时间标签");
   for (const auto& shown : f.prompter.shown) {
     EXPECT_EQ(shown.title, "tolva_错误提示");
-    EXPECT_EQ(shown.icon, MessageIcon::Warning);
+    EXPECT_EQ(shown.icon, platform::MessageIcon::Warning);
   }
   EXPECT_EQ(f.list.lines(), (Lines{"abc", ""}));
 }

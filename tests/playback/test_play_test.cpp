@@ -4,6 +4,7 @@
 
 #include "playback/playback_fakes.h"
 #include "playback/preview_match.h"
+#include "support/fake_interval_timer.h"
 #include "support/fake_random_source.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -79,7 +80,7 @@ TEST(PreviewMatch, TheLastLineOfTheClocksSecondWinsWithTheTextAfterItsFirstTag) 
 }
 
 // A timer that writes its name and every interval it is given into the log.
-class NamedTimer : public lyrics::IntervalTimer {
+class NamedTimer : public platform::IntervalTimer {
  public:
   NamedTimer(std::string name, Log& log) : m_name(std::move(name)), m_log(log) {}
   void setInterval(int milliseconds) override {
@@ -124,18 +125,18 @@ class RecordingTestPlayView : public TestPlayView {
 
 struct TestPlayFixture : ::testing::Test {
   Log log;
-  FakeTimer tickTimer{&log};
+  testsupport::FakeIntervalTimer tickTimer{&log};
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   StatusBar status;
   lyrics::HeaderFields header;
   SongRow song;
-  FakePlayer player{&log};
+  testsupport::FakeAudioPlayer player{&log};
   FakeClock now;
   PlayClock clock{tickTimer, tag, display, status, player, now};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{song,   header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   lyrics::LyricsList list;
@@ -144,7 +145,7 @@ struct TestPlayFixture : ::testing::Test {
   NamedTimer syncTimer{"sync", log};
   NamedTimer colourTimer{"colour", log};
   TestPlay testPlay{
-      {view, list, tag, song, clock, player, controller, prompter, random, syncTimer, colourTimer},
+      {view, list, tag, song, clock, controller, prompter, random, syncTimer, colourTimer},
       [this] { log.push_back("curtain:close"); },
       [this] { log.push_back("curtain:open"); }};
   testsupport::TempDir dir;
@@ -182,16 +183,16 @@ TEST_F(TestPlayFixture, WithoutASongOrWithItsFileGoneNothingStarts) {
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, "歌曲文件路径不存在，或以删除。");
   EXPECT_EQ(prompter.shown[0].title, "");  // the prompter's default title "信息："
-  EXPECT_EQ(prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+  EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Warning);
   EXPECT_FALSE(prompter.shown[0].question);
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(view.openPicture && view.volumePicture);
 }
 
 TEST_F(TestPlayFixture, StartRestartsTheSongWithTheSyncAndClosesTheCurtain) {
-  // The format cell is not looked at, and the pause caption is left alone.
+  // The format cell is not looked at, and a paused editor keeps offering to continue.
   setSong(songPath, "ape格式");
-  display.setPauseCaption("继续");
+  controller.togglePause();
   now.advanceMs(5000);
   clock.start();
   now.advanceMs(3000);
@@ -204,6 +205,7 @@ TEST_F(TestPlayFixture, StartRestartsTheSongWithTheSyncAndClosesTheCurtain) {
   EXPECT_TRUE(clock.running());
   ASSERT_EQ(player.listener, &controller);
   EXPECT_EQ(display.pauseCaption(), "继续");
+  EXPECT_EQ(controller.state(), PlaybackState::RestartedWhilePaused);
   EXPECT_EQ(view.textWrites, 0);  // the display keeps the text of the last test play
   EXPECT_TRUE(prompter.shown.empty());
 
@@ -263,13 +265,14 @@ TEST_F(TestPlayFixture, ColourIsTheProductOfThreeDrawsWithRedInTheLowByte) {
 TEST_F(TestPlayFixture, EndStopsEverythingOpensTheCurtainAndSelectsTheFirstLine) {
   setSong(songPath);
   list.replaceAll({"[00:00.10]a", "[00:00.20]b", "[00:00.30]c"});
+  controller.togglePause();  // paused before, so the button still offers to continue
   testPlay.startTestPlay();
   view.closePicture = true;
   view.display = true;
   now.advanceMs(1234);
   clock.tick();
   list.setSelection(2);
-  display.setPauseCaption("继续");  // paused during test play
+  ASSERT_EQ(display.pauseCaption(), "继续");
   log.clear();
 
   testPlay.endTestPlay();
@@ -277,6 +280,7 @@ TEST_F(TestPlayFixture, EndStopsEverythingOpensTheCurtainAndSelectsTheFirstLine)
                       "slider:0", "timer:0", "status0:播放时间:[00:00.00]",
                       "tag:加入标签[00:00.00]", "pause:暂停", "status1:播放进度:00%"}));
   EXPECT_FALSE(clock.running());
+  EXPECT_EQ(controller.state(), PlaybackState::Idle);
   EXPECT_EQ(list.selection(), 0);
   // CurrentTimeTag keeps the time at which the clock halted.
   EXPECT_EQ(tag.value(), "[00:01.23]");

@@ -8,7 +8,7 @@
 #include "playback/volume_scale.h"
 #include "support/fake_master_volume.h"
 
-using playback::MasterVolume;
+using platform::MasterVolume;
 using playback::VolumeControl;
 using testsupport::FakeMasterVolume;
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "lyrics/local_clock.h"
+#include "platform/local_clock.h"
 
 namespace testsupport {
 
 // A local clock that shows whatever moment the test sets.
-class FakeLocalClock : public lyrics::LocalClock {
+class FakeLocalClock : public platform::LocalClock {
  public:
-  lyrics::LocalDateTime now() const override { return moment; }
-  lyrics::LocalDateTime moment{2014, 3, 5, 9, 7, 3};
+  platform::LocalDateTime now() const override { return moment; }
+  platform::LocalDateTime moment{2014, 3, 5, 9, 7, 3};
 };
 
 }  // namespace testsupport

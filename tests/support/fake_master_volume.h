@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "playback/master_volume.h"
+#include "platform/master_volume.h"
 
 namespace testsupport {
 
 // A mixer whose channels and maximum the test sets; it records every volume it is given.
-class FakeMasterVolume : public playback::MasterVolume {
+class FakeMasterVolume : public platform::MasterVolume {
  public:
   bool bindMaster() override {
     ++binds;

@@ -4,12 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "lyrics/random_source.h"
+#include "platform/random_source.h"
 
 namespace testsupport {
 
 // Hands out scripted numbers (the low end when it runs dry) and records the ranges asked for.
-class FakeRandomSource : public lyrics::RandomSource {
+class FakeRandomSource : public platform::RandomSource {
  public:
   int between(int low, int high) override {
     ranges.emplace_back(low, high);

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/clipboard.h"
+#include "platform/clipboard.h"
 
 namespace testsupport {
 
 // Keeps every text put on the clipboard, in order.
-class RecordingClipboard : public lyrics::Clipboard {
+class RecordingClipboard : public platform::Clipboard {
  public:
   void setText(const std::string& text) override { texts.push_back(text); }
   std::vector<std::string> texts;

@@ -4,24 +4,25 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/prompter.h"
+#include "platform/prompter.h"
 
 namespace testsupport {
 
 // Records every message box and answers questions from a queue (No when it runs dry).
-class RecordingPrompter : public lyrics::Prompter {
+class RecordingPrompter : public platform::Prompter {
  public:
   struct Shown {
     std::string text;
     std::string title;
-    lyrics::MessageIcon icon;
+    platform::MessageIcon icon;
     bool question;
   };
 
-  void inform(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+  void inform(const std::string& text, const std::string& title,
+              platform::MessageIcon icon) override {
     shown.push_back({text, title, icon, false});
   }
-  bool ask(const std::string& text, const std::string& title, lyrics::MessageIcon icon) override {
+  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override {
     shown.push_back({text, title, icon, true});
     if (answers.empty()) return false;
     const bool answer = answers.front();

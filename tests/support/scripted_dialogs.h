@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/dialogs.h"
+#include "platform/dialogs.h"
 
 namespace testsupport {
 
 // File dialogs that return a scripted choice and remember how they were opened.
-class ScriptedDialogs : public lyrics::Dialogs {
+class ScriptedDialogs : public platform::Dialogs {
  public:
   struct Opened {
     std::string title;

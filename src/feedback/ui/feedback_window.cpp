@@ -34,8 +34,8 @@ Widget* placed(Widget* widget, const char* name, int x, int y, int width, int he
 
 }  // namespace
 
-FeedbackWindow::FeedbackWindow(lyrics::Prompter& prompter, std::unique_ptr<MailSender> sender,
-                               QWidget* parent)
+FeedbackWindow::FeedbackWindow(platform::Prompter& prompter,
+                               std::unique_ptr<platform::MailSender> sender, QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_prompter(prompter), m_sender(std::move(sender)) {
   setWindowTitle(QStringLiteral("意见或建议"));
   resize(kDesignWidth, kDesignHeight);
@@ -57,8 +57,8 @@ FeedbackWindow::~FeedbackWindow() {
   }
 }
 
-FeedbackWindow* FeedbackWindow::open(QWidget* parent, lyrics::Prompter& prompter,
-                                     std::unique_ptr<MailSender> sender) {
+FeedbackWindow* FeedbackWindow::open(QWidget* parent, platform::Prompter& prompter,
+                                     std::unique_ptr<platform::MailSender> sender) {
   auto* window = new FeedbackWindow(prompter, std::move(sender), parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowModality(Qt::ApplicationModal);
@@ -88,7 +88,7 @@ void FeedbackWindow::closeEvent(QCloseEvent* event) {
 
 void FeedbackWindow::inform(const QString& text) {
   m_prompter.inform(toGbk(text), toGbk(QStringLiteral("tolva_提示：")),
-                    lyrics::MessageIcon::Warning);
+                    platform::MessageIcon::Warning);
 }
 
 void FeedbackWindow::submitFeedback() {
@@ -107,7 +107,7 @@ void FeedbackWindow::submitFeedback() {
     m_worker = std::thread([this, sender = m_sender.get(),
                             suggestion = m_suggestionBox->toPlainText().toStdString(),
                             contactText = contact.toStdString()] {
-      const SendResult result = sender->send(suggestion, contactText);
+      const platform::SendResult result = sender->send(suggestion, contactText);
       QMetaObject::invokeMethod(
           this, [this, result] { onSendFinished(result); }, Qt::QueuedConnection);
     });
@@ -122,7 +122,7 @@ void FeedbackWindow::reportFailure(const std::string& reason) {
   inform(QStringLiteral("提交失败，请检查网络连接后重试。"));
 }
 
-void FeedbackWindow::onSendFinished(const SendResult& result) {
+void FeedbackWindow::onSendFinished(const platform::SendResult& result) {
   m_worker.join();
   m_submitButton->setEnabled(true);
   // A window closed while the mail was on its way has nothing more to say.

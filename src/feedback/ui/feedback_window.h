@@ -5,8 +5,8 @@
 #include <string>
 #include <thread>
 
-#include "feedback/mail_sender.h"
-#include "lyrics/prompter.h"
+#include "platform/mail_sender.h"
+#include "platform/prompter.h"
 
 class QLabel;
 class QLineEdit;
@@ -28,14 +28,14 @@ class FeedbackWindow : public QWidget {
 
   // A fresh window with the boxes at their start content. Messages go through `prompter`,
   // which must outlive the window; mails through `sender`.
-  FeedbackWindow(lyrics::Prompter& prompter, std::unique_ptr<MailSender> sender,
+  FeedbackWindow(platform::Prompter& prompter, std::unique_ptr<platform::MailSender> sender,
                  QWidget* parent = nullptr);
   ~FeedbackWindow() override;
 
   // OpenFeedbackWindow: builds a fresh window, centred over `parent`, and shows it modal to the
   // whole program. It deletes itself when closed.
-  static FeedbackWindow* open(QWidget* parent, lyrics::Prompter& prompter,
-                              std::unique_ptr<MailSender> sender);
+  static FeedbackWindow* open(QWidget* parent, platform::Prompter& prompter,
+                              std::unique_ptr<platform::MailSender> sender);
 
   // SubmitFeedback: checks both boxes, then starts sending the mail.
   void submitFeedback();
@@ -49,13 +49,13 @@ class FeedbackWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void onSendFinished(const SendResult& result);
+  void onSendFinished(const platform::SendResult& result);
   void inform(const QString& text);
   // Shows the failure message and writes `reason` to standard error.
   void reportFailure(const std::string& reason);
 
-  lyrics::Prompter& m_prompter;
-  std::unique_ptr<MailSender> m_sender;
+  platform::Prompter& m_prompter;
+  std::unique_ptr<platform::MailSender> m_sender;
   QPlainTextEdit* m_suggestionBox;
   QLabel* m_contactLabel;
   QLineEdit* m_contactBox;

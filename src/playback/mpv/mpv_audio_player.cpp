@@ -7,8 +7,8 @@
 #include <clocale>
 #include <cstdio>
 
-#include "lyrics/file_io.h"
-#include "playback/monotonic_clock.h"
+#include "platform/file_io.h"
+#include "platform/monotonic_clock.h"
 #include "playback/player_reports.h"
 
 namespace playback {
@@ -100,7 +100,7 @@ void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
     return;
   }
   forgetPlayback();
-  std::string path = lyrics::nativePath(gbkPath);
+  std::string path = platform::nativePath(gbkPath);
   // A relative name such as "x://y" would otherwise be taken for a protocol.
   if (path.empty() || path.front() != '/') path = "./" + path;
   char start[32];
@@ -127,7 +127,7 @@ void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
   mpv_free_node_contents(&result);
   m_listener = &listener;
   // mpv knows the start position at once, but nothing is heard until its output plays.
-  m_heard.start(startSeconds, SteadyClock::now());
+  m_heard.start(startSeconds, platform::SteadyClock::now());
 }
 
 void MpvAudioPlayer::pause() {
@@ -136,7 +136,7 @@ void MpvAudioPlayer::pause() {
   heardPosition();
   mpv_set_property_string(m_handle.get(), "pause", "yes");
   m_paused = true;
-  m_heard.pause(SteadyClock::now());
+  m_heard.pause(platform::SteadyClock::now());
 }
 
 void MpvAudioPlayer::resume() {
@@ -163,7 +163,7 @@ std::optional<PositionSample> MpvAudioPlayer::heardPosition() {
         mpv_get_property(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0;
     // mpv works the value out once its core takes the request, which on a busy machine can be
     // late in the call: taking it as of the call's end may lag a little, but never runs ahead.
-    const std::int64_t at = SteadyClock::now();
+    const std::int64_t at = platform::SteadyClock::now();
     if (playing) {
       m_heard.report(seconds, at);
     } else {

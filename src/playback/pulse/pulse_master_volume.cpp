@@ -46,7 +46,7 @@ Side sideOf(pa_channel_position_t position) {
   }
 }
 
-MasterVolume::Channels channelsOf(const pa_sink_info& sink) {
+platform::MasterVolume::Channels channelsOf(const pa_sink_info& sink) {
   const pa_channel_map& map = sink.channel_map;
   if (pa_channel_map_has_position(&map, PA_CHANNEL_POSITION_FRONT_LEFT) &&
       pa_channel_map_has_position(&map, PA_CHANNEL_POSITION_FRONT_RIGHT)) {
@@ -58,7 +58,7 @@ MasterVolume::Channels channelsOf(const pa_sink_info& sink) {
 }
 
 // Left channels get `left`, right ones `right`, centre, mono and the rest their mean.
-pa_cvolume volumeFor(const pa_channel_map& map, MasterVolume::Channels channels) {
+pa_cvolume volumeFor(const pa_channel_map& map, platform::MasterVolume::Channels channels) {
   // PA_CLAMP_VOLUME uses a C extension that C++20 without GNU extensions lacks.
   const pa_volume_t left = std::min<pa_volume_t>(channels.left, PA_VOLUME_MAX);
   const pa_volume_t right = std::min<pa_volume_t>(channels.right, PA_VOLUME_MAX);
@@ -128,7 +128,7 @@ bool PulseMasterVolume::bindMaster() {
 
 std::uint32_t PulseMasterVolume::maximum() const { return m_bound ? PA_VOLUME_NORM : 0; }
 
-std::optional<MasterVolume::Channels> PulseMasterVolume::volume() {
+std::optional<platform::MasterVolume::Channels> PulseMasterVolume::volume() {
   if (!m_bound) return std::nullopt;
   LoopLock lock(m_loop.get());
   return readLocked();
@@ -161,7 +161,7 @@ bool PulseMasterVolume::connectLocked() {
   return contextReadyLocked();
 }
 
-std::optional<MasterVolume::Channels> PulseMasterVolume::readLocked() {
+std::optional<platform::MasterVolume::Channels> PulseMasterVolume::readLocked() {
   if (!contextReadyLocked()) return std::nullopt;
   struct Reading {
     pa_threaded_mainloop* loop;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "playback/master_volume.h"
+#include "platform/master_volume.h"
 
 struct pa_context;
 struct pa_operation;
@@ -17,7 +17,7 @@ namespace playback {
 // The master volume of the sound server's default sink, through libpulse. The server is
 // served by libpulse's own thread; every call from the GUI thread waits a bounded time at
 // most, and setting the volume never waits, so a server that hangs cannot freeze the window.
-class PulseMasterVolume : public MasterVolume {
+class PulseMasterVolume : public platform::MasterVolume {
  public:
   // How long a call may wait for the server.
   struct Timeouts {

@@ -43,7 +43,7 @@ struct FakeSendState {
   bool hold = false;
   bool released = false;
   bool cancelled = false;
-  feedback::SendResult result{true, {}};
+  platform::SendResult result{true, {}};
 
   std::size_t callCount() {
     std::lock_guard lock(mutex);
@@ -56,10 +56,10 @@ struct FakeSendState {
   }
 };
 
-class FakeMailSender : public feedback::MailSender {
+class FakeMailSender : public platform::MailSender {
  public:
   explicit FakeMailSender(std::shared_ptr<FakeSendState> state) : m_state(std::move(state)) {}
-  feedback::SendResult send(const std::string& suggestion, const std::string& contact) override {
+  platform::SendResult send(const std::string& suggestion, const std::string& contact) override {
     std::unique_lock lock(m_state->mutex);
     m_state->calls.emplace_back(suggestion, contact);
     m_state->changed.wait(
@@ -79,7 +79,7 @@ class FakeMailSender : public feedback::MailSender {
 
 class FeedbackWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<feedback::MailSender> fakeSender() {
+  std::unique_ptr<platform::MailSender> fakeSender() {
     return std::make_unique<FakeMailSender>(m_state);
   }
   static QPlainTextEdit* suggestionBox(QWidget* w) {
@@ -107,7 +107,7 @@ class FeedbackWindowTest : public ::testing::Test {
     ASSERT_EQ(m_prompter.shown.size(), 1u);
     EXPECT_EQ(m_prompter.shown[0].text, gbk(text));
     EXPECT_EQ(m_prompter.shown[0].title, gbk("tolva_提示："));
-    EXPECT_EQ(m_prompter.shown[0].icon, lyrics::MessageIcon::Warning);
+    EXPECT_EQ(m_prompter.shown[0].icon, platform::MessageIcon::Warning);
     EXPECT_FALSE(m_prompter.shown[0].question);
   }
   // A private feedback.ini for the test server at `port` with `password`.

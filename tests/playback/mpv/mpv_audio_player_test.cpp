@@ -11,9 +11,10 @@
 #include <functional>
 #include <numeric>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "playback/playback_controller.h"
 #include "playback/playback_fakes.h"
+#include "support/fake_interval_timer.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -58,8 +59,8 @@ struct Songs {
         "ffmpeg -loglevel error -y -i '" + wav + "' -c:a libmp3lame '" + mp3 + "' && " +
         "ffmpeg -loglevel error -y -i '" + wav + "' -c:a wmav2 '" + wma + "'";
     ok = std::system(make.c_str()) == 0;
-    chinese = lyrics::gbkPath(dir.path().string()) + "/歌手-歌曲.mp3";
-    std::filesystem::copy_file(mp3, lyrics::nativePath(chinese));
+    chinese = platform::gbkPath(dir.path().string()) + "/歌手-歌曲.mp3";
+    std::filesystem::copy_file(mp3, platform::nativePath(chinese));
     fakeMp3 = dir.write("notes.mp3", "these are lyrics, not audio\r\n");
     missing = dir.file("missing.mp3");
   }
@@ -100,18 +101,18 @@ struct MpvControllerTest : MpvPlayerTest {
       if (part == lyrics::StatusBar::Progress) progressTexts.push_back(status.text(part));
     });
   }
-  FakeTimer timer;
+  testsupport::FakeIntervalTimer timer;
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   lyrics::StatusBar status;
   lyrics::HeaderFields header;
   SongRow song;
   MpvAudioPlayer player;
-  SteadyClock now;
+  platform::SteadyClock now;
   PlayClock clock{timer, tag, display, status, player, now};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{song,   header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   std::vector<std::string> progressTexts;
@@ -251,7 +252,7 @@ TEST_F(MpvControllerTest, MissingFilesAndNonAudioStopAndReport) {
     ASSERT_TRUE(waitUntil([&] { return !prompter.shown.empty(); })) << file;
     EXPECT_EQ(prompter.shown[0].text, "错误文件");
     EXPECT_EQ(prompter.shown[0].title, "tolva_错误文件");
-    EXPECT_EQ(prompter.shown[0].icon, lyrics::MessageIcon::Error);
+    EXPECT_EQ(prompter.shown[0].icon, platform::MessageIcon::Error);
     expectReset();
     runEvents(200);
     EXPECT_EQ(prompter.shown.size(), 1u);

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "playback/monotonic_clock.h"
+#include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/playback_controller.h"
 #include "playback/playback_fakes.h"
 #include "playback/playback_texts.h"
 #include "support/click_track.h"
+#include "support/fake_interval_timer.h"
 #include "support/heard_timeline.h"
 #include "support/monitor_recorder.h"
 #include "support/recording_prompter.h"
@@ -61,17 +62,17 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
   // The editor's player with its own choice of output, prepared as once the window is shown.
   MpvAudioPlayer player;
   player.prepare();
-  FakeTimer timer;
+  testsupport::FakeIntervalTimer timer;
   lyrics::CurrentTimeTag tag;
   PlaybackDisplay display;
   lyrics::StatusBar status;
   lyrics::HeaderFields header;
   SongRow row;
-  SteadyClock steady;
+  platform::SteadyClock steady;
   PlayClock clock{timer, tag, display, status, player, steady};
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  RecordingClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   PlaybackController controller{row,    header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
@@ -81,15 +82,15 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
     double seconds;
   };
   std::vector<Stamp> stamps;
-  const std::int64_t playNs = SteadyClock::now();
+  const std::int64_t playNs = platform::SteadyClock::now();
   controller.playSong();
   // A stamp every 10 ms for 1.2 s, each the way AddTimeTag takes it.
   runFor(1200, 10, [&] {
-    clock.refresh();
-    stamps.push_back({SteadyClock::now(), tagSeconds(tag.value())});
+    const std::string stamped = clock.currentTag();
+    stamps.push_back({platform::SteadyClock::now(), tagSeconds(stamped)});
   });
   controller.stopPlayback();
-  const std::int64_t stopNs = SteadyClock::now();
+  const std::int64_t stopNs = platform::SteadyClock::now();
   runFor(200, 50, [] {});
   recorder.stop();
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;

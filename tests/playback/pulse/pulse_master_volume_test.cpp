@@ -110,7 +110,7 @@ TEST_F(PulseFixture, ChangesInQuickSuccessionEndAtTheLastOne) {
   {
     PulseMasterVolume mixer;
     ASSERT_TRUE(mixer.bindMaster());
-    EXPECT_EQ(mixer.volume(), (playback::MasterVolume::Channels{1000, 1000}));
+    EXPECT_EQ(mixer.volume(), (platform::MasterVolume::Channels{1000, 1000}));
     const auto start = std::chrono::steady_clock::now();
     for (std::uint32_t value = 0; value <= 65536; value += 512) {
       EXPECT_TRUE(mixer.setVolume({value, value}));

@@ -21,36 +21,23 @@
 #include "app/main_window.h"
 #include "app/qt_interval_timer.h"
 #include "playback/playback_fakes.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/fake_services.h"
 
 using namespace playbacktest;
 
 namespace {
 
 struct PlaybackUiTest : ::testing::Test {
-  testsupport::TempDir home;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  FakePlayer player;
-  RecordingClipboard clipboard;
-  std::unique_ptr<app::EditorApp> editor;
+  testsupport::EditorHarness harness;
+  testsupport::TempDir& home = harness.home;
+  testsupport::RecordingPrompter& prompter = harness.prompter;
+  testsupport::ScriptedDialogs& dialogs = harness.dialogs;
+  testsupport::FakeAudioPlayer& player = harness.fakePlayer;
+  testsupport::RecordingClipboard& clipboard = harness.clipboard;
+  std::unique_ptr<app::EditorApp>& editor = harness.editor;
   app::MainWindow* window = nullptr;
 
-  void SetUp() override {
-    app::EditorApp::Services services;
-    services.prompter = &prompter;
-    services.dialogs = &dialogs;
-    services.player = &player;
-    services.clipboard = &clipboard;
-    services.refreshDesktopCaches = false;
-    const QString dir = QString::fromStdString(home.path().string());
-    editor = std::make_unique<app::EditorApp>(
-        std::vector<std::string>{},
-        app::LrcAssociation(dir + "/data", dir + "/config", dir + "/editor"), services);
-    window = &editor->window();
-  }
+  void SetUp() override { window = &harness.create().window(); }
   QAction* button(const char* name) const {
     return window->findChild<QAction*>(QString::fromUtf8(name));
   }
@@ -93,7 +80,7 @@ TEST_F(PlaybackUiTest, ToolbarCaptionsAndStatusFollowPlayPauseAndStop) {
   ASSERT_EQ(player.calls.size(), 1u);
   EXPECT_EQ(player.calls[0], "play:" + *dialogs.choice + "@0");
   EXPECT_EQ(window->timer(QStringLiteral("时钟_毫秒"))->interval(), 10);
-  player.position = playback::PositionSample{12.34, playback::SteadyClock::now(), false};
+  player.position = playback::PositionSample{12.34, platform::SteadyClock::now(), false};
   tick();
   EXPECT_EQ(tagButton->text(), QStringLiteral("加入标签:[00:12.34]"));
   EXPECT_EQ(status(0), QStringLiteral("播放时间:[00:12.34]"));

@@ -1,4 +1,4 @@
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <set>
 
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 #include "support/temp_dir.h"
 
-using namespace lyrics;
+using namespace platform;
 
 namespace {
 

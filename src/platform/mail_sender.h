@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace feedback {
+namespace platform {
 
 // What became of one mail.
 struct SendResult {
@@ -22,4 +22,4 @@ class MailSender {
   virtual void cancel() = 0;
 };
 
-}  // namespace feedback
+}  // namespace platform

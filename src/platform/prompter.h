@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace lyrics {
+namespace platform {
 
 // Icon of a message box.
 enum class MessageIcon { None, Information, Warning, Error };
@@ -17,4 +17,4 @@ class Prompter {
   virtual bool ask(const std::string& text, const std::string& title, MessageIcon icon) = 0;
 };
 
-}  // namespace lyrics
+}  // namespace platform

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-namespace lyrics {
+namespace platform {
 
 // A moment of the local calendar and wall clock.
 struct LocalDateTime {
@@ -35,4 +35,4 @@ class SystemLocalClock : public LocalClock {
   }
 };
 
-}  // namespace lyrics
+}  // namespace platform

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 // Whole-file reads and writes for the pure subsystems. Paths are GBK/GB18030 bytes like every
 // other text of the document and reach the file system through nativePath.
-namespace lyrics {
+namespace platform {
 
 // Outcome of a whole-file read.
 enum class ReadStatus { Ok, Missing, Unreadable, TooLarge };
@@ -48,4 +48,4 @@ WriteStatus replaceFiles(const std::vector<std::pair<std::string, std::string>>&
 // replaceFile, true when it succeeded.
 bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes);
 
-}  // namespace lyrics
+}  // namespace platform

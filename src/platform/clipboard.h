@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace lyrics {
+namespace platform {
 
 // The system clipboard as plain text (GBK bytes).
 class Clipboard {
@@ -12,4 +12,4 @@ class Clipboard {
   virtual void setText(const std::string& text) = 0;
 };
 
-}  // namespace lyrics
+}  // namespace platform

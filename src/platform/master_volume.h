@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace playback {
+namespace platform {
 
 // The desktop's master output volume: the two channels of its default audio output.
 class MasterVolume {
@@ -26,4 +26,4 @@ class MasterVolume {
   virtual bool setVolume(Channels channels) = 0;
 };
 
-}  // namespace playback
+}  // namespace platform

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace playback {
+namespace platform {
 
 // A monotonic time source, replaceable in tests.
 class MonotonicClock {
@@ -26,4 +26,4 @@ class SteadyClock : public MonotonicClock {
   }
 };
 
-}  // namespace playback
+}  // namespace platform

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace lyrics {
+namespace platform {
 
 // The standard file dialogs. Paths are GBK/GB18030 bytes; filters use the "name|pattern|..." form.
 class Dialogs {
@@ -19,4 +19,4 @@ class Dialogs {
   virtual std::string desktopDirectory() = 0;
 };
 
-}  // namespace lyrics
+}  // namespace platform

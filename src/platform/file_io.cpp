@@ -1,4 +1,4 @@
-#include "lyrics/file_io.h"
+#include "platform/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <random>
 
-namespace lyrics {
+namespace platform {
 
 namespace {
 
@@ -168,4 +168,4 @@ bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
   return replaceFile(gbkPath, bytes) == WriteStatus::Ok;
 }
 
-}  // namespace lyrics
+}  // namespace platform

@@ -7,7 +7,7 @@
 // (UTF-8 by convention, but any bytes). Every path the editor opens, whether it came from the
 // command line, a drop, a dialog or a saved entry, goes through this pair, so a name always
 // names the same file: gbkPath followed by nativePath gives back the very same bytes.
-namespace lyrics {
+namespace platform {
 
 // The file system's bytes of a document path. GB18030 characters become UTF-8; the reserved
 // codes gbkPath gives to undecodable bytes become those bytes again; any other byte that is no
@@ -28,4 +28,4 @@ bool isMultiByteUtf8(std::string_view bytes);
 // part of well-formed UTF-8 becomes the replacement character U+FFFD, as UTF-8 readers show it.
 std::string gb18030FromUtf8(std::string_view utf8);
 
-}  // namespace lyrics
+}  // namespace platform

@@ -1,11 +1,11 @@
-#include "lyrics/native_path.h"
+#include "platform/native_path.h"
 
 #include <unicode/ucnv.h>
 
 #include <cstdint>
 #include <optional>
 
-namespace lyrics {
+namespace platform {
 
 namespace {
 
@@ -303,4 +303,4 @@ std::string gb18030FromUtf8(std::string_view utf8) {
   return out;
 }
 
-}  // namespace lyrics
+}  // namespace platform

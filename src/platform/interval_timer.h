@@ -1,6 +1,6 @@
 #pragma once
 
-namespace lyrics {
+namespace platform {
 
 // A GUI timer driven by its interval: the same interval keeps its phase, a new one restarts
 // it, and an interval of 0 or less stops it.
@@ -13,4 +13,4 @@ class IntervalTimer {
   virtual int interval() const = 0;
 };
 
-}  // namespace lyrics
+}  // namespace platform

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <random>
 
-namespace lyrics {
+namespace platform {
 
 // Pseudo-random integers, replaceable in tests.
 class RandomSource {
@@ -28,4 +28,4 @@ class SystemRandomSource : public RandomSource {
   std::mt19937 m_engine;
 };
 
-}  // namespace lyrics
+}  // namespace platform

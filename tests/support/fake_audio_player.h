@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "playback/audio_player.h"
+
+namespace testsupport {
+
+// A player that records its calls and reports whatever position the test sets.
+class FakeAudioPlayer : public playback::AudioPlayer {
+ public:
+  explicit FakeAudioPlayer(std::vector<std::string>* log = nullptr) : m_log(log) {}
+  void play(const std::string& path, double start, playback::PlaybackListener& l) override {
+    record("play:" + path + "@" + std::to_string(static_cast<int>(start)));
+    listener = &l;
+  }
+  void pause() override { record("pause"); }
+  void resume() override { record("resume"); }
+  void stop() override {
+    record("stop");
+    listener = nullptr;
+    position.reset();
+  }
+  std::optional<playback::PositionSample> heardPosition() override { return position; }
+
+  std::vector<std::string> calls;
+  playback::PlaybackListener* listener = nullptr;
+  std::optional<playback::PositionSample> position;
+
+ private:
+  void record(const std::string& call) {
+    calls.push_back(call);
+    if (m_log) m_log->push_back("player:" + call);
+  }
+  std::vector<std::string>* m_log;
+};
+
+}  // namespace testsupport

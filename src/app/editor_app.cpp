@@ -57,7 +57,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
       SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
                                   prompter, dialogs, m_services.clipboard},
       programFolder);
-  m_font = std::make_unique<FontBindings>(*m_window);
+  m_font = std::make_unique<FontBindings>(*m_window, m_services.fontChooser);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <memory>
 
 #include "app/qt_font_target.h"
 #include "platform/font_chooser.h"
@@ -19,19 +18,11 @@ class FontBindings : public QObject {
  public:
   // With the font dialog `chooser`, which must outlive the bindings.
   FontBindings(MainWindow& window, platform::FontChooser& chooser);
-  // With the Qt font dialog over `window`.
-  explicit FontBindings(MainWindow& window);
-  ~FontBindings() override;
 
   // The ChangeFont command and the dialog's kept values.
   shell::FontChanger& changer() { return m_changer; }
 
  private:
-  // `own` is the dialog the bindings keep, used when `external` is null.
-  FontBindings(MainWindow& window, std::unique_ptr<platform::FontChooser> own,
-               platform::FontChooser* external);
-
-  std::unique_ptr<platform::FontChooser> m_ownChooser;
   QtFontTarget m_lyricsList;
   QtFontTarget m_previewBox;
   shell::FontChanger m_changer;

@@ -42,7 +42,10 @@ QString fontStyleSheet(const QString& selector, const shell::FontSpec& font,
   rules += QStringLiteral(" text-decoration:") +
            (decoration.isEmpty() ? QStringLiteral(" none") : decoration) + QLatin1Char(';');
   rules += QStringLiteral(" }\n");
-  rules += selector + QStringLiteral(":enabled { color: rgb(%1, %2, %3); }\n")
+  // Disabled too: the preview box is disabled whenever no test play runs, and its text is there
+  // to be read, not to look greyed out.
+  rules += selector + QStringLiteral(", %1:disabled { color: rgb(%2, %3, %4); }\n")
+                          .arg(selector)
                           .arg(colour.red)
                           .arg(colour.green)
                           .arg(colour.blue);

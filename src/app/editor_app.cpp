@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "app/font_bindings.h"
 #include "app/gbk.h"
 #include "app/lyrics_bindings.h"
 #include "app/lyrics_list_model.h"
@@ -55,6 +56,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
       SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
                                   prompter, dialogs, m_services.clipboard},
       programFolder);
+  m_font = std::make_unique<FontBindings>(*m_window, m_services.fontChooser);
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -63,6 +65,7 @@ EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
   // one by one while the window is destroyed: they must be gone before the first control is.
   // The window in turn goes before the models and adapters it shows.
+  m_font.reset();
   m_savedLyrics.reset();
   m_volume.reset();
   m_panels.reset();

@@ -21,6 +21,7 @@
 
 namespace app {
 
+class FontBindings;
 class LyricsBindings;
 class LyricsListModel;
 class PanelBindings;
@@ -93,6 +94,7 @@ class EditorApp : public QObject {
   std::unique_ptr<PanelBindings> m_panels;
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
+  std::unique_ptr<FontBindings> m_font;
   bool m_updatingHeaders = false;
 };
 

@@ -105,7 +105,12 @@ std::optional<std::string> writeBeside(const std::string& target, const std::str
 }  // namespace
 
 bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
-  return !writeFilesReplacing({{gbkPath, bytes}});
+  const std::string target = nativePath(gbkPath);
+  const std::optional<std::string> temp = writeBeside(target, bytes);
+  if (!temp) return false;
+  if (::rename(temp->c_str(), target.c_str()) == 0) return true;
+  ::unlink(temp->c_str());
+  return false;
 }
 
 std::optional<std::size_t> writeFilesReplacing(

@@ -28,8 +28,7 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 LyricsBindings::LyricsBindings(MainWindow& window, Models models,
                                const std::string& programDirectory,
-                               std::function<void()> clearSongList,
-                               std::function<void()> refreshTimeTag)
+                               std::function<void()> clearSongList)
     : m_window(window),
       m_lyricsViewport(window.lyricsView()->viewport()),
       m_previewBox(window.previewBox()),
@@ -37,13 +36,12 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
       m_previewView(window.previewBox()),
       m_signaturePanel(window.control<QGroupBox>(QStringLiteral("分组框_配置个性签名")),
                        window.signatureBox()),
-      m_tags(models.list, models.currentTag, models.doubleClickMode, models.prompter),
+      m_tags(models.list, models.timeTags, models.doubleClickMode, models.prompter),
       m_lines(models.list, models.headers, models.status, models.prompter, std::move(clearSongList),
               [this](const std::string& text) { m_preview.previewLyrics(text); }),
-      m_signature(m_signaturePanel, models.list, models.currentTag, programDirectory),
+      m_signature(m_signaturePanel, models.list, models.timeTags, programDirectory),
       m_preview(m_previewView, models.list, models.status, timerOf(window, "时钟_歌词预览开"),
-                timerOf(window, "时钟_歌词预览关")),
-      m_refreshTimeTag(std::move(refreshTimeTag)) {
+                timerOf(window, "时钟_歌词预览关")) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
   bindMenus();
@@ -67,15 +65,8 @@ void LyricsBindings::onCommand(const QString& name, const std::function<void()>&
   }
 }
 
-void LyricsBindings::stamp(const std::function<void()>& command) {
-  // The clock rebuilds the tag every 10 ms; a key press between two ticks gets the time of
-  // the press itself, not of the last tick.
-  if (m_refreshTimeTag) m_refreshTimeTag();
-  command();
-}
-
 void LyricsBindings::bindMenus() {
-  onCommand("AddTimeTag", [this] { stamp([this] { m_tags.addTimeTag(); }); });
+  onCommand("AddTimeTag", [this] { m_tags.addTimeTag(); });
   onCommand("DeleteLineTag", [this] { m_tags.deleteLineTag(); });
   onCommand("ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); });
   onCommand("ToggleDoubleClickDelete", [this] { m_tags.toggleDoubleClickDelete(); });
@@ -91,8 +82,8 @@ void LyricsBindings::bindMenus() {
   onCommand("DeleteEmptyLines", [this] { m_lines.deleteEmptyLines(); });
   onCommand("PreviewLyrics", [this] { m_lines.previewLyrics(); });
   onCommand("SetSignature", [this] { m_signature.setSignature(); });
-  onCommand("AddSignature", [this] { stamp([this] { m_signature.addSignature(); }); });
-  onCommand("AppendSignature", [this] { stamp([this] { m_signature.appendSignature(); }); });
+  onCommand("AddSignature", [this] { m_signature.addSignature(); });
+  onCommand("AppendSignature", [this] { m_signature.appendSignature(); });
 
   const struct {
     const char* name;
@@ -101,9 +92,8 @@ void LyricsBindings::bindMenus() {
                      {"工具条_标签加入_3", &lyrics::TagCommands::deleteLineTag}};
   for (const auto& button : toolButtons) {
     if (auto* action = m_window.findChild<QAction*>(QString::fromUtf8(button.name))) {
-      connect(action, &QAction::triggered, this, [this, command = button.command] {
-        stamp([this, command] { (m_tags.*command)(); });
-      });
+      connect(action, &QAction::triggered, this,
+              [this, command = button.command] { (m_tags.*command)(); });
     }
   }
 }
@@ -112,7 +102,7 @@ void LyricsBindings::bindControls() {
   // Only the left button tags; the right one opens the pop-up.
   connect(m_window.lyricsView(), &LyricsListView::listDoubleClicked, this,
           [this](Qt::MouseButton button) {
-            if (button == Qt::LeftButton) stamp([this] { m_tags.listDoubleClick(); });
+            if (button == Qt::LeftButton) m_tags.listDoubleClick();
           });
   m_lyricsViewport->installEventFilter(this);
 

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "files/user_file_writes.h"
 #include "lyrics/text_rules.h"
@@ -161,17 +163,14 @@ void SavedLyricsStore::loadSavedLyrics() {
 }
 
 bool SavedLyricsStore::storeSavedLyrics() {
-  std::optional<std::string> firstFailure;
-  for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field) {
-    const std::string path = filePath(field);
-    if (!platform::writeFileReplacing(path, fileText(m_library.records(), field)) &&
-        !firstFailure) {
-      firstFailure = path;
-    }
-  }
-  // One box for the whole library: an unwritable folder fails all seven files at once.
-  if (firstFailure) reportWriteFailure(m_prompter, *firstFailure);
-  return !firstFailure;
+  std::vector<std::pair<std::string, std::string>> files;
+  for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field)
+    files.emplace_back(filePath(field), fileText(m_library.records(), field));
+  // The seven files replace the old ones together: a loader pairs them up row by row, so one
+  // file left behind by a full disk would give every later record another record's values.
+  const std::optional<std::size_t> failed = platform::writeFilesReplacing(files);
+  if (failed) reportWriteFailure(m_prompter, files[*failed].first);
+  return !failed;
 }
 
 bool SavedLyricsStore::appendRecord(SavedLyricsRecord record) {

@@ -24,8 +24,8 @@ class SavedLyricsStore {
 
   // Appends the records of the seven files to the library (the singer file gives the count).
   void loadSavedLyrics();
-  // Writes the whole library to the seven files; a failure is reported once and the files
-  // that could be written still are. True when all seven were written.
+  // Writes the whole library to the seven files, replacing them only once all seven texts are
+  // on the disk; a failure is reported once. True when all seven were written.
   bool storeSavedLyrics();
 
   // Adds `record` as the last row and writes the library; true when it reached the disk.

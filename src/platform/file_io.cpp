@@ -7,7 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -66,12 +69,15 @@ bool fileExists(const std::string& gbkPath) {
   return ::stat(nativePath(gbkPath).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
-  const std::string target = nativePath(gbkPath);
+namespace {
+
+// Writes `bytes` to a fresh temporary file beside `target` and flushes it to the disk; the
+// temporary name on success, nothing when any step fails (the temporary file is then gone).
+std::optional<std::string> writeBeside(const std::string& target, const std::string& bytes) {
   std::random_device seed;
   const std::string temp = target + ".tmp" + std::to_string(seed() % 1000000);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) return std::nullopt;
   std::size_t done = 0;
   bool ok = true;
   while (done < bytes.size()) {
@@ -83,16 +89,48 @@ bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
     }
     done += static_cast<std::size_t>(put);
   }
+  // Network file systems may report a full disk only when the data is flushed or closed.
   ok = ::fsync(fd) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
-  if (ok) {
-    // Keep the permissions of a file that is being replaced.
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
-    ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return std::nullopt;
   }
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  // Keep the permissions of a file that is being replaced.
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
+  return temp;
+}
+
+}  // namespace
+
+bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes) {
+  const std::string target = nativePath(gbkPath);
+  const std::optional<std::string> temp = writeBeside(target, bytes);
+  if (!temp) return false;
+  if (::rename(temp->c_str(), target.c_str()) == 0) return true;
+  ::unlink(temp->c_str());
+  return false;
+}
+
+std::optional<std::size_t> writeFilesReplacing(
+    const std::vector<std::pair<std::string, std::string>>& files) {
+  std::vector<std::pair<std::string, std::string>> written;  // temporary name, target
+  std::optional<std::size_t> failed;
+  for (std::size_t k = 0; k < files.size() && !failed; ++k) {
+    const std::string target = nativePath(files[k].first);
+    if (auto temp = writeBeside(target, files[k].second)) {
+      written.emplace_back(std::move(*temp), target);
+    } else {
+      failed = k;
+    }
+  }
+  // Only when every new text is safely on the disk does any of them replace an old file.
+  for (std::size_t k = 0; k < written.size(); ++k) {
+    if (!failed && ::rename(written[k].first.c_str(), written[k].second.c_str()) != 0) failed = k;
+    if (failed) ::unlink(written[k].first.c_str());
+  }
+  return failed;
 }
 
 }  // namespace platform

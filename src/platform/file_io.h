@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/native_path.h"
 
@@ -28,5 +30,13 @@ bool fileExists(const std::string& gbkPath);
 // Writes `bytes` to a temporary file beside `gbkPath` and renames it over the target, so a
 // crash never leaves a half-written file. False when any step fails.
 bool writeFileReplacing(const std::string& gbkPath, const std::string& bytes);
+
+// Replaces several files together: each (GBK path, bytes) pair is written to a temporary file
+// first, and the old files are replaced only once all of them are written, so a full disk or a
+// read-only folder leaves every old file as it was (a rename that fails after that, say over a
+// folder of the same name, stops there). The index of the file that failed, or nothing when
+// all were replaced.
+std::optional<std::size_t> writeFilesReplacing(
+    const std::vector<std::pair<std::string, std::string>>& files);
 
 }  // namespace platform

@@ -1,11 +1,11 @@
 #include "app/editor_app.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "app/command_actions.h"
 #include "app/gbk.h"
 #include "app/lyrics_bindings.h"
 #include "app/lyrics_list_model.h"
@@ -19,6 +19,7 @@
 #include "app/volume_bindings.h"
 #include "feedback/ui/feedback_window.h"
 #include "platform/native_path.h"
+#include "shell/not_built_commands.h"
 
 namespace app {
 
@@ -36,8 +37,6 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
 
   bindStatusBar();
   bindHeaderFields();
-  bindDoubleClickMode();
-  bindCommands();
   m_playback = std::make_unique<PlaybackBindings>(*m_window, m_statusBar, m_headerFields,
                                                   m_currentTimeTag, prompter, dialogs,
                                                   m_services.clipboard, m_services.player);
@@ -56,6 +55,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
       SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
                                   prompter, dialogs, m_services.clipboard},
       programFolder);
+  registerCommands();
   connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
   m_window->addClosingStep([this] { onMainWindowDestroying(); });
 }
@@ -64,6 +64,7 @@ EditorApp::~EditorApp() {
   // The bindings and the model filter and observe the window's controls, and the controls go
   // one by one while the window is destroyed: they must be gone before the first control is.
   // The window in turn goes before the models and adapters it shows.
+  m_commandActions.reset();
   m_savedLyrics.reset();
   m_volume.reset();
   m_panels.reset();
@@ -146,33 +147,21 @@ void EditorApp::bindHeaderFields() {
   });
 }
 
-void EditorApp::bindDoubleClickMode() {
-  QAction* adds = m_window->menus().action(QStringLiteral("ToggleDoubleClickAdd"));
-  QAction* deletes = m_window->menus().action(QStringLiteral("ToggleDoubleClickDelete"));
-  const auto showMode = [this, adds, deletes] {
-    adds->setChecked(m_doubleClickMode.addsTag());
-    deletes->setChecked(m_doubleClickMode.deletesTag());
-  };
-  showMode();
-  m_doubleClickMode.addListener(showMode);
-  // Qt flips a checkable item by itself when it is chosen; the marks show the mode, nothing else.
-  connect(adds, &QAction::triggered, this, showMode);
-  connect(deletes, &QAction::triggered, this, showMode);
-}
-
-void EditorApp::bindCommands() {
-  MainMenus& menus = m_window->menus();
-  const auto openLyrics = [this] { m_importer->openLyricsFile(); };
-  connect(menus.action(QStringLiteral("OpenLyricsFile")), &QAction::triggered, this, openLyrics);
-  connect(menus.popupAction(QStringLiteral("OpenLyricsFile")), &QAction::triggered, this,
-          openLyrics);
-  connect(menus.action(QStringLiteral("ExitProgram")), &QAction::triggered, this,
-          &EditorApp::exitProgram);
-  connect(m_window.get(), &MainWindow::lyricsDropped, this,
-          [this](const std::string& text) { m_importer->dropLyricsFile(text); });
-  connect(menus.action(QStringLiteral("OpenFeedbackWindow")), &QAction::triggered, this, [this] {
+void EditorApp::registerCommands() {
+  m_playback->registerCommands(m_commands);
+  m_lyricsBindings->registerCommands(m_commands);
+  m_testPlay->registerCommands(m_commands);
+  m_panels->registerCommands(m_commands);
+  m_savedLyrics->registerCommands(m_commands);
+  m_commands.add("OpenLyricsFile", [this] { m_importer->openLyricsFile(); });
+  m_commands.add("ExitProgram", [this] { exitProgram(); });
+  m_commands.add("OpenFeedbackWindow", [this] {
     feedback::FeedbackWindow::open(m_window.get(), m_services.prompter, m_services.mailSender());
   });
+  shell::registerNotBuiltCommands(m_commands);
+  m_commandActions = std::make_unique<CommandActions>(*m_window, m_commands);
+  connect(m_window.get(), &MainWindow::lyricsDropped, this,
+          [this](const std::string& text) { m_importer->dropLyricsFile(text); });
 }
 
 }  // namespace app

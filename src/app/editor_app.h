@@ -18,9 +18,11 @@
 #include "platform/master_volume.h"
 #include "platform/prompter.h"
 #include "playback/audio_player.h"
+#include "shell/command_registry.h"
 
 namespace app {
 
+class CommandActions;
 class LyricsBindings;
 class LyricsListModel;
 class PanelBindings;
@@ -66,12 +68,15 @@ class EditorApp : public QObject {
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
   VolumeBindings& volume() const { return *m_volume; }
   SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
+  // Every command of the editor by name.
+  shell::CommandRegistry& commands() { return m_commands; }
+  // The menu, pop-up and toolbar items bound to the commands.
+  CommandActions& commandActions() const { return *m_commandActions; }
 
  private:
   void bindStatusBar();
   void bindHeaderFields();
-  void bindDoubleClickMode();
-  void bindCommands();
+  void registerCommands();
   void onMainWindowDestroying();
 
   std::vector<std::string> m_arguments;
@@ -82,6 +87,7 @@ class EditorApp : public QObject {
   lyrics::HeaderFields m_headerFields;
   lyrics::CurrentTimeTag m_currentTimeTag;
   lyrics::DoubleClickMode m_doubleClickMode;
+  shell::CommandRegistry m_commands;
 
   std::unique_ptr<MainWindow> m_window;
   std::unique_ptr<lyrics::LyricsImporter> m_importer;
@@ -93,6 +99,7 @@ class EditorApp : public QObject {
   std::unique_ptr<PanelBindings> m_panels;
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
+  std::unique_ptr<CommandActions> m_commandActions;
   bool m_updatingHeaders = false;
 };
 

@@ -17,8 +17,8 @@
 #include "lyrics/tag_commands.h"
 #include "platform/prompter.h"
 #include "playback/lyrics_preview.h"
+#include "shell/command_registry.h"
 
-class QAction;
 class QPlainTextEdit;
 
 namespace app {
@@ -49,6 +49,10 @@ class LyricsBindings : public QObject {
                  std::function<void()> clearSongList, std::function<void()> refreshTimeTag = {});
   ~LyricsBindings() override;
 
+  // Registers the tag, line and signature commands, the two double-click modes with their
+  // check marks and 预览/修改歌词.
+  void registerCommands(shell::CommandRegistry& registry);
+
   // The commands, for callers and tests that run them directly.
   lyrics::TagCommands& tagCommands() { return m_tags; }
   lyrics::LineCommands& lineCommands() { return m_lines; }
@@ -59,13 +63,12 @@ class LyricsBindings : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void bindMenus();
   void bindControls();
-  void onCommand(const QString& name, const std::function<void()>& command);
   // Runs a command that reads CurrentTimeTag, with the tag brought up to date first.
   void stamp(const std::function<void()>& command);
 
   MainWindow& m_window;
+  lyrics::DoubleClickMode& m_doubleClickMode;
   // The controls whose events the bindings filter. The filter only compares against them and
   // reads a control only for the events it handles, which never come while one is destroyed.
   QPointer<QWidget> m_lyricsViewport;

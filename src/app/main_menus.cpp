@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/command_item.h"
+
 namespace app {
 
 namespace {
@@ -27,7 +29,10 @@ void addItems(QMenu* menu, std::initializer_list<Item> items, const QString& nam
       continue;
     }
     QAction* action = menu->addAction(QString::fromUtf8(item.caption));
-    if (item.command) action->setObjectName(namePrefix + QString::fromUtf8(item.command));
+    if (item.command) {
+      action->setObjectName(namePrefix + QString::fromUtf8(item.command));
+      nameCommand(action, QString::fromUtf8(item.command));
+    }
     if (!item.shortcut.isEmpty()) {
       action->setShortcut(item.shortcut);
       action->setShortcutContext(Qt::WindowShortcut);
@@ -105,7 +110,7 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            QString());
 
   popupMenu(window, "超级编辑框菜单",
-            {{"播放", "PlaySong"},
+            {{"播放", "PlaySongFromPopup"},
              kSeparator,
              {"复制文件路径", "CopySongPath"},
              kSeparator,

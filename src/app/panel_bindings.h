@@ -6,6 +6,7 @@
 
 #include "app/qt_text_panel.h"
 #include "app/qt_window_placement.h"
+#include "shell/command_registry.h"
 #include "shell/text_panels.h"
 #include "shell/window_drop.h"
 
@@ -25,6 +26,8 @@ class PanelBindings : public QObject {
   // Fills the panels and links of `window` and binds them.
   explicit PanelBindings(MainWindow& window);
 
+  // Registers ShowQuickStart, ShowAbout and ContactAuthor.
+  void registerCommands(shell::CommandRegistry& registry);
   // ContactAuthor: opens the author-contact link; a failure to open it is ignored.
   void contactAuthor();
   // The text panels and the window drop, for tests that drive them directly.
@@ -37,7 +40,6 @@ class PanelBindings : public QObject {
  private:
   void fillPanels();
   void fillLinks();
-  void bindMenus();
   void bindStatusBar();
 
   MainWindow& m_window;

@@ -15,6 +15,7 @@
 #include "playback/playback_controller.h"
 #include "playback/playback_display.h"
 #include "playback/song_row.h"
+#include "shell/command_registry.h"
 
 class QAction;
 
@@ -45,11 +46,12 @@ class PlaybackBindings : public QObject {
   // The playback commands.
   playback::PlaybackController& controller() { return m_controller; }
 
+  // Registers the playback commands of the playback toolbar and the song pop-up.
+  void registerCommands(shell::CommandRegistry& registry);
   // Opens the current song's folder in the file manager.
   void openSongFolder();
 
  private:
-  void bindToolBar();
   void bindDisplay();
   void bindSongList();
   void showSongRow();

@@ -21,6 +21,7 @@
 #include "platform/prompter.h"
 #include "platform/random_source.h"
 #include "playback/song_row.h"
+#include "shell/command_registry.h"
 
 class QGroupBox;
 class QLabel;
@@ -57,6 +58,8 @@ class SavedLyricsBindings : public QObject,
   SavedLyricsBindings(MainWindow& window, Models models, const std::string& programDirectory);
   ~SavedLyricsBindings() override;
 
+  // Registers the save commands and the commands of the library's pop-up.
+  void registerCommands(shell::CommandRegistry& registry);
   // Start-up: the toggle picture shows the closed panel.
   void showClosedPicture() { showToggleImage(false); }
   // Start-up: the seven files fill the library list.
@@ -77,7 +80,6 @@ class SavedLyricsBindings : public QObject,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void bindCommands();
   void bindControls();
 
   void setPanelLeft(int left) override;

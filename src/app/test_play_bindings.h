@@ -9,6 +9,7 @@
 #include "platform/random_source.h"
 #include "playback/audio_player.h"
 #include "playback/test_play.h"
+#include "shell/command_registry.h"
 #include "shell/curtain.h"
 
 namespace app {
@@ -28,6 +29,8 @@ class TestPlayBindings : public QObject {
                    const lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
                    PlaybackBindings& playback, playback::AudioPlayer& player);
 
+  // Registers StartTestPlay (测试当前编辑歌词, F2, the playback toolbar's 测试).
+  void registerCommands(shell::CommandRegistry& registry);
   // The test-play commands and the curtain, for callers and tests that run them directly.
   playback::TestPlay& testPlay() { return m_testPlay; }
   shell::Curtain& curtain() { return m_curtain; }

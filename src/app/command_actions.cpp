@@ -1,0 +1,80 @@
+#include "app/command_actions.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolBar>
+
+#include "app/command_item.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+
+namespace app {
+
+namespace {
+
+void collect(const QMenu* menu, QList<QAction*>& items) {
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator()) continue;
+    if (action->menu()) {
+      collect(action->menu(), items);
+    } else {
+      items.append(action);
+    }
+  }
+}
+
+}  // namespace
+
+QList<QAction*> CommandActions::commandItems(const MainWindow& window) {
+  QList<QAction*> items;
+  for (QAction* barMenu : window.menuBar()->actions()) {
+    if (barMenu->menu()) collect(barMenu->menu(), items);
+  }
+  for (const char* popup : {"超级编辑框菜单", "列表框编辑歌词", "超级列表框_保存歌词"}) {
+    if (QMenu* menu = window.menus().popup(QString::fromUtf8(popup))) collect(menu, items);
+  }
+  for (const QToolBar* bar : {window.tagToolBar(), window.playbackToolBar()}) {
+    for (QAction* action : bar->actions()) {
+      if (!action->isSeparator()) items.append(action);
+    }
+  }
+  return items;
+}
+
+CommandActions::CommandActions(MainWindow& window, shell::CommandRegistry& registry)
+    : QObject(&window), m_registry(registry) {
+  for (QAction* action : commandItems(window)) {
+    const QString command = commandOf(action);
+    const std::string name = command.toStdString();
+    if (command.isEmpty() || !registry.contains(name)) {
+      m_unbound.append(action->text() + QStringLiteral(" (") + command + QLatin1Char(')'));
+      continue;
+    }
+    if (registry.isCheckable(name)) {
+      action->setCheckable(true);
+      m_checkable.append(action);
+    }
+    connect(action, &QAction::triggered, this, [this, name] {
+      m_registry.run(name);
+      // Qt has flipped the mark before the command ran; the registered state decides it.
+      showCheckMarks();
+    });
+  }
+  Q_ASSERT_X(m_unbound.isEmpty(), "CommandActions",
+             qPrintable(QStringLiteral("items without a registered command: ") +
+                        m_unbound.join(QStringLiteral(", "))));
+  showCheckMarks();
+  registry.addCheckedStateListener([self = QPointer<CommandActions>(this)] {
+    if (self) self->showCheckMarks();
+  });
+}
+
+void CommandActions::showCheckMarks() {
+  for (QAction* action : m_checkable) {
+    action->setChecked(m_registry.isChecked(commandOf(action).toStdString()));
+  }
+}
+
+}  // namespace app

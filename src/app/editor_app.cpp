@@ -19,7 +19,7 @@
 #include "app/volume_bindings.h"
 #include "feedback/ui/feedback_window.h"
 #include "platform/native_path.h"
-#include "shell/not_built_commands.h"
+#include "app/commands_not_built.h"
 
 namespace app {
 
@@ -158,7 +158,7 @@ void EditorApp::registerCommands() {
   m_commands.add("OpenFeedbackWindow", [this] {
     feedback::FeedbackWindow::open(m_window.get(), m_services.prompter, m_services.mailSender());
   });
-  shell::registerNotBuiltCommands(m_commands);
+  registerCommandsNotBuilt(m_commands);
   m_commandActions = std::make_unique<CommandActions>(*m_window, m_commands);
   connect(m_window.get(), &MainWindow::lyricsDropped, this,
           [this](const std::string& text) { m_importer->dropLyricsFile(text); });

@@ -32,7 +32,7 @@ const CommandRegistry::Entry* CommandRegistry::find(std::string_view name) const
   return it == m_commands.end() ? nullptr : &it->second;
 }
 
-bool CommandRegistry::contains(std::string_view name) const { return find(name) != nullptr; }
+bool CommandRegistry::has(std::string_view name) const { return find(name) != nullptr; }
 
 bool CommandRegistry::run(std::string_view name) const {
   const Entry* entry = find(name);

@@ -28,7 +28,7 @@ class CommandRegistry {
   void addNotBuilt(const std::string& name);
 
   // True when `name` is registered, built or not.
-  bool contains(std::string_view name) const;
+  bool has(std::string_view name) const;
   // Runs `name`; false when no command has that name.
   bool run(std::string_view name) const;
   // True when `name` has a check mark.

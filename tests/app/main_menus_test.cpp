@@ -92,7 +92,7 @@ TEST(MainMenusTest, PopupMenusAreHiddenMenusWithTheirItems) {
   ASSERT_TRUE(song && lyrics && saved);
   EXPECT_FALSE(song->isVisible());
   EXPECT_EQ(describe(song),
-            lines({"播放|popup:PlaySongFromPopup||", "-", "复制文件路径|popup:CopySongPath||", "-",
+            lines({"播放|popup:PlaySong||", "-", "复制文件路径|popup:CopySongPath||", "-",
                    "打开文件夹|popup:OpenSongFolder||"}));
   EXPECT_EQ(
       describe(lyrics),
@@ -107,7 +107,7 @@ TEST(MainMenusTest, PopupMenusAreHiddenMenusWithTheirItems) {
                    "-", "删除保存歌词|popup:DeleteSavedRecord||", "-",
                    "清空所有保存的歌词文件|popup:ClearSavedRecords||"}));
   EXPECT_EQ(menus.popupAction(QStringLiteral("OpenLyricsFile")), lyrics->actions().front());
-  EXPECT_EQ(menus.action(QStringLiteral("PlaySongFromPopup")), nullptr);
+  EXPECT_EQ(menus.action(QStringLiteral("PlaySong")), nullptr);
 }
 
 TEST(MainMenusTest, ShortcutsRaiseTheirBarCommandsWhileTheWindowIsActive) {

@@ -153,7 +153,7 @@ TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
 
   window->menus().popupAction(QStringLiteral("CopySongPath"))->trigger();
   EXPECT_EQ(clipboard.texts, (std::vector<std::string>{"/m/Song.wma"}));
-  window->menus().popupAction(QStringLiteral("PlaySongFromPopup"))->trigger();
+  window->menus().popupAction(QStringLiteral("PlaySong"))->trigger();
   EXPECT_EQ(player.calls, (std::vector<std::string>{"play:/m/Song.wma@0"}));
 
   emit window->audioDropped("/m/a.mp3\r\n/m/b.mp3\r\n");

@@ -2,10 +2,10 @@
 
 #include "shell/command_registry.h"
 
-namespace shell {
+namespace app {
 
 // Registers the commands whose features are not built yet, all in one list, so that every menu
 // item has a command and what is still missing is visible in one place.
-void registerNotBuiltCommands(CommandRegistry& registry);
+void registerCommandsNotBuilt(shell::CommandRegistry& registry);
 
-}  // namespace shell
+}  // namespace app

@@ -1,8 +1,6 @@
 #include "lyrics/signature.h"
 
-#include "lyrics/ini_file.h"
 #include "lyrics/text_rules.h"
-#include "platform/file_io.h"
 
 namespace lyrics {
 
@@ -11,8 +9,6 @@ namespace {
 constexpr const char* kFileName = "GEXINGQIANMING.ini";
 constexpr const char* kSection = "GEXINGQIANMING";
 constexpr const char* kKey = "PEIZHI";
-// Largest signature file read; a real one is a few hundred bytes.
-constexpr std::uintmax_t kMaxFileBytes = 16u * 1024u * 1024u;
 
 // `text` cut to at most `limit` bytes without splitting a double-byte character.
 std::string cutAtCharacter(const std::string& text, std::size_t limit) {
@@ -29,16 +25,14 @@ std::string cutAtCharacter(const std::string& text, std::size_t limit) {
 
 Signature::Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
                      std::string programDirectory)
-    : m_panel(panel), m_list(list), m_currentTag(currentTag) {
-  if (!programDirectory.empty() && programDirectory.back() != '/') programDirectory += '/';
-  m_filePath = programDirectory + kFileName;
-}
+    : m_panel(panel),
+      m_list(list),
+      m_currentTag(currentTag),
+      m_settings(std::move(programDirectory), kFileName) {}
 
 std::optional<std::string> Signature::storedValue() const {
-  if (!platform::fileExists(m_filePath)) return std::nullopt;
-  const platform::FileBytes file = platform::readFileBytes(m_filePath, kMaxFileBytes);
-  const IniFile ini(textUntilZero(file.bytes));
-  return cutAtCharacter(ini.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
+  if (!m_settings.exists()) return std::nullopt;
+  return cutAtCharacter(m_settings.value(kSection, kKey).value_or(""), kReadBufferBytes - 1);
 }
 
 void Signature::setSignature() {
@@ -50,15 +44,8 @@ void Signature::setSignature() {
 void Signature::confirmSignature() {
   const std::string text = m_panel.text();
   if (text.empty()) return;
-  // Other sections and keys of an existing file are kept.
-  const platform::FileBytes existing = platform::readFileBytes(m_filePath, kMaxFileBytes);
-  if (existing.status != platform::ReadStatus::Ok &&
-      existing.status != platform::ReadStatus::Missing)
-    return;
-  IniFile ini(existing.bytes);
-  ini.setValue(kSection, kKey, singleLine(text));
   // When the file cannot be written the panel stays open, so the typed text is not lost.
-  if (!platform::writeFileReplacing(m_filePath, ini.bytes())) return;
+  if (!m_settings.setValue(kSection, kKey, singleLine(text))) return;
   m_panel.move(kParkedLeft, kParkedTop);
 }
 

@@ -6,6 +6,7 @@
 
 #include "lyrics/current_time_tag.h"
 #include "lyrics/lyrics_list.h"
+#include "lyrics/settings_store.h"
 #include "lyrics/signature_panel_view.h"
 
 namespace lyrics {
@@ -38,7 +39,7 @@ class Signature {
   void appendSignature();
 
   // Full path of the signature file.
-  const std::string& filePath() const { return m_filePath; }
+  const std::string& filePath() const { return m_settings.filePath(); }
   // The stored value; nothing when the file does not exist.
   std::optional<std::string> storedValue() const;
 
@@ -48,7 +49,7 @@ class Signature {
   SignaturePanelView& m_panel;
   LyricsList& m_list;
   const CurrentTimeTag& m_currentTag;
-  std::string m_filePath;
+  SettingsStore m_settings;
 };
 
 // `text` as one INI line: every CR LF, lone CR and lone LF becomes one space.

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "app/command_actions.h"
+#include "app/commands_not_built.h"
 #include "app/gbk.h"
 #include "app/lyrics_bindings.h"
 #include "app/lyrics_list_model.h"
@@ -19,7 +20,6 @@
 #include "app/volume_bindings.h"
 #include "feedback/ui/feedback_window.h"
 #include "platform/native_path.h"
-#include "app/commands_not_built.h"
 
 namespace app {
 

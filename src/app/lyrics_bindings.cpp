@@ -25,7 +25,7 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 }  // namespace
 
-LyricsBindings::LyricsBindings(MainWindow& window, Models models,
+LyricsBindings::LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
                                const std::string& programDirectory,
                                std::function<void()> clearSongList,
                                std::function<void()> refreshTimeTag)
@@ -46,6 +46,7 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
       m_refreshTimeTag(std::move(refreshTimeTag)) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
+  registerCommands(registry);
   bindControls();
 }
 

@@ -42,16 +42,12 @@ class LyricsBindings : public QObject {
     platform::Prompter& prompter;
   };
 
-  // Binds to `window`; the signature file lives in `programDirectory` (GB18030 bytes) and
+  // Binds to `window` and registers its commands in `registry`; the signature file lives in `programDirectory` (GB18030 bytes) and
   // `clearSongList` empties the song-information list for a new file.
   // `refreshTimeTag` brings CurrentTimeTag up to this moment before a command stamps it.
-  LyricsBindings(MainWindow& window, Models models, const std::string& programDirectory,
+  LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models, const std::string& programDirectory,
                  std::function<void()> clearSongList, std::function<void()> refreshTimeTag = {});
   ~LyricsBindings() override;
-
-  // Registers the tag, line and signature commands, the two double-click modes with their
-  // check marks and 预览/修改歌词.
-  void registerCommands(shell::CommandRegistry& registry);
 
   // The commands, for callers and tests that run them directly.
   lyrics::TagCommands& tagCommands() { return m_tags; }
@@ -63,6 +59,9 @@ class LyricsBindings : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Registers the tag, line and signature commands, the two double-click modes with their
+  // check marks and 预览/修改歌词.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindControls();
   // Runs a command that reads CurrentTimeTag, with the tag brought up to date first.
   void stamp(const std::function<void()>& command);

@@ -36,7 +36,7 @@ void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
 
 }  // namespace
 
-PanelBindings::PanelBindings(MainWindow& window)
+PanelBindings::PanelBindings(MainWindow& window, shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
       m_quickStart(labelOf(window, "标签_软件说明")),
@@ -50,6 +50,7 @@ PanelBindings::PanelBindings(MainWindow& window)
       m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
   fillPanels();
   fillLinks();
+  registerCommands(registry);
   bindStatusBar();
 }
 

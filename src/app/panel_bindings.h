@@ -23,11 +23,9 @@ class PanelBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Fills the panels and links of `window` and binds them.
-  explicit PanelBindings(MainWindow& window);
+  // Fills the panels and links of `window`, binds them and registers their commands.
+  PanelBindings(MainWindow& window, shell::CommandRegistry& registry);
 
-  // Registers ShowQuickStart, ShowAbout and ContactAuthor.
-  void registerCommands(shell::CommandRegistry& registry);
   // ContactAuthor: opens the author-contact link; a failure to open it is ignored.
   void contactAuthor();
   // The text panels and the window drop, for tests that drive them directly.
@@ -40,6 +38,8 @@ class PanelBindings : public QObject {
  private:
   void fillPanels();
   void fillLinks();
+  // Registers ShowQuickStart, ShowAbout and ContactAuthor.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindStatusBar();
 
   MainWindow& m_window;

@@ -20,7 +20,8 @@ namespace {
 const QString kPlaybackToolBar = QStringLiteral("工具条_控制播放");
 }  // namespace
 
-PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status,
+PlaybackBindings::PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry,
+                                   lyrics::StatusBar& status,
                                    lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
                                    platform::Prompter& prompter, platform::Dialogs& dialogs,
                                    platform::Clipboard& clipboard, playback::AudioPlayer& player)
@@ -32,6 +33,7 @@ PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status
                    clipboard) {
   connect(window.timer(QStringLiteral("时钟_毫秒")), &QtIntervalTimer::ticked, this,
           [this] { m_clock.tick(); });
+  registerCommands(registry);
   bindDisplay();
   bindSongList();
   connect(&window, &MainWindow::audioDropped, this,

@@ -31,7 +31,7 @@ class PlaybackBindings : public QObject {
 
  public:
   // `player` plays the songs; `clipboard` receives copied paths. Both must outlive this.
-  PlaybackBindings(MainWindow& window, lyrics::StatusBar& status, lyrics::HeaderFields& header,
+  PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::StatusBar& status, lyrics::HeaderFields& header,
                    lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
                    platform::Dialogs& dialogs, platform::Clipboard& clipboard,
                    playback::AudioPlayer& player);
@@ -46,12 +46,12 @@ class PlaybackBindings : public QObject {
   // The playback commands.
   playback::PlaybackController& controller() { return m_controller; }
 
-  // Registers the playback commands of the playback toolbar and the song pop-up.
-  void registerCommands(shell::CommandRegistry& registry);
   // Opens the current song's folder in the file manager.
   void openSongFolder();
 
  private:
+  // Registers the playback commands of the playback toolbar and the song pop-up.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindDisplay();
   void bindSongList();
   void showSongRow();

@@ -27,7 +27,8 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 }  // namespace
 
-SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, Models models,
+SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry,
+                                         Models models,
                                          const std::string& programDirectory)
     : m_window(window),
       m_panelBox(window.control<QGroupBox>(QStringLiteral("分组框_保存文件"))),
@@ -43,6 +44,7 @@ SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, Models models,
       m_model(m_library) {
   Q_ASSERT(m_panelBox && m_picture);
   m_model.attachView(m_list);
+  registerCommands(registry);
   bindControls();
 }
 

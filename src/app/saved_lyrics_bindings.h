@@ -54,12 +54,11 @@ class SavedLyricsBindings : public QObject,
     platform::Clipboard& clipboard;
   };
 
-  // Binds to `window`; the library's seven files live in `programDirectory` (GB18030 bytes).
-  SavedLyricsBindings(MainWindow& window, Models models, const std::string& programDirectory);
+  // Binds to `window` and registers its commands in `registry`; the library's seven files live in `programDirectory` (GB18030 bytes).
+  SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
+                      const std::string& programDirectory);
   ~SavedLyricsBindings() override;
 
-  // Registers the save commands and the commands of the library's pop-up.
-  void registerCommands(shell::CommandRegistry& registry);
   // Start-up: the toggle picture shows the closed panel.
   void showClosedPicture() { showToggleImage(false); }
   // Start-up: the seven files fill the library list.
@@ -80,6 +79,8 @@ class SavedLyricsBindings : public QObject,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Registers the save commands and the commands of the library's pop-up.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindControls();
 
   void setPanelLeft(int left) override;

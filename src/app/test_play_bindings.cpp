@@ -19,7 +19,8 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 }  // namespace
 
-TestPlayBindings::TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
+TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry,
+                                   lyrics::LyricsList& list,
                                    const lyrics::CurrentTimeTag& currentTag,
                                    platform::Prompter& prompter, PlaybackBindings& playback,
                                    playback::AudioPlayer& player)
@@ -34,12 +35,10 @@ TestPlayBindings::TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
            timerOf(window, "时钟_歌词预览文本颜色")},
           [this] { m_curtain.close(); }, [this] { m_curtain.open(); }),
       m_closePicture(m_view.closePicture()) {
+  // 测试当前编辑歌词 (F2) and the playback toolbar's 测试.
+  registry.add("StartTestPlay", [this] { m_testPlay.startTestPlay(); });
   m_view.closePicture()->installEventFilter(this);
   bindTimers(window);
-}
-
-void TestPlayBindings::registerCommands(shell::CommandRegistry& registry) {
-  registry.add("StartTestPlay", [this] { m_testPlay.startTestPlay(); });
 }
 
 void TestPlayBindings::bindTimers(MainWindow& window) {

@@ -25,12 +25,10 @@ class TestPlayBindings : public QObject {
  public:
   // Everything is owned by the caller and outlives the bindings; `player` is the one that
   // `playback` drives.
-  TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
+  TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::LyricsList& list,
                    const lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
                    PlaybackBindings& playback, playback::AudioPlayer& player);
 
-  // Registers StartTestPlay (测试当前编辑歌词, F2, the playback toolbar's 测试).
-  void registerCommands(shell::CommandRegistry& registry);
   // The test-play commands and the curtain, for callers and tests that run them directly.
   playback::TestPlay& testPlay() { return m_testPlay; }
   shell::Curtain& curtain() { return m_curtain; }

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-
 using shell::CommandRegistry;
 
 TEST(CommandRegistryTest, RunsTheRegisteredCommandByItsNameAndRefusesUnknownNames) {

@@ -10,9 +10,8 @@
 
 namespace app {
 
-DocumentBindings::DocumentBindings(MainWindow& window, Models models,
-                                   platform::Prompter& prompter, platform::Dialogs& dialogs,
-                                   shell::CommandRegistry& registry)
+DocumentBindings::DocumentBindings(MainWindow& window, Models models, platform::Prompter& prompter,
+                                   platform::Dialogs& dialogs, shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
       m_models(models),
@@ -44,7 +43,8 @@ void DocumentBindings::bindStatusBar() {
   }
   // The status bar keeps its listeners for good; once the bindings are gone it shows nothing.
   m_models.status.addListener([self = QPointer<DocumentBindings>(this)](int part) {
-    if (self) self->m_window.statusLabel(part)->setText(toQString(self->m_models.status.text(part)));
+    if (self)
+      self->m_window.statusLabel(part)->setText(toQString(self->m_models.status.text(part)));
   });
 }
 

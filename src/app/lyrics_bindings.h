@@ -42,11 +42,12 @@ class LyricsBindings : public QObject {
     platform::Prompter& prompter;
   };
 
-  // Binds to `window` and registers its commands in `registry`; the signature file lives in `programDirectory` (GB18030 bytes) and
-  // `clearSongList` empties the song-information list for a new file.
-  // `refreshTimeTag` brings CurrentTimeTag up to this moment before a command stamps it.
-  LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models, const std::string& programDirectory,
-                 std::function<void()> clearSongList, std::function<void()> refreshTimeTag = {});
+  // Binds to `window` and registers its commands in `registry`; the signature file lives in
+  // `programDirectory` (GB18030 bytes) and `clearSongList` empties the song-information list for a
+  // new file. `refreshTimeTag` brings CurrentTimeTag up to this moment before a command stamps it.
+  LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
+                 const std::string& programDirectory, std::function<void()> clearSongList,
+                 std::function<void()> refreshTimeTag = {});
   ~LyricsBindings() override;
 
   // The commands, for callers and tests that run them directly.

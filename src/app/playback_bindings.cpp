@@ -21,10 +21,10 @@ const QString kPlaybackToolBar = QStringLiteral("工具条_控制播放");
 }  // namespace
 
 PlaybackBindings::PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry,
-                                   lyrics::StatusBar& status,
-                                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
-                                   platform::Prompter& prompter, platform::Dialogs& dialogs,
-                                   platform::Clipboard& clipboard, playback::AudioPlayer& player)
+                                   lyrics::StatusBar& status, lyrics::HeaderFields& header,
+                                   lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
+                                   platform::Dialogs& dialogs, platform::Clipboard& clipboard,
+                                   playback::AudioPlayer& player)
     : m_window(window),
       m_player(player),
       m_clock(*window.timer(QStringLiteral("时钟_毫秒")), currentTag, m_display, status, player,

@@ -31,10 +31,10 @@ class PlaybackBindings : public QObject {
 
  public:
   // `player` plays the songs; `clipboard` receives copied paths. Both must outlive this.
-  PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::StatusBar& status, lyrics::HeaderFields& header,
-                   lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
-                   platform::Dialogs& dialogs, platform::Clipboard& clipboard,
-                   playback::AudioPlayer& player);
+  PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::StatusBar& status,
+                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
+                   platform::Prompter& prompter, platform::Dialogs& dialogs,
+                   platform::Clipboard& clipboard, playback::AudioPlayer& player);
   ~PlaybackBindings() override;
 
   // The current song's row (the song list's model).

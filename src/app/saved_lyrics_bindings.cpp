@@ -28,8 +28,7 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 }  // namespace
 
 SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry,
-                                         Models models,
-                                         const std::string& programDirectory)
+                                         Models models, const std::string& programDirectory)
     : m_window(window),
       m_panelBox(window.control<QGroupBox>(QStringLiteral("分组框_保存文件"))),
       m_picture(window.control<QLabel>(QStringLiteral("图片框_开"))),

@@ -54,7 +54,8 @@ class SavedLyricsBindings : public QObject,
     platform::Clipboard& clipboard;
   };
 
-  // Binds to `window` and registers its commands in `registry`; the library's seven files live in `programDirectory` (GB18030 bytes).
+  // Binds to `window` and registers its commands in `registry`; the library's seven files live in
+  // `programDirectory` (GB18030 bytes).
   SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
                       const std::string& programDirectory);
   ~SavedLyricsBindings() override;

@@ -123,10 +123,10 @@ int runPlayer(const std::string& songA, const std::string& songB, unsigned seed)
     return std::uniform_int_distribution<int>(low, high)(random);
   };
   const auto stamp = [&] {
-    // AddTimeTag refreshes the clock at the key press and stamps its tag.
-    realClock.refresh();
+    // AddTimeTag stamps the clock's tag of the key press.
+    const std::string stamped = realClock.currentTag();
     std::printf("stamp %lld %ld\n", static_cast<long long>(SteadyClock::now()),
-                hundredthsOf(tag.value()));
+                hundredthsOf(stamped));
   };
   const auto stampsBetween = [&](int fromMs, int toMs) {
     for (int at = fromMs + between(10, 120); at < toMs; at += between(60, 260)) {

@@ -172,11 +172,11 @@ int main(int argc, char* argv[]) {
   QTimer stampTimer;
   stampTimer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&stampTimer, &QTimer::timeout, [&] {
-    // What a stamp gets: the editor refreshes the tag at the key press. The tag as the last
-    // tick left it is kept too, to show what the refresh adds.
+    // What a stamp gets: the clock's tag of the key press. The tag as the last tick left it is
+    // kept too, to show what reading it at the press adds.
     const double lastTickTag = tagToSeconds(tag.value());
-    realClock.refresh();
-    stamps.push_back({SteadyClock::now(), tagToSeconds(tag.value()),
+    const std::string stamped = realClock.currentTag();
+    stamps.push_back({SteadyClock::now(), tagToSeconds(stamped),
                       player.currentTimePos().value_or(NAN), oldClock.tagSeconds(),
                       oldClock.countSeconds(), lastTickTag});
   });

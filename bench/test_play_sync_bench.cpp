@@ -87,8 +87,8 @@ int main() {
   CountingView view;
   platform::SystemRandomSource random;
   playback::TestPlay testPlay(
-      {view, list, tag, song, clock, player, controller, prompter, random, syncTimer, colourTimer},
-      [] {}, [] {});
+      {view, list, tag, song, clock, controller, prompter, random, syncTimer, colourTimer}, [] {},
+      [] {});
 
   std::vector<double> micros;
   micros.reserve(kTicks);

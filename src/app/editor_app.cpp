@@ -32,13 +32,11 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
                                                   system.clipboard, system.player);
   m_lyricsBindings = std::make_unique<LyricsBindings>(
       window, m_commands,
-      LyricsBindings::Models{m_lyricsList, m_currentTimeTag, m_doubleClickMode, m_headerFields,
+      LyricsBindings::Models{m_lyricsList, m_playback->clock(), m_doubleClickMode, m_headerFields,
                              m_statusBar, system.prompter},
-      system.programDirectory, std::function<void()>([this] { m_playback->songRow().clear(); }),
-      std::function<void()>([this] { m_playback->clock().refresh(); }));
-  m_testPlay =
-      std::make_unique<TestPlayBindings>(window, m_commands, m_lyricsList, m_currentTimeTag,
-                                         system.prompter, *m_playback, system.player);
+      system.programDirectory, std::function<void()>([this] { m_playback->songRow().clear(); }));
+  m_testPlay = std::make_unique<TestPlayBindings>(window, m_commands, m_lyricsList,
+                                                  m_currentTimeTag, system.prompter, *m_playback);
   m_panels = std::make_unique<PanelBindings>(window, m_commands);
   m_volume = std::make_unique<VolumeBindings>(window, system.masterVolume);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(
@@ -70,9 +68,11 @@ void EditorApp::start() {
   m_window->centreOnScreen();
   m_lyricsList.setSelection(0);
   // The two halves of the test-play curtain wait left and right of the visible area.
-  m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))->move(-265, 466);
-  m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))->move(530, 466);
-  m_currentTimeTag.set("[00:00.00]");
+  m_window->control<QLabel>(QStringLiteral("标签_歌词预览左"))
+      ->move(shell::Curtain::kLeftParked, shell::Curtain::kTop);
+  m_window->control<QLabel>(QStringLiteral("标签_歌词预览右"))
+      ->move(shell::Curtain::kRightParked, shell::Curtain::kTop);
+  m_currentTimeTag.set(lyrics::kZeroTimeTag);
   m_savedLyrics->showClosedPicture();
   // Both drop targets were connected with the window; the song drop is served by its owner.
   m_doubleClickMode.set(true, false);

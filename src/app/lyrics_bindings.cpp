@@ -27,8 +27,7 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 LyricsBindings::LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
                                const std::string& programDirectory,
-                               std::function<void()> clearSongList,
-                               std::function<void()> refreshTimeTag)
+                               std::function<void()> clearSongList)
     : m_window(window),
       m_doubleClickMode(models.doubleClickMode),
       m_lyricsViewport(window.lyricsView()->viewport()),
@@ -37,13 +36,12 @@ LyricsBindings::LyricsBindings(MainWindow& window, shell::CommandRegistry& regis
       m_previewView(window.previewBox()),
       m_signaturePanel(window.control<QGroupBox>(QStringLiteral("分组框_配置个性签名")),
                        window.signatureBox()),
-      m_tags(models.list, models.currentTag, models.doubleClickMode, models.prompter),
+      m_tags(models.list, models.timeTags, models.doubleClickMode, models.prompter),
       m_lines(models.list, models.headers, models.status, models.prompter, std::move(clearSongList),
               [this](const std::string& text) { m_preview.previewLyrics(text); }),
-      m_signature(m_signaturePanel, models.list, models.currentTag, programDirectory),
+      m_signature(m_signaturePanel, models.list, models.timeTags, programDirectory),
       m_preview(m_previewView, models.list, models.status, timerOf(window, "时钟_歌词预览开"),
-                timerOf(window, "时钟_歌词预览关")),
-      m_refreshTimeTag(std::move(refreshTimeTag)) {
+                timerOf(window, "时钟_歌词预览关")) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
   registerCommands(registry);
@@ -58,18 +56,12 @@ LyricsBindings::~LyricsBindings() {
   }
 }
 
-void LyricsBindings::stamp(const std::function<void()>& command) {
-  // The clock rebuilds the tag every 10 ms; a key press between two ticks gets the time of
-  // the press itself, not of the last tick.
-  if (m_refreshTimeTag) m_refreshTimeTag();
-  command();
-}
-
 void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
   const struct {
     const char* name;
     void (lyrics::TagCommands::*run)();
-  } tagCommands[] = {{"DeleteLineTag", &lyrics::TagCommands::deleteLineTag},
+  } tagCommands[] = {{"AddTimeTag", &lyrics::TagCommands::addTimeTag},
+                     {"DeleteLineTag", &lyrics::TagCommands::deleteLineTag},
                      {"DeleteAllTimeTags", &lyrics::TagCommands::deleteAllTimeTags},
                      {"StripTagFractions", &lyrics::TagCommands::stripTagFractions},
                      {"DeleteUntaggedLines", &lyrics::TagCommands::deleteUntaggedLines}};
@@ -90,10 +82,9 @@ void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
   for (const auto& command : lineCommands) {
     registry.add(command.name, [this, run = command.run] { (m_lines.*run)(); });
   }
-  registry.add("AddTimeTag", [this] { stamp([this] { m_tags.addTimeTag(); }); });
   registry.add("SetSignature", [this] { m_signature.setSignature(); });
-  registry.add("AddSignature", [this] { stamp([this] { m_signature.addSignature(); }); });
-  registry.add("AppendSignature", [this] { stamp([this] { m_signature.appendSignature(); }); });
+  registry.add("AddSignature", [this] { m_signature.addSignature(); });
+  registry.add("AppendSignature", [this] { m_signature.appendSignature(); });
 
   registry.addCheckable(
       "ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); },
@@ -109,7 +100,7 @@ void LyricsBindings::bindControls() {
   // Only the left button tags; the right one opens the pop-up.
   connect(m_window.lyricsView(), &LyricsListView::listDoubleClicked, this,
           [this](Qt::MouseButton button) {
-            if (button == Qt::LeftButton) stamp([this] { m_tags.listDoubleClick(); });
+            if (button == Qt::LeftButton) m_tags.listDoubleClick();
           });
   m_lyricsViewport->installEventFilter(this);
 

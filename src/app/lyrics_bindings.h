@@ -7,7 +7,6 @@
 
 #include "app/qt_preview_box.h"
 #include "app/qt_signature_panel.h"
-#include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/line_commands.h"
@@ -15,6 +14,7 @@
 #include "lyrics/signature.h"
 #include "lyrics/status_bar.h"
 #include "lyrics/tag_commands.h"
+#include "lyrics/time_tag_source.h"
 #include "platform/prompter.h"
 #include "playback/lyrics_preview.h"
 #include "shell/command_registry.h"
@@ -35,7 +35,8 @@ class LyricsBindings : public QObject {
   // Everything the commands work on, owned by the caller and outliving the bindings.
   struct Models {
     lyrics::LyricsList& list;
-    const lyrics::CurrentTimeTag& currentTag;
+    // The play clock: every stamp reads the time of its own moment from it.
+    lyrics::TimeTagSource& timeTags;
     lyrics::DoubleClickMode& doubleClickMode;
     lyrics::HeaderFields& headers;
     lyrics::StatusBar& status;
@@ -44,10 +45,9 @@ class LyricsBindings : public QObject {
 
   // Binds to `window` and registers its commands in `registry`; the signature file lives in
   // `programDirectory` (GB18030 bytes) and `clearSongList` empties the song-information list for a
-  // new file. `refreshTimeTag` brings CurrentTimeTag up to this moment before a command stamps it.
+  // new file.
   LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
-                 const std::string& programDirectory, std::function<void()> clearSongList,
-                 std::function<void()> refreshTimeTag = {});
+                 const std::string& programDirectory, std::function<void()> clearSongList);
   ~LyricsBindings() override;
 
   // The commands, for callers and tests that run them directly.
@@ -64,8 +64,6 @@ class LyricsBindings : public QObject {
   // check marks and 预览/修改歌词.
   void registerCommands(shell::CommandRegistry& registry);
   void bindControls();
-  // Runs a command that reads CurrentTimeTag, with the tag brought up to date first.
-  void stamp(const std::function<void()>& command);
 
   MainWindow& m_window;
   lyrics::DoubleClickMode& m_doubleClickMode;
@@ -80,7 +78,6 @@ class LyricsBindings : public QObject {
   lyrics::LineCommands m_lines;
   lyrics::Signature m_signature;
   playback::LyricsPreview m_preview;
-  std::function<void()> m_refreshTimeTag;
 };
 
 }  // namespace app

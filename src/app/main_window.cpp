@@ -23,9 +23,13 @@
 
 #include "app/command_item.h"
 #include "app/file_drop.h"
+#include "app/gbk.h"
 #include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/qt_interval_timer.h"
+#include "lyrics/signature.h"
+#include "lyrics/status_bar.h"
+#include "lyrics/status_texts.h"
 
 namespace app {
 
@@ -221,13 +225,11 @@ void MainWindow::buildEditArea() {
 void MainWindow::buildStatusBar() {
   m_statusBar = place(new QStatusBar(m_client), "状态条_编辑状态", 0, 523, 499, 20);
   m_statusBar->setSizeGripEnabled(false);
-  const char* texts[] = {
-      "播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："};
   // The parts are placed by hand: their widths add up to more than the bar, so the bar's own
   // layout would squeeze them over each other; this way the last part is cut off at the edge.
   int left = 0;
-  for (int part = 0; part < 6; ++part) {
-    auto* partLabel = new QLabel(QString::fromUtf8(texts[part]), m_statusBar);
+  for (int part = 0; part < lyrics::StatusBar::kPartCount; ++part) {
+    auto* partLabel = new QLabel(toQString(lyrics::status_texts::startText(part)), m_statusBar);
     partLabel->setObjectName(QStringLiteral("状态条_编辑状态_%1").arg(part));
     partLabel->setGeometry(left, 0, kStatusWidths[part], 20);
     partLabel->setFrameShape(QFrame::StyledPanel);
@@ -260,8 +262,9 @@ void MainWindow::buildParkedPanels() {
   label(m_client, "标签_软件说明", 1056, 0, 530, 568)->setWordWrap(true);
   label(m_client, "标签_关于软件", 1590, 0, 530, 583)->setWordWrap(true);
 
-  auto* signaturePanel = place(new QGroupBox(QStringLiteral("个性签名"), m_client),
-                               "分组框_配置个性签名", 1100, 150, 248, 152);
+  auto* signaturePanel =
+      place(new QGroupBox(QStringLiteral("个性签名"), m_client), "分组框_配置个性签名",
+            lyrics::Signature::kParkedLeft, lyrics::Signature::kParkedTop, 248, 152);
   m_signatureBox = place(new QPlainTextEdit(signaturePanel), "编辑框_个性签名", 15, 23, 216, 80);
   place(new QPushButton(QStringLiteral("确定"), signaturePanel), "按钮_个性签名", 191, 112, 40, 24);
   place(new QPushButton(QStringLiteral("关闭"), signaturePanel), "按钮_关闭", 144, 113, 40, 24);

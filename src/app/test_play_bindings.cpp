@@ -22,16 +22,15 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry,
                                    lyrics::LyricsList& list,
                                    const lyrics::CurrentTimeTag& currentTag,
-                                   platform::Prompter& prompter, PlaybackBindings& playback,
-                                   playback::AudioPlayer& player)
+                                   platform::Prompter& prompter, PlaybackBindings& playback)
     : QObject(&window),
       m_view(window),
       m_curtain(m_view, {timerOf(window, "时钟_控制标签左"), timerOf(window, "时钟_控制标签右"),
                          timerOf(window, "时钟_控制歌词预览标签左关"),
                          timerOf(window, "时钟_控制歌词预览标签右关")}),
       m_testPlay(
-          {m_view, list, currentTag, playback.songRow(), playback.clock(), player,
-           playback.controller(), prompter, m_random, timerOf(window, "时钟_测试播放"),
+          {m_view, list, currentTag, playback.songRow(), playback.clock(), playback.controller(),
+           prompter, m_random, timerOf(window, "时钟_测试播放"),
            timerOf(window, "时钟_歌词预览文本颜色")},
           [this] { m_curtain.close(); }, [this] { m_curtain.open(); }),
       m_closePicture(m_view.closePicture()) {

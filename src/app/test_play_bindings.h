@@ -7,7 +7,6 @@
 #include "lyrics/lyrics_list.h"
 #include "platform/prompter.h"
 #include "platform/random_source.h"
-#include "playback/audio_player.h"
 #include "playback/test_play.h"
 #include "shell/command_registry.h"
 #include "shell/curtain.h"
@@ -23,11 +22,11 @@ class TestPlayBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Everything is owned by the caller and outlives the bindings; `player` is the one that
-  // `playback` drives.
+  // Everything is owned by the caller and outlives the bindings; the song plays through
+  // `playback`'s controller.
   TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::LyricsList& list,
                    const lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
-                   PlaybackBindings& playback, playback::AudioPlayer& player);
+                   PlaybackBindings& playback);
 
   // The test-play commands and the curtain, for callers and tests that run them directly.
   playback::TestPlay& testPlay() { return m_testPlay; }

@@ -5,8 +5,10 @@
 
 #include "files/lyrics_file_texts.h"
 #include "files/user_file_writes.h"
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "platform/file_io.h"
+#include "playback/playback_texts.h"
 
 namespace files {
 
@@ -50,15 +52,20 @@ void SavedLyricsCommands::openSavedRecord() {
   SongRow::Cells cells;
   cells[SongRow::Title] = record.song;
   cells[SongRow::Singer] = record.singer;
-  cells[SongRow::Format] = std::string(lyrics::lastBytes(record.songPath, 3)) + "格式";
-  cells[SongRow::Check] = "正常";
+  cells[SongRow::Format] = playback::texts::formatOf(lyrics::lastBytes(record.songPath, 3));
+  cells[SongRow::Check] = playback::texts::fileOk();
   cells[SongRow::Path] = record.songPath;
   m_song.setRow(std::move(cells));
   m_list.replaceAll(lyrics::splitLyricsText(record.lyrics));
   m_list.setSelection(-1);
   // The full byte count, CR LF pairs included.
-  m_status.setText(lyrics::StatusBar::Lines, "行:" + std::to_string(m_list.count()));
-  m_status.setText(lyrics::StatusBar::Characters, "字:" + std::to_string(record.lyrics.size()));
+  using lyrics::StatusBar;
+  using lyrics::status_texts::Colon;
+  using lyrics::status_texts::label;
+  m_status.setText(StatusBar::Lines,
+                   label(StatusBar::Lines, Colon::Ascii) + std::to_string(m_list.count()));
+  m_status.setText(StatusBar::Characters, label(StatusBar::Characters, Colon::Ascii) +
+                                              std::to_string(record.lyrics.size()));
   m_panel.closeSavedPanel();
 }
 

@@ -4,6 +4,9 @@
 
 namespace lyrics {
 
+// The time tag of a clock at zero, before anything has played.
+inline constexpr const char* kZeroTimeTag = "[00:00.00]";
+
 // The program-wide full-form time tag "[mm:ss.xx]" that the play clock writes and the tagging
 // commands read. It keeps its last value while the clock is halted.
 class CurrentTimeTag {
@@ -14,7 +17,7 @@ class CurrentTimeTag {
   void set(std::string value) { m_value = std::move(value); }
 
  private:
-  std::string m_value = "[00:00.00]";
+  std::string m_value = kZeroTimeTag;
 };
 
 }  // namespace lyrics

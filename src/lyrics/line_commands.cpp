@@ -1,6 +1,7 @@
 #include "lyrics/line_commands.h"
 
 #include "lyrics/line_filter.h"
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 
 namespace lyrics {
@@ -54,12 +55,9 @@ void LineCommands::newLyricsFile() {
   m_headers.setText(HeaderFields::Song, "");
   m_headers.setText(HeaderFields::Singer, "");
   m_headers.setText(HeaderFields::Editor, "");
-  m_status.setText(StatusBar::PlayTime, "播放时间：[00:00.00]");
-  m_status.setText(StatusBar::Progress, "播放进度：00%");
-  m_status.setText(StatusBar::Singer, "歌手：");
-  m_status.setText(StatusBar::Song, "歌曲：");
-  m_status.setText(StatusBar::Lines, "行：");
-  m_status.setText(StatusBar::Characters, "字：");
+  for (int part = 0; part < StatusBar::kPartCount; ++part) {
+    m_status.setText(part, status_texts::newFileText(part));
+  }
 }
 
 std::string withoutSpaces(const std::string& line) {

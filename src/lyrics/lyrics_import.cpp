@@ -1,5 +1,6 @@
 #include "lyrics/lyrics_import.h"
 
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "platform/file_io.h"
 #include "platform/native_path.h"
@@ -17,9 +18,11 @@ LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, platform::Pr
 void LyricsImporter::importLyricsText(std::string_view text) {
   m_list.replaceAll(splitLyricsText(text));
   // The count is of the document's bytes: for a UTF-8 file, those of its GB18030 form.
-  m_status.setText(StatusBar::Characters,
-                   "字:" + formatReal(static_cast<double>(text.size()) / 2.0));
-  m_status.setText(StatusBar::Lines, "行:" + std::to_string(m_list.count()));
+  using status_texts::Colon;
+  m_status.setText(StatusBar::Characters, status_texts::label(StatusBar::Characters, Colon::Ascii) +
+                                              formatReal(static_cast<double>(text.size()) / 2.0));
+  m_status.setText(StatusBar::Lines, status_texts::label(StatusBar::Lines, Colon::Ascii) +
+                                         std::to_string(m_list.count()));
   m_list.setSelection(0);
 }
 

@@ -23,11 +23,11 @@ std::string cutAtCharacter(const std::string& text, std::size_t limit) {
 
 }  // namespace
 
-Signature::Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
+Signature::Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
                      std::string programDirectory)
     : m_panel(panel),
       m_list(list),
-      m_currentTag(currentTag),
+      m_timeTags(timeTags),
       m_settings(std::move(programDirectory), kFileName) {}
 
 std::optional<std::string> Signature::storedValue() const {
@@ -56,9 +56,11 @@ std::vector<std::string> Signature::signaturePieces() const {
 }
 
 void Signature::addSignature() {
+  // One tag for every piece: the moment of the command.
+  const std::string tag = m_timeTags.currentTag();
   m_list.setSelection(m_list.selection() - 1);
   for (const auto& piece : signaturePieces()) {
-    m_list.insertLine(m_list.selection() + 1, m_currentTag.value() + piece);
+    m_list.insertLine(m_list.selection() + 1, tag + piece);
   }
   // Two clamped steps: onto the signature, then onto the line that was selected before.
   m_list.setSelection(m_list.selection() + 1);
@@ -66,7 +68,8 @@ void Signature::addSignature() {
 }
 
 void Signature::appendSignature() {
-  for (const auto& piece : signaturePieces()) m_list.appendLine(m_currentTag.value() + piece);
+  const std::string tag = m_timeTags.currentTag();
+  for (const auto& piece : signaturePieces()) m_list.appendLine(tag + piece);
   m_list.setSelection(m_list.count());
 }
 

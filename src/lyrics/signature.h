@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "lyrics/current_time_tag.h"
 #include "lyrics/lyrics_list.h"
 #include "lyrics/settings_store.h"
 #include "lyrics/signature_panel_view.h"
+#include "lyrics/time_tag_source.h"
 
 namespace lyrics {
 
@@ -23,8 +23,9 @@ class Signature {
   // Size of the read buffer, the terminating zero included.
   static constexpr std::size_t kReadBufferBytes = 10240;
 
-  // `programDirectory` is the folder holding the signature file (GBK bytes).
-  Signature(SignaturePanelView& panel, LyricsList& list, const CurrentTimeTag& currentTag,
+  // `programDirectory` is the folder holding the signature file (GBK bytes); `timeTags` gives
+  // the tag of the moment a signature is inserted.
+  Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
             std::string programDirectory);
 
   // Shows the panel with the stored signature (or the panel's default text).
@@ -48,7 +49,7 @@ class Signature {
 
   SignaturePanelView& m_panel;
   LyricsList& m_list;
-  const CurrentTimeTag& m_currentTag;
+  TimeTagSource& m_timeTags;
   SettingsStore m_settings;
 };
 

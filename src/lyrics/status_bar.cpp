@@ -1,9 +1,14 @@
 #include "lyrics/status_bar.h"
 
+#include "lyrics/status_texts.h"
+
 namespace lyrics {
 
-StatusBar::StatusBar()
-    : m_texts{"播放时间:[00:00.00]", "播放进度：00%", "歌手：", "歌曲：", "行：", "字："} {}
+StatusBar::StatusBar() {
+  for (int part = 0; part < kPartCount; ++part) {
+    m_texts.at(static_cast<std::size_t>(part)) = status_texts::startText(part);
+  }
+}
 
 void StatusBar::setText(int part, std::string text) {
   auto& slot = m_texts.at(static_cast<std::size_t>(part));

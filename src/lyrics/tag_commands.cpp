@@ -11,9 +11,9 @@ bool startsWithBracket(const std::string& line) { return !line.empty() && line.f
 
 }  // namespace
 
-TagCommands::TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
+TagCommands::TagCommands(LyricsList& list, TimeTagSource& timeTags, DoubleClickMode& mode,
                          platform::Prompter& prompter)
-    : m_list(list), m_currentTag(currentTag), m_mode(mode), m_prompter(prompter) {}
+    : m_list(list), m_timeTags(timeTags), m_mode(mode), m_prompter(prompter) {}
 
 void TagCommands::addTimeTag() {
   const int selected = m_list.selection();
@@ -23,7 +23,7 @@ void TagCommands::addTimeTag() {
   }
   // The line is not inspected: a line that already carries tags gets one more in front, and
   // on the last line the clamped selection stays put so a second press stacks another tag.
-  m_list.setLine(selected, m_currentTag.value() + m_list.line(selected));
+  m_list.setLine(selected, m_timeTags.currentTag() + m_list.line(selected));
   m_list.setSelection(selected + 1);
 }
 

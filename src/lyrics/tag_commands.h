@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/lyrics_list.h"
+#include "lyrics/time_tag_source.h"
 #include "platform/prompter.h"
 
 namespace lyrics {
@@ -10,7 +10,8 @@ namespace lyrics {
 // The commands that put time tags on lines and take them off again, and the double-click mode.
 class TagCommands {
  public:
-  TagCommands(LyricsList& list, const CurrentTimeTag& currentTag, DoubleClickMode& mode,
+  // `timeTags` gives the tag of the moment a line is stamped.
+  TagCommands(LyricsList& list, TimeTagSource& timeTags, DoubleClickMode& mode,
               platform::Prompter& prompter);
 
   // Stamps the selected line with the current time tag and moves to the next line.
@@ -33,7 +34,7 @@ class TagCommands {
 
  private:
   LyricsList& m_list;
-  const CurrentTimeTag& m_currentTag;
+  TimeTagSource& m_timeTags;
   DoubleClickMode& m_mode;
   platform::Prompter& m_prompter;
 };

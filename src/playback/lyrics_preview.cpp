@@ -1,5 +1,6 @@
 #include "playback/lyrics_preview.h"
 
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 
 namespace playback {
@@ -39,8 +40,13 @@ void LyricsPreview::commitPreviewEdits(int y) {
   m_box.setEnabled(false);
   const std::string content = m_box.text();
   m_list.replaceAll(lyrics::splitLyricsText(content));
-  m_status.setText(lyrics::StatusBar::Lines, "行：" + std::to_string(m_list.count()));
-  m_status.setText(lyrics::StatusBar::Characters, "字：" + std::to_string(content.size()));
+  using lyrics::StatusBar;
+  using lyrics::status_texts::Colon;
+  using lyrics::status_texts::label;
+  m_status.setText(StatusBar::Lines,
+                   label(StatusBar::Lines, Colon::FullWidth) + std::to_string(m_list.count()));
+  m_status.setText(StatusBar::Characters,
+                   label(StatusBar::Characters, Colon::FullWidth) + std::to_string(content.size()));
   m_slideOut.setInterval(kTickMilliseconds);
 }
 

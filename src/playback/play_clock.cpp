@@ -1,5 +1,6 @@
 #include "playback/play_clock.h"
 
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
 
@@ -69,6 +70,13 @@ std::string PlayClock::timeTag(std::int64_t hundredths) {
          lyrics::twoDigitField(seconds % 60) + "." + lyrics::twoDigitField(hundredths % 100) + "]";
 }
 
+std::string PlayClock::currentTag() {
+  // The tick rebuilds the tag only every 10 ms; a key press between two ticks gets the time of
+  // the press itself.
+  if (m_running) tick();
+  return m_currentTag.value();
+}
+
 void PlayClock::tick() {
   if (m_running) {
     // Rebase the stopwatch on every tick, so a position that goes away (the player stopped
@@ -78,7 +86,8 @@ void PlayClock::tick() {
   }
   m_currentTag.set(timeTag(roundedHundredths(m_baseNs)));
   m_display.setTagCaption(texts::tagCaptionPrefix() + m_currentTag.value());
-  m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + m_currentTag.value());
+  m_status.setText(lyrics::StatusBar::PlayTime,
+                   lyrics::status_texts::playTimeText(m_currentTag.value()));
 }
 
 }  // namespace playback

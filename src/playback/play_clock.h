@@ -5,6 +5,7 @@
 
 #include "lyrics/current_time_tag.h"
 #include "lyrics/status_bar.h"
+#include "lyrics/time_tag_source.h"
 #include "platform/interval_timer.h"
 #include "platform/monotonic_clock.h"
 #include "playback/audio_player.h"
@@ -17,7 +18,7 @@ namespace playback {
 // at every tick and stamp; it holds until the song is heard), or a stopwatch that halts with
 // the clock where no position is known. The 10 ms tick only rebuilds CurrentTimeTag and the two
 // displays from that time.
-class PlayClock {
+class PlayClock : public lyrics::TimeTagSource {
  public:
   // Interval of the running tick, in milliseconds.
   static constexpr int kTickMs = 10;
@@ -36,11 +37,9 @@ class PlayClock {
   bool running() const { return m_running; }
   // The tick handler: rebuilds CurrentTimeTag, the tag caption and status part 0.
   void tick();
-  // An extra tick while the clock runs, so CurrentTimeTag holds this very moment; a halted
-  // clock keeps the tag it halted with.
-  void refresh() {
-    if (m_running) tick();
-  }
+  // The tag of this very moment for a stamp: while the clock runs an extra tick brings
+  // CurrentTimeTag and the displays up to now; a halted clock keeps the tag it halted with.
+  std::string currentTag() override;
 
   // Elapsed play time in hundredths of a second, rounded to the nearest one.
   std::int64_t elapsedHundredths();

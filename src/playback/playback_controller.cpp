@@ -1,5 +1,6 @@
 #include "playback/playback_controller.h"
 
+#include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
 #include "playback/song_file_name.h"
@@ -69,7 +70,7 @@ void PlaybackController::setCurrentSong(const std::string& path, const std::stri
 }
 
 void PlaybackController::playSong() {
-  if (m_song.cell(SongRow::Format).empty()) {
+  if (!m_song.hasSong()) {
     m_clock.reset();
     openAudioFile();
     return;
@@ -81,15 +82,23 @@ void PlaybackController::playSongFromPopup() {
   m_clock.reset();
   const std::string& format = m_song.cell(SongRow::Format);
   if (format == texts::mp3Format() || format == texts::wmaFormat()) {
-    startPlayback();
+    playFromStart(m_song.cell(SongRow::Path));
   } else {
     reportWrongFile();
   }
 }
 
-void PlaybackController::startPlayback() {
+void PlaybackController::playFromStart(const std::string& path) {
   m_clock.start();
-  m_player.play(m_song.cell(SongRow::Path), 0.0, *this);
+  // Before the player is asked: a player that fails at once reports, and the stop that
+  // follows must leave the state idle.
+  setState(afterPlay(m_state));
+  m_player.play(path, 0.0, *this);
+}
+
+void PlaybackController::setState(PlaybackState state) {
+  m_state = state;
+  m_display.showPlaybackState(state);
 }
 
 void PlaybackController::reportWrongFile() {
@@ -97,16 +106,16 @@ void PlaybackController::reportWrongFile() {
 }
 
 void PlaybackController::togglePause() {
-  if (m_song.cell(SongRow::Path).empty()) return;
-  if (m_display.pauseCaption() == texts::pauseCaption()) {
-    m_clock.halt();
-    m_player.pause();
-    m_display.setPauseCaption(texts::resumeCaption());
-  } else if (m_display.pauseCaption() == texts::resumeCaption()) {
+  if (!m_song.hasSongFile()) return;
+  // The player is told even where nothing plays; it does nothing then.
+  if (offersResume(m_state)) {
     m_clock.start();
     m_player.resume();
-    m_display.setPauseCaption(texts::pauseCaption());
+  } else {
+    m_clock.halt();
+    m_player.pause();
   }
+  setState(afterTogglePause(m_state));
 }
 
 void PlaybackController::stopPlayback() {
@@ -114,10 +123,11 @@ void PlaybackController::stopPlayback() {
   m_display.setProgress(0);
   m_clock.reset();
   m_clock.halt();
-  m_status.setText(lyrics::StatusBar::PlayTime, texts::playTimePrefix() + "[00:00.00]");
+  m_status.setText(lyrics::StatusBar::PlayTime,
+                   lyrics::status_texts::playTimeText(lyrics::kZeroTimeTag));
   m_display.setTagCaption(texts::tagCaptionReset());
-  m_display.setPauseCaption(texts::pauseCaption());
-  m_status.setText(lyrics::StatusBar::Progress, texts::progressPrefix() + "00%");
+  setState(PlaybackState::Idle);
+  m_status.setText(lyrics::StatusBar::Progress, lyrics::status_texts::progressText(0));
 }
 
 void PlaybackController::copySongPath() { m_clipboard.setText(m_song.cell(SongRow::Path)); }
@@ -131,8 +141,7 @@ std::string PlaybackController::songFolder() const {
 
 void PlaybackController::onPlayProgress(int percent) {
   m_display.setProgress(percent);
-  m_status.setText(lyrics::StatusBar::Progress,
-                   texts::progressPrefix() + lyrics::twoDigitField(percent) + "%");
+  m_status.setText(lyrics::StatusBar::Progress, lyrics::status_texts::progressText(percent));
   if (m_display.progress() == 100) stopPlayback();
 }
 
@@ -149,12 +158,16 @@ void PlaybackController::onPlayError(PlayError error) {
 }
 
 void PlaybackController::onHeaderChanged(lyrics::HeaderFields::Field field) {
+  using lyrics::StatusBar;
+  using lyrics::status_texts::Colon;
+  using lyrics::status_texts::label;
+  // Unlike the start-up texts of the same parts, these have an ASCII colon.
   if (field == lyrics::HeaderFields::Singer) {
-    m_status.setText(lyrics::StatusBar::Singer,
-                     texts::singerPrefix() + m_header.text(lyrics::HeaderFields::Singer));
+    m_status.setText(StatusBar::Singer, label(StatusBar::Singer, Colon::Ascii) +
+                                            m_header.text(lyrics::HeaderFields::Singer));
   } else if (field == lyrics::HeaderFields::Song) {
-    m_status.setText(lyrics::StatusBar::Song,
-                     texts::songPrefix() + m_header.text(lyrics::HeaderFields::Song));
+    m_status.setText(StatusBar::Song, label(StatusBar::Song, Colon::Ascii) +
+                                          m_header.text(lyrics::HeaderFields::Song));
   }
 }
 

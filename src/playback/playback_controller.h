@@ -10,6 +10,7 @@
 #include "playback/audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_display.h"
+#include "playback/playback_state.h"
 #include "playback/song_row.h"
 
 namespace playback {
@@ -38,12 +39,17 @@ class PlaybackController : public PlaybackListener {
   void playSong();
   // The song list pop-up's 播放: like playSong but never opens the dialog.
   void playSongFromPopup();
-  // Pauses or continues, following the pause button's caption.
+  // Plays `path` from its start with the clock running, as test play does: the format cell is
+  // not looked at.
+  void playFromStart(const std::string& path);
+  // Pauses or continues, as the playback state offers.
   void togglePause();
   // The one reset of stop, end of song and end of test play.
   void stopPlayback();
   // Puts the current song's path on the clipboard.
   void copySongPath();
+  // Where playback stands; the pause button shows it.
+  PlaybackState state() const { return m_state; }
   // Folder of the current song (without the file name); "" when there is no song.
   std::string songFolder() const;
 
@@ -53,7 +59,7 @@ class PlaybackController : public PlaybackListener {
   void onPlayError(PlayError error) override;
 
  private:
-  void startPlayback();
+  void setState(PlaybackState state);
   void reportWrongFile();
   void onHeaderChanged(lyrics::HeaderFields::Field field);
 
@@ -67,6 +73,7 @@ class PlaybackController : public PlaybackListener {
   platform::Dialogs& m_dialogs;
   platform::Clipboard& m_clipboard;
   std::size_t m_headerListener = 0;
+  PlaybackState m_state = PlaybackState::Idle;
 };
 
 }  // namespace playback

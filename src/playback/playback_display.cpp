@@ -7,9 +7,8 @@
 namespace playback {
 
 PlaybackDisplay::PlaybackDisplay()
-    : m_tagCaption(texts::tagCaptionReset()), m_pauseCaption(texts::pauseCaption()) {}
-
-bool PlaybackDisplay::paused() const { return m_pauseCaption == texts::resumeCaption(); }
+    : m_tagCaption(texts::tagCaptionReset()),
+      m_pauseCaption(texts::pauseButtonCaption(PlaybackState::Idle)) {}
 
 void PlaybackDisplay::setTagCaption(std::string caption) {
   if (caption == m_tagCaption) return;
@@ -17,9 +16,10 @@ void PlaybackDisplay::setTagCaption(std::string caption) {
   notify(TagCaption);
 }
 
-void PlaybackDisplay::setPauseCaption(std::string caption) {
+void PlaybackDisplay::showPlaybackState(PlaybackState state) {
+  const std::string& caption = texts::pauseButtonCaption(state);
   if (caption == m_pauseCaption) return;
-  m_pauseCaption = std::move(caption);
+  m_pauseCaption = caption;
   notify(PauseCaption);
 }
 

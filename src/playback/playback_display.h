@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "playback/playback_state.h"
+
 namespace playback {
 
 // The playback controls' visible state: the tag button's caption, the pause button's caption
-// (which is the pause state) and the progress slider. Texts are GBK bytes; the views follow.
+// (derived from the controller's playback state) and the progress slider. Texts are GBK bytes;
+// the views follow.
 class PlaybackDisplay {
  public:
   // What changed, for listeners.
@@ -16,17 +19,15 @@ class PlaybackDisplay {
   PlaybackDisplay();
   // Caption of the tag button ("加入标签..." with the time).
   const std::string& tagCaption() const { return m_tagCaption; }
-  // Caption of the pause button: "暂停" while playing or idle, "继续" while paused.
+  // Caption of the pause button: "继续" where the state offers to continue, else "暂停".
   const std::string& pauseCaption() const { return m_pauseCaption; }
-  // True when the pause button reads "继续".
-  bool paused() const;
   // Position of the progress slider, 0..100.
   int progress() const { return m_progress; }
 
   // Sets the tag button's caption.
   void setTagCaption(std::string caption);
-  // Sets the pause button's caption.
-  void setPauseCaption(std::string caption);
+  // Shows `state` on the pause button; the controller calls this at each change of state.
+  void showPlaybackState(PlaybackState state);
   // Moves the slider, clamped to 0..100; the view is told even when the value is unchanged.
   void setProgress(int position);
   // Adds a listener called with the item after each change.

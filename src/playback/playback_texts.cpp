@@ -19,28 +19,16 @@ const std::string& resumeCaption() {
   static const std::string text = "继续";
   return text;
 }
-const std::string& playTimePrefix() {
-  static const std::string text = "播放时间:";
-  return text;
+const std::string& pauseButtonCaption(PlaybackState state) {
+  return offersResume(state) ? resumeCaption() : pauseCaption();
 }
-const std::string& progressPrefix() {
-  static const std::string text = "播放进度:";
-  return text;
-}
-const std::string& singerPrefix() {
-  static const std::string text = "歌手:";
-  return text;
-}
-const std::string& songPrefix() {
-  static const std::string text = "歌曲:";
-  return text;
-}
+std::string formatOf(std::string_view extension) { return std::string(extension) + "格式"; }
 const std::string& mp3Format() {
-  static const std::string text = "mp3格式";
+  static const std::string text = formatOf("mp3");
   return text;
 }
 const std::string& wmaFormat() {
-  static const std::string text = "wma格式";
+  static const std::string text = formatOf("wma");
   return text;
 }
 const std::string& fileOk() {

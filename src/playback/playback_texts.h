@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "playback/playback_state.h"
 
 // The fixed captions and messages of playback (GBK bytes; defined in the .cpp because headers
 // of this folder hold no non-ASCII literals).
@@ -14,14 +17,11 @@ const std::string& tagCaptionPrefix();
 const std::string& pauseCaption();
 // "继续", the pause button while paused.
 const std::string& resumeCaption();
-// "播放时间:", prefix of status part 0.
-const std::string& playTimePrefix();
-// "播放进度:", prefix of status part 1.
-const std::string& progressPrefix();
-// "歌手:" and "歌曲:", prefixes of status parts 2 and 3.
-const std::string& singerPrefix();
-const std::string& songPrefix();
-// "mp3格式" and "wma格式", the format cell of a song.
+// The pause button's caption in `state`: "继续" where it offers to continue, else "暂停".
+const std::string& pauseButtonCaption(PlaybackState state);
+// The format cell of a song named by its file's ending: `extension` and "格式".
+std::string formatOf(std::string_view extension);
+// "mp3格式" and "wma格式", the format cells of the two kinds of song that play.
 const std::string& mp3Format();
 const std::string& wmaFormat();
 // "正常", the file-check cell.

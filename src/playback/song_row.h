@@ -18,6 +18,14 @@ class SongRow {
 
   // True when row 0 exists.
   bool hasRow() const { return m_hasRow; }
+  // "Is a song loaded?" has two answers, which differ only for a re-opened saved entry that
+  // has no song path: its row holds the format "格式" and an empty path.
+  // True when row 0 describes a song (its format cell is filled). PlaySong asks this: without
+  // a song it opens the dialog; for that entry it reports a wrong file.
+  bool hasSong() const { return !cell(Format).empty(); }
+  // True when row 0 names the song's file (its path cell is filled). TogglePause and
+  // StartTestPlay ask this: without a file, that entry included, they do nothing.
+  bool hasSongFile() const { return !cell(Path).empty(); }
   // Number of rows (0 or 1).
   int rowCount() const { return m_hasRow ? 1 : 0; }
   // Cell `column` of row `row`; "" for a missing row or column.

@@ -11,8 +11,8 @@ TestPlay::TestPlay(Parts parts, std::function<void()> closeCurtain,
 
 void TestPlay::startTestPlay() {
   if (m.view.closePictureVisible()) return;
+  if (!m.song.hasSongFile()) return;
   const std::string& path = m.song.cell(SongRow::Path);
-  if (path.empty()) return;
   if (!platform::fileExists(path)) {
     m.prompter.inform("歌曲文件路径不存在，或以删除。", "", platform::MessageIcon::Warning);
     return;
@@ -21,9 +21,8 @@ void TestPlay::startTestPlay() {
   m.view.setOpenPictureVisible(false);
   m.view.setVolumePictureVisible(false);
   m.syncTimer.setInterval(kSyncIntervalMs);
-  m.clock.start();
-  // The format cell is not looked at, and the pause caption stays as it is.
-  m.player.play(path, 0.0, m.controller);
+  // The format cell is not looked at, and a paused editor keeps offering to continue.
+  m.controller.playFromStart(path);
   m_closeCurtain();
   m.colourTimer.setInterval(kColourIntervalMs);
 }

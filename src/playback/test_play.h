@@ -8,7 +8,6 @@
 #include "platform/interval_timer.h"
 #include "platform/prompter.h"
 #include "platform/random_source.h"
-#include "playback/audio_player.h"
 #include "playback/play_clock.h"
 #include "playback/playback_controller.h"
 #include "playback/song_row.h"
@@ -34,8 +33,7 @@ class TestPlay {
     const lyrics::CurrentTimeTag& currentTag;
     const SongRow& song;
     PlayClock& clock;
-    AudioPlayer& player;
-    // Receives the player's reports and owns the stop sequence.
+    // Plays the song, owns the playback state and the stop sequence.
     PlaybackController& controller;
     platform::Prompter& prompter;
     platform::RandomSource& random;

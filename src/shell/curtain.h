@@ -12,6 +12,8 @@ class Curtain {
  public:
   static constexpr int kTickMs = 10;
   static constexpr int kStep = 11;
+  // Top edge of both pieces, parked or closed: they cover the band from 466 to 562.
+  static constexpr int kTop = 466;
   // Parked and closed left edges of the two pieces.
   static constexpr int kLeftParked = -265;
   static constexpr int kLeftClosed = 0;

@@ -39,3 +39,15 @@ TEST(SettingsStore, AFileThatCannotBeReadOrWrittenIsLeftAlone) {
   EXPECT_FALSE(nowhere.setValue("A", "B", "c"));
   EXPECT_EQ(nowhere.value("A", "B"), std::nullopt);
 }
+
+TEST(SettingsStore, AReadEndsAtTheFirstZeroByteAndAWriteKeepsTheBytesBehindIt) {
+  testsupport::TempDir dir;
+  const std::string tail("\0[S]\r\nh=hidden\r\n", 16);
+  dir.write("a.ini", "[S]\nk=old\nj=2\n" + tail);
+  SettingsStore store(dir.path().string(), "a.ini");
+  EXPECT_EQ(store.value("S", "j"), "2");
+  EXPECT_EQ(store.value("S", "h"), std::nullopt);
+  ASSERT_TRUE(store.setValue("S", "k", "new"));
+  EXPECT_EQ(dir.read("a.ini"), "[S]\nk=new\nj=2\n" + tail);
+  EXPECT_EQ(store.value("S", "k"), "new");
+}

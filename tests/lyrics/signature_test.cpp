@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_io.h"
+#include "support/fixed_time_tag.h"
 #include "support/temp_dir.h"
 
 using namespace lyrics;
@@ -31,7 +32,7 @@ struct SignatureFixture {
   testsupport::TempDir dir;
   FakePanel panel;
   LyricsList list;
-  CurrentTimeTag clock;
+  testsupport::FixedTimeTag clock;
   Signature signature{panel, list, clock, platform::gbkPath(dir.path().string())};
   const std::string insertedDefault = "[00:00.00]青禾程序集—LRC歌词编辑器   写歌词就这么简单";
 };
@@ -155,7 +156,7 @@ TEST(Signature, UnwritableFileKeepsThePanelOpen) {
   testsupport::TempDir dir;
   FakePanel panel;
   LyricsList list;
-  CurrentTimeTag clock;
+  testsupport::FixedTimeTag clock;
   Signature signature{panel, list, clock, platform::gbkPath(dir.file("no such folder"))};
   signature.setSignature();
   panel.content = "abc";

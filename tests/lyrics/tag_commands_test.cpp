@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fixed_time_tag.h"
 #include "support/recording_prompter.h"
 
 using namespace lyrics;
@@ -14,7 +15,7 @@ struct TagFixture {
     for (const auto& line : lines) list.appendLine(line);
   }
   LyricsList list;
-  CurrentTimeTag clock;
+  testsupport::FixedTimeTag clock;
   DoubleClickMode mode;
   testsupport::RecordingPrompter prompter;
   TagCommands commands{list, clock, mode, prompter};

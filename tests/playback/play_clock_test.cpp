@@ -114,19 +114,19 @@ TEST_F(ClockFixture, MinutesWrapAtOneHundredAndFieldsShareOneTime) {
   }
 }
 
-TEST_F(ClockFixture, RefreshBringsTheTagToThisMomentOnlyWhileRunning) {
+TEST_F(ClockFixture, AStampReadsTheTagOfThisMomentOnlyWhileRunning) {
   clock.reset();
   clock.start();
   now.advanceMs(2000);
   clock.tick();
   now.advanceMs(7);  // a key press between two ticks
-  clock.refresh();
+  EXPECT_EQ(clock.currentTag(), "[00:02.01]");
   EXPECT_EQ(tag.value(), "[00:02.01]");
   clock.halt();
   clock.reset();
   now.advanceMs(500);
-  clock.refresh();
-  EXPECT_EQ(tag.value(), "[00:02.01]");  // a halted clock keeps the tag it halted with
+  EXPECT_EQ(clock.currentTag(), "[00:02.01]");  // a halted clock keeps the tag it halted with
+  EXPECT_EQ(tag.value(), "[00:02.01]");
 }
 
 TEST_F(ClockFixture, AStalledPlayerHoldsTheClockInsteadOfRunningOnOverSilence) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "playback/playback_fakes.h"
+#include "playback/playback_texts.h"
 #include "support/fake_interval_timer.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -142,7 +143,7 @@ TEST_F(ControllerFixture, PauseFollowsTheCaptionAndStopResetsInOrder) {
   clock.tick();
   controller.togglePause();
   EXPECT_EQ(display.pauseCaption(), "继续");
-  EXPECT_TRUE(display.paused());
+  EXPECT_EQ(controller.state(), PlaybackState::Paused);
   EXPECT_EQ(timer.interval(), 0);
   now.advanceMs(3000);
   clock.tick();
@@ -213,6 +214,75 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[1].text, "无法打开声音设备，歌曲不能播放。请检查系统的声音设置。");
   EXPECT_EQ(prompter.shown[1].icon, platform::MessageIcon::Error);
+}
+
+TEST_F(ControllerFixture, ThePlaybackStateFollowsEveryCommandAndTheClockAndCaptionFollowIt) {
+  enum Event { Toggle, Play, Stop, End, Error };
+  const struct {
+    Event event;
+    PlaybackState state;
+    const char* playerCall;  // "" when the player is not called
+  } steps[] = {
+      {Play, PlaybackState::Playing, "play:/m/a.mp3@0"},
+      {Toggle, PlaybackState::Paused, "pause"},
+      // Play while paused restarts the song but keeps offering to continue.
+      {Play, PlaybackState::RestartedWhilePaused, "play:/m/a.mp3@0"},
+      {Toggle, PlaybackState::Playing, "resume"},
+      {Toggle, PlaybackState::Paused, "pause"},
+      {Stop, PlaybackState::Idle, "stop"},
+      // After a stop the button still pauses and continues: the clock runs over silence.
+      {Toggle, PlaybackState::Paused, "pause"},
+      {Toggle, PlaybackState::Playing, "resume"},
+      {Play, PlaybackState::Playing, "play:/m/a.mp3@0"},
+      {End, PlaybackState::Idle, "stop"},
+      {Toggle, PlaybackState::Paused, "pause"},
+      {Play, PlaybackState::RestartedWhilePaused, "play:/m/a.mp3@0"},
+      {Error, PlaybackState::Idle, "stop"},
+  };
+  controller.togglePause();  // no song: nothing
+  EXPECT_EQ(controller.state(), PlaybackState::Idle);
+  EXPECT_TRUE(player.calls.empty());
+  loadSong("/m/a.mp3");
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    player.calls.clear();
+    switch (steps[i].event) {
+      case Toggle:
+        controller.togglePause();
+        break;
+      case Play:
+        controller.playSong();
+        break;
+      case Stop:
+        controller.stopPlayback();
+        break;
+      case End:
+        controller.onPlayProgress(100);
+        break;
+      case Error:
+        controller.onPlayError(PlayError::BadFile);
+        break;
+    }
+    EXPECT_EQ(controller.state(), steps[i].state) << "step " << i;
+    EXPECT_EQ(display.pauseCaption(), texts::pauseButtonCaption(steps[i].state)) << "step " << i;
+    EXPECT_EQ(clock.running(), clockRuns(steps[i].state)) << "step " << i;
+    EXPECT_EQ(timer.interval() > 0, clockRuns(steps[i].state)) << "step " << i;
+    ASSERT_FALSE(player.calls.empty()) << "step " << i;
+    EXPECT_EQ(player.calls.front(), steps[i].playerCall) << "step " << i;
+  }
+
+  // A saved entry re-opened without a song path describes a song but names no file: Play
+  // calls it a wrong file, pause and continue do nothing.
+  song.setRow({"t", "", "格式", "正常", ""});
+  player.calls.clear();
+  const std::size_t shown = prompter.shown.size();
+  controller.togglePause();
+  EXPECT_EQ(prompter.shown.size(), shown);
+  controller.playSong();
+  EXPECT_TRUE(player.calls.empty());
+  EXPECT_EQ(controller.state(), PlaybackState::Idle);
+  ASSERT_EQ(prompter.shown.size(), shown + 1);
+  EXPECT_EQ(prompter.shown.back().text, "错误文件");
+  EXPECT_EQ(dialogs.opened.size(), 1u);  // only choosing the song opened it
 }
 
 // Header fields and a player that outlive the commands must not reach them any more.

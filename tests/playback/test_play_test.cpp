@@ -143,7 +143,7 @@ struct TestPlayFixture : ::testing::Test {
   NamedTimer syncTimer{"sync", log};
   NamedTimer colourTimer{"colour", log};
   TestPlay testPlay{
-      {view, list, tag, song, clock, player, controller, prompter, random, syncTimer, colourTimer},
+      {view, list, tag, song, clock, controller, prompter, random, syncTimer, colourTimer},
       [this] { log.push_back("curtain:close"); },
       [this] { log.push_back("curtain:open"); }};
   testsupport::TempDir dir;
@@ -188,9 +188,9 @@ TEST_F(TestPlayFixture, WithoutASongOrWithItsFileGoneNothingStarts) {
 }
 
 TEST_F(TestPlayFixture, StartRestartsTheSongWithTheSyncAndClosesTheCurtain) {
-  // The format cell is not looked at, and the pause caption is left alone.
+  // The format cell is not looked at, and a paused editor keeps offering to continue.
   setSong(songPath, "ape格式");
-  display.setPauseCaption("继续");
+  controller.togglePause();
   now.advanceMs(5000);
   clock.start();
   now.advanceMs(3000);
@@ -203,6 +203,7 @@ TEST_F(TestPlayFixture, StartRestartsTheSongWithTheSyncAndClosesTheCurtain) {
   EXPECT_TRUE(clock.running());
   ASSERT_EQ(player.listener, &controller);
   EXPECT_EQ(display.pauseCaption(), "继续");
+  EXPECT_EQ(controller.state(), PlaybackState::RestartedWhilePaused);
   EXPECT_EQ(view.textWrites, 0);  // the display keeps the text of the last test play
   EXPECT_TRUE(prompter.shown.empty());
 
@@ -262,13 +263,14 @@ TEST_F(TestPlayFixture, ColourIsTheProductOfThreeDrawsWithRedInTheLowByte) {
 TEST_F(TestPlayFixture, EndStopsEverythingOpensTheCurtainAndSelectsTheFirstLine) {
   setSong(songPath);
   list.replaceAll({"[00:00.10]a", "[00:00.20]b", "[00:00.30]c"});
+  controller.togglePause();  // paused before, so the button still offers to continue
   testPlay.startTestPlay();
   view.closePicture = true;
   view.display = true;
   now.advanceMs(1234);
   clock.tick();
   list.setSelection(2);
-  display.setPauseCaption("继续");  // paused during test play
+  ASSERT_EQ(display.pauseCaption(), "继续");
   log.clear();
 
   testPlay.endTestPlay();
@@ -276,6 +278,7 @@ TEST_F(TestPlayFixture, EndStopsEverythingOpensTheCurtainAndSelectsTheFirstLine)
                       "slider:0", "timer:0", "status0:播放时间:[00:00.00]",
                       "tag:加入标签[00:00.00]", "pause:暂停", "status1:播放进度:00%"}));
   EXPECT_FALSE(clock.running());
+  EXPECT_EQ(controller.state(), PlaybackState::Idle);
   EXPECT_EQ(list.selection(), 0);
   // CurrentTimeTag keeps the time at which the clock halted.
   EXPECT_EQ(tag.value(), "[00:01.23]");

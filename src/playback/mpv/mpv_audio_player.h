@@ -78,6 +78,8 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   bool m_started = false;
   bool m_draining = false;
   int m_lastPercent = -1;
+  // What mpv was last told, so a pause or resume that changes nothing is not sent again; the
+  // editor's own pause state is the playback controller's.
   bool m_paused = false;
   HeardPosition m_heard;
 };

@@ -15,6 +15,7 @@
 #include "app/skin.h"
 #include "app/test_play_bindings.h"
 #include "app/volume_bindings.h"
+#include "shell/curtain.h"
 
 namespace app {
 

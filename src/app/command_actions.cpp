@@ -43,15 +43,30 @@ QList<QAction*> CommandActions::commandItems(const MainWindow& window) {
   return items;
 }
 
+QStringList CommandActions::unboundItems(const MainWindow& window,
+                                         const shell::CommandRegistry& registry) {
+  QStringList unbound;
+  for (const QAction* action : commandItems(window)) {
+    const QString command = commandOf(action);
+    if (command.isEmpty() || !registry.has(command.toStdString())) {
+      unbound.append(action->text() + QStringLiteral(" (") + command + QLatin1Char(')'));
+    }
+  }
+  return unbound;
+}
+
 CommandActions::CommandActions(MainWindow& window, shell::CommandRegistry& registry)
     : QObject(&window), m_registry(registry) {
+#ifndef NDEBUG
+  // A menu item that silently does nothing is a wiring fault; a debug build stops at start-up.
+  if (const QStringList unbound = unboundItems(window, registry); !unbound.isEmpty()) {
+    qFatal("items without a registered command: %s",
+           qPrintable(unbound.join(QStringLiteral(", "))));
+  }
+#endif
   for (QAction* action : commandItems(window)) {
-    const QString command = commandOf(action);
-    const std::string name = command.toStdString();
-    if (command.isEmpty() || !registry.has(name)) {
-      m_unbound.append(action->text() + QStringLiteral(" (") + command + QLatin1Char(')'));
-      continue;
-    }
+    const std::string name = commandOf(action).toStdString();
+    if (!registry.has(name)) continue;
     if (registry.isCheckable(name)) {
       action->setCheckable(true);
       m_checkable.append(action);
@@ -62,13 +77,6 @@ CommandActions::CommandActions(MainWindow& window, shell::CommandRegistry& regis
       showCheckMarks();
     });
   }
-#ifndef NDEBUG
-  // A menu item that silently does nothing is a wiring fault; a debug build stops at start-up.
-  if (!m_unbound.isEmpty()) {
-    qFatal("items without a registered command: %s",
-           qPrintable(m_unbound.join(QStringLiteral(", "))));
-  }
-#endif
   showCheckMarks();
   registry.addCheckedStateListener([self = QPointer<CommandActions>(this)] {
     if (self) self->showCheckMarks();

@@ -16,7 +16,7 @@ class MainWindow;
 // Connects every item of the main window that raises a command (the menu bar with its submenu,
 // the three pop-ups and the two toolbars) to the command registry, and keeps the check marks on
 // the registered state: a checkable item never flips by itself. An item that names no
-// registered command stops a debug build at start-up; unboundItems() lists them in any build.
+// registered command stops a debug build at start-up; unboundItems() finds them in any build.
 class CommandActions : public QObject {
   Q_OBJECT
 
@@ -28,15 +28,15 @@ class CommandActions : public QObject {
   // The items that raise commands, in menu order: the bar's menus (submenus inside their
   // menu), then the pop-ups, then the tag toolbar and the playback toolbar.
   static QList<QAction*> commandItems(const MainWindow& window);
-  // The items whose command is missing or not registered, as "caption (command)".
-  QStringList unboundItems() const { return m_unbound; }
+  // The items of `window` whose command is missing or not in `registry`, as
+  // "caption (command)".
+  static QStringList unboundItems(const MainWindow& window, const shell::CommandRegistry& registry);
 
  private:
   void showCheckMarks();
 
   shell::CommandRegistry& m_registry;
   QList<QAction*> m_checkable;
-  QStringList m_unbound;
 };
 
 }  // namespace app

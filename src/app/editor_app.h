@@ -55,8 +55,6 @@ class EditorApp : public QObject {
   lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
   // Every command of the editor by name.
   shell::CommandRegistry& commands() { return m_commands; }
-  // The menu, pop-up and toolbar items bound to the commands.
-  CommandActions& commandActions() const { return *m_commandActions; }
   LyricsListModel& lyricsModel() const;
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }

@@ -221,8 +221,8 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
       registry.add(command, record);
     }
   }
+  EXPECT_EQ(app::CommandActions::unboundItems(window, registry), QStringList());
   app::CommandActions actions(window, registry);
-  EXPECT_TRUE(actions.unboundItems().isEmpty()) << actions.unboundItems().join(", ").toStdString();
 
   const std::vector<FoundItem> found = walk(window);
   ASSERT_EQ(found.size(), std::size(kDesign));
@@ -269,8 +269,8 @@ TEST(CommandTableTest, ItemsWithoutARegisteredCommandAreReported) {
   }
   // An item that names nothing at all.
   window.menus().popup(QStringLiteral("超级编辑框菜单"))->addAction(QStringLiteral("无名"));
-  const app::CommandActions actions(window, registry);
-  EXPECT_EQ(actions.unboundItems(),
+  // Only looked for: binding them would stop a debug build.
+  EXPECT_EQ(app::CommandActions::unboundItems(window, registry),
             (QStringList{QStringLiteral("删除当前行时间标签 (DeleteLineTag)"),
                          QStringLiteral("更改字体 (ChangeFont)"), QStringLiteral("无名 ()"),
                          QStringLiteral("删除本行时间标签 (DeleteLineTag)"),
@@ -280,8 +280,7 @@ TEST(CommandTableTest, ItemsWithoutARegisteredCommandAreReported) {
 TEST(CommandTableTest, TheEditorRegistersEveryDesignedCommandAndListsWhatIsNotBuilt) {
   testsupport::EditorHarness harness;
   app::EditorApp& editor = harness.create();
-  EXPECT_TRUE(editor.commandActions().unboundItems().isEmpty())
-      << editor.commandActions().unboundItems().join(", ").toStdString();
+  EXPECT_EQ(app::CommandActions::unboundItems(editor.window(), editor.commands()), QStringList());
   const std::vector<std::string> names = editor.commands().names();
   const std::set<std::string> design = designCommands();
   // No command is registered that no item raises, and none that an item names is missing.

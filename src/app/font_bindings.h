@@ -4,20 +4,22 @@
 
 #include "app/qt_font_target.h"
 #include "platform/font_chooser.h"
+#include "shell/command_registry.h"
 #include "shell/font_changer.h"
 
 namespace app {
 
 class MainWindow;
 
-// Connects 更改字体 to ChangeFont, which restyles the lyrics list `列表框_歌词文件编辑` and the
+// Gives 更改字体 its command ChangeFont, which restyles the lyrics list `列表框_歌词文件编辑` and the
 // preview box `编辑框_歌词预览` and nothing else.
 class FontBindings : public QObject {
   Q_OBJECT
 
  public:
-  // With the font dialog `chooser`, which must outlive the bindings.
-  FontBindings(MainWindow& window, platform::FontChooser& chooser);
+  // Registers ChangeFont; `chooser` is the font dialog and must outlive the bindings.
+  FontBindings(MainWindow& window, shell::CommandRegistry& commands,
+               platform::FontChooser& chooser);
 
   // The ChangeFont command and the dialog's kept values.
   shell::FontChanger& changer() { return m_changer; }

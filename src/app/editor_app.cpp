@@ -1,16 +1,14 @@
 #include "app/editor_app.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTreeWidget>
 
-#include "app/background_lyrics_reader.h"
-#include "app/gbk.h"
+#include "app/command_actions.h"
+#include "app/commands_not_built.h"
+#include "app/document_bindings.h"
+#include "app/feedback_bindings.h"
+#include "app/font_bindings.h"
 #include "app/lyrics_bindings.h"
-#include "app/lyrics_list_model.h"
-#include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/panel_bindings.h"
 #include "app/playback_bindings.h"
@@ -18,8 +16,7 @@
 #include "app/skin.h"
 #include "app/test_play_bindings.h"
 #include "app/volume_bindings.h"
-#include "feedback/ui/feedback_window.h"
-#include "platform/native_path.h"
+#include "shell/curtain.h"
 
 namespace app {
 
@@ -27,59 +24,50 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
     : m_arguments(std::move(arguments)),
       m_services(std::move(services)),
       m_window(std::make_unique<MainWindow>()) {
-  platform::Prompter& prompter = m_services.prompter;
-  platform::Dialogs& dialogs = m_services.dialogs;
-  const std::string& programFolder = m_services.programDirectory;
-  m_lyricsReader = std::make_unique<BackgroundLyricsReader>(m_window.get());
-  m_importer = std::make_unique<lyrics::LyricsImporter>(m_lyricsList, m_statusBar, prompter,
-                                                        dialogs, m_lyricsReader.get());
-  m_lyricsModel = std::make_unique<LyricsListModel>(m_lyricsList);
-  m_lyricsModel->attachView(m_window->lyricsView());
-
-  bindStatusBar();
-  bindHeaderFields();
-  bindDoubleClickMode();
-  bindCommands();
-  m_playback = std::make_unique<PlaybackBindings>(*m_window, m_statusBar, m_headerFields,
-                                                  m_currentTimeTag, prompter, dialogs,
-                                                  m_services.clipboard, m_services.player);
+  MainWindow& window = *m_window;
+  Services& system = m_services;
+  m_document = std::make_unique<DocumentBindings>(
+      window, DocumentBindings::Models{m_lyricsList, m_headerFields, m_statusBar}, system.prompter,
+      system.dialogs, m_commands);
+  m_playback = std::make_unique<PlaybackBindings>(window, m_commands, m_statusBar, m_headerFields,
+                                                  m_currentTimeTag, system.prompter, system.dialogs,
+                                                  system.clipboard, system.player);
   m_lyricsBindings = std::make_unique<LyricsBindings>(
-      *m_window,
+      window, m_commands,
       LyricsBindings::Models{m_lyricsList, m_playback->clock(), m_doubleClickMode, m_headerFields,
-                             m_statusBar, prompter},
-      programFolder, std::function<void()>([this] { m_playback->songRow().clear(); }));
-  m_testPlay = std::make_unique<TestPlayBindings>(*m_window, m_lyricsList, m_currentTimeTag,
-                                                  prompter, *m_playback);
-  m_panels = std::make_unique<PanelBindings>(*m_window);
-  m_volume = std::make_unique<VolumeBindings>(*m_window, m_services.masterVolume);
+                             m_statusBar, system.prompter},
+      system.programDirectory, std::function<void()>([this] { m_playback->songRow().clear(); }));
+  m_testPlay = std::make_unique<TestPlayBindings>(window, m_commands, m_lyricsList,
+                                                  m_currentTimeTag, system.prompter, *m_playback);
+  m_panels = std::make_unique<PanelBindings>(window, m_commands);
+  m_volume = std::make_unique<VolumeBindings>(window, system.masterVolume);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(
-      *m_window,
+      window, m_commands,
       SavedLyricsBindings::Models{m_lyricsList, m_headerFields, m_playback->songRow(), m_statusBar,
-                                  prompter, dialogs, m_services.clipboard},
-      programFolder);
-  connect(m_window.get(), &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
-  m_window->addClosingStep([this] { onMainWindowDestroying(); });
+                                  system.prompter, system.dialogs, system.clipboard},
+      system.programDirectory);
+  m_font = std::make_unique<FontBindings>(window, m_commands, system.fontChooser);
+  registerFeedbackCommands(m_commands, &window, system.prompter, system.mailSender);
+  m_commands.add("ExitProgram", [this] { exitProgram(); });
+  registerCommandsNotBuilt(m_commands);
+  // Last: every item of the menus and toolbars must find its command registered.
+  m_commandActions = std::make_unique<CommandActions>(window, m_commands);
+
+  connect(&window, &MainWindow::surfaceMouseMoved, this, &EditorApp::onMainWindowMouseMove);
+  // The saved-lyrics library is written back when the window closes; closing never waits for a
+  // question. It was also written after each change, so this only repeats what is on disk.
+  window.addClosingStep([this] { m_savedLyrics->storeSavedLyrics(); });
 }
 
-EditorApp::~EditorApp() {
-  // The bindings and the model filter and observe the window's controls, and the controls go
-  // one by one while the window is destroyed: they must be gone before the first control is.
-  // The window in turn goes before the models and adapters it shows. A file still being read
-  // is called off first: its lines would have nowhere to go.
-  m_lyricsReader.reset();
-  m_savedLyrics.reset();
-  m_volume.reset();
-  m_panels.reset();
-  m_testPlay.reset();
-  m_lyricsBindings.reset();
-  m_playback.reset();
-  m_lyricsModel.reset();
-  m_window.reset();
-}
+EditorApp::~EditorApp() = default;
+
+LyricsListModel& EditorApp::lyricsModel() const { return m_document->listModel(); }
+
+BackgroundLyricsReader& EditorApp::lyricsReader() const { return m_document->reader(); }
 
 void EditorApp::start() {
   m_services.association.registerAssociation(m_services.refreshDesktopCaches);
-  loadCommandLineFile();
+  m_document->loadCommandLineFile(m_arguments);
   m_window->setWindowOpacity(245.0 / 255);
   m_window->resize(MainWindow::kDesignWidth, m_window->height());
   m_window->centreOnScreen();
@@ -99,13 +87,6 @@ void EditorApp::start() {
   m_window->show();
 }
 
-void EditorApp::loadCommandLineFile() {
-  std::vector<std::string> arguments;
-  arguments.reserve(m_arguments.size());
-  for (const std::string& argument : m_arguments) arguments.push_back(platform::gbkPath(argument));
-  m_importer->loadCommandLineFile(arguments);
-}
-
 void EditorApp::onMainWindowMouseMove(QPoint pos) {
   const int x = pos.x();
   const int y = pos.y();
@@ -116,68 +97,5 @@ void EditorApp::onMainWindowMouseMove(QPoint pos) {
 }
 
 void EditorApp::exitProgram() { m_window->close(); }
-
-void EditorApp::onMainWindowDestroying() {
-  // The saved-lyrics library is written back here; closing never waits for a question. The
-  // library was also written after each change, so this only repeats what is on disk.
-  if (m_savedLyrics) m_savedLyrics->storeSavedLyrics();
-}
-
-void EditorApp::bindStatusBar() {
-  const auto show = [this](int part) {
-    m_window->statusLabel(part)->setText(toQString(m_statusBar.text(part)));
-  };
-  for (int part = 0; part < lyrics::StatusBar::kPartCount; ++part) show(part);
-  m_statusBar.addListener(show);
-}
-
-void EditorApp::bindHeaderFields() {
-  for (int index = 0; index < lyrics::HeaderFields::kFieldCount; ++index) {
-    const auto field = static_cast<lyrics::HeaderFields::Field>(index);
-    QLineEdit* edit = m_window->headerEdit(index);
-    edit->setText(toQString(m_headerFields.text(field)));
-    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-      if (!m_updatingHeaders) m_headerFields.setText(field, toGbk(text));
-    });
-  }
-  m_headerFields.addListener([this](lyrics::HeaderFields::Field field) {
-    QLineEdit* edit = m_window->headerEdit(field);
-    const QString text = toQString(m_headerFields.text(field));
-    if (edit->text() == text) return;
-    // Bytes that do not decode cleanly must not come back as replacement characters.
-    m_updatingHeaders = true;
-    edit->setText(text);
-    m_updatingHeaders = false;
-  });
-}
-
-void EditorApp::bindDoubleClickMode() {
-  QAction* adds = m_window->menus().action(QStringLiteral("ToggleDoubleClickAdd"));
-  QAction* deletes = m_window->menus().action(QStringLiteral("ToggleDoubleClickDelete"));
-  const auto showMode = [this, adds, deletes] {
-    adds->setChecked(m_doubleClickMode.addsTag());
-    deletes->setChecked(m_doubleClickMode.deletesTag());
-  };
-  showMode();
-  m_doubleClickMode.addListener(showMode);
-  // Qt flips a checkable item by itself when it is chosen; the marks show the mode, nothing else.
-  connect(adds, &QAction::triggered, this, showMode);
-  connect(deletes, &QAction::triggered, this, showMode);
-}
-
-void EditorApp::bindCommands() {
-  MainMenus& menus = m_window->menus();
-  const auto openLyrics = [this] { m_importer->openLyricsFile(); };
-  connect(menus.action(QStringLiteral("OpenLyricsFile")), &QAction::triggered, this, openLyrics);
-  connect(menus.popupAction(QStringLiteral("OpenLyricsFile")), &QAction::triggered, this,
-          openLyrics);
-  connect(menus.action(QStringLiteral("ExitProgram")), &QAction::triggered, this,
-          &EditorApp::exitProgram);
-  connect(m_window.get(), &MainWindow::lyricsDropped, this,
-          [this](const std::string& text) { m_importer->dropLyricsFile(text); });
-  connect(menus.action(QStringLiteral("OpenFeedbackWindow")), &QAction::triggered, this, [this] {
-    feedback::FeedbackWindow::open(m_window.get(), m_services.prompter, m_services.mailSender());
-  });
-}
 
 }  // namespace app

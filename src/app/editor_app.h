@@ -10,30 +10,29 @@
 #include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
 #include "lyrics/header_fields.h"
-#include "lyrics/lyrics_import.h"
 #include "lyrics/lyrics_list.h"
 #include "lyrics/status_bar.h"
-#include "platform/clipboard.h"
-#include "platform/dialogs.h"
-#include "platform/master_volume.h"
-#include "platform/prompter.h"
-#include "playback/audio_player.h"
+#include "shell/command_registry.h"
 
 namespace app {
 
 class BackgroundLyricsReader;
+class CommandActions;
+class DocumentBindings;
+class FontBindings;
 class LyricsBindings;
 class LyricsListModel;
-class PanelBindings;
-class TestPlayBindings;
 class MainWindow;
+class PanelBindings;
 class PlaybackBindings;
 class SavedLyricsBindings;
+class TestPlayBindings;
 class VolumeBindings;
 
-// The composition root: owns the models, the platform adapters, the controllers and the main
-// window, wires them together and runs the start-up sequence. It also takes them down again,
-// from the outside in: everything that watches the window's controls goes before the window.
+// The composition root: owns the document's models, the command registry and the main window,
+// hands them with the services to each subsystem's bindings, which register their own commands
+// and bind their own controls, and runs the start-up sequence. It takes them down from the
+// outside in: everything that watches the window's controls goes before the window.
 class EditorApp : public QObject {
   Q_OBJECT
 
@@ -45,13 +44,10 @@ class EditorApp : public QObject {
 
   // Runs the start-up sequence and shows the main window.
   void start();
-
   // Hides the volume panel and restores the window height when the pointer leaves its zone.
   void onMainWindowMouseMove(QPoint pos);
   // Closes the main window, which ends the program.
   void exitProgram();
-  // Fills the lyrics list from the file named by the command-line arguments.
-  void loadCommandLineFile();
 
   MainWindow& window() const { return *m_window; }
   lyrics::LyricsList& lyricsList() { return m_lyricsList; }
@@ -59,23 +55,17 @@ class EditorApp : public QObject {
   lyrics::HeaderFields& headerFields() { return m_headerFields; }
   lyrics::CurrentTimeTag& currentTimeTag() { return m_currentTimeTag; }
   lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
-  lyrics::LyricsImporter& importer() { return *m_importer; }
-  BackgroundLyricsReader& lyricsReader() const { return *m_lyricsReader; }
-  platform::Prompter& prompter() { return m_services.prompter; }
-  platform::Dialogs& dialogs() { return m_services.dialogs; }
-  LyricsListModel& lyricsModel() const { return *m_lyricsModel; }
+  // Every command of the editor by name.
+  shell::CommandRegistry& commands() { return m_commands; }
+  LyricsListModel& lyricsModel() const;
+  // Reads the lyrics files of the dialog and of drops.
+  BackgroundLyricsReader& lyricsReader() const;
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
   VolumeBindings& volume() const { return *m_volume; }
   SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
 
  private:
-  void bindStatusBar();
-  void bindHeaderFields();
-  void bindDoubleClickMode();
-  void bindCommands();
-  void onMainWindowDestroying();
-
   std::vector<std::string> m_arguments;
   Services m_services;
 
@@ -84,20 +74,20 @@ class EditorApp : public QObject {
   lyrics::HeaderFields m_headerFields;
   lyrics::CurrentTimeTag m_currentTimeTag;
   lyrics::DoubleClickMode m_doubleClickMode;
+  shell::CommandRegistry m_commands;
 
   std::unique_ptr<MainWindow> m_window;
-  // Hands files to the importer and goes before it.
-  std::unique_ptr<BackgroundLyricsReader> m_lyricsReader;
-  std::unique_ptr<lyrics::LyricsImporter> m_importer;
-  // They watch the window's controls and are destroyed before it, in reverse order.
-  std::unique_ptr<LyricsListModel> m_lyricsModel;
+  // They watch the window's controls; declared after it, they are destroyed before it, in
+  // reverse order.
+  std::unique_ptr<DocumentBindings> m_document;
   std::unique_ptr<PlaybackBindings> m_playback;
   std::unique_ptr<LyricsBindings> m_lyricsBindings;
   std::unique_ptr<TestPlayBindings> m_testPlay;
   std::unique_ptr<PanelBindings> m_panels;
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
-  bool m_updatingHeaders = false;
+  std::unique_ptr<FontBindings> m_font;
+  std::unique_ptr<CommandActions> m_commandActions;
 };
 
 }  // namespace app

@@ -1,6 +1,5 @@
 #include "app/lyrics_bindings.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QGroupBox>
 #include <QListView>
@@ -26,10 +25,11 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 }  // namespace
 
-LyricsBindings::LyricsBindings(MainWindow& window, Models models,
+LyricsBindings::LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
                                const std::string& programDirectory,
                                std::function<void()> clearSongList)
     : m_window(window),
+      m_doubleClickMode(models.doubleClickMode),
       m_lyricsViewport(window.lyricsView()->viewport()),
       m_previewBox(window.previewBox()),
       m_previewViewport(window.previewBox()->viewport()),
@@ -45,7 +45,7 @@ LyricsBindings::LyricsBindings(MainWindow& window, Models models,
                 timerOf(window, "时钟_歌词预览关")) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
-  bindMenus();
+  registerCommands(registry);
   bindControls();
 }
 
@@ -57,46 +57,44 @@ LyricsBindings::~LyricsBindings() {
   }
 }
 
-void LyricsBindings::onCommand(const QString& name, const std::function<void()>& command) {
-  // The same command may sit in the menu bar, in the list's pop-up and on the tag toolbar.
-  const QList<QAction*> actions = {m_window.menus().action(name),
-                                   m_window.menus().popupAction(name)};
-  for (QAction* action : actions) {
-    if (action) connect(action, &QAction::triggered, this, [command] { command(); });
-  }
-}
-
-void LyricsBindings::bindMenus() {
-  onCommand("AddTimeTag", [this] { m_tags.addTimeTag(); });
-  onCommand("DeleteLineTag", [this] { m_tags.deleteLineTag(); });
-  onCommand("ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); });
-  onCommand("ToggleDoubleClickDelete", [this] { m_tags.toggleDoubleClickDelete(); });
-  onCommand("DeleteAllTimeTags", [this] { m_tags.deleteAllTimeTags(); });
-  onCommand("StripTagFractions", [this] { m_tags.stripTagFractions(); });
-  onCommand("DeleteUntaggedLines", [this] { m_tags.deleteUntaggedLines(); });
-  onCommand("MoveLineUp", [this] { m_lines.moveLineUp(); });
-  onCommand("MoveLineDown", [this] { m_lines.moveLineDown(); });
-  onCommand("DeleteSelectedLine", [this] { m_lines.deleteSelectedLine(); });
-  onCommand("ClearLyrics", [this] { m_lines.clearLyrics(); });
-  onCommand("NewLyricsFile", [this] { m_lines.newLyricsFile(); });
-  onCommand("DeleteAllSpaces", [this] { m_lines.deleteAllSpaces(); });
-  onCommand("DeleteEmptyLines", [this] { m_lines.deleteEmptyLines(); });
-  onCommand("PreviewLyrics", [this] { m_lines.previewLyrics(); });
-  onCommand("SetSignature", [this] { m_signature.setSignature(); });
-  onCommand("AddSignature", [this] { m_signature.addSignature(); });
-  onCommand("AppendSignature", [this] { m_signature.appendSignature(); });
-
+void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
   const struct {
     const char* name;
-    void (lyrics::TagCommands::*command)();
-  } toolButtons[] = {{"工具条_标签加入_1", &lyrics::TagCommands::addTimeTag},
-                     {"工具条_标签加入_3", &lyrics::TagCommands::deleteLineTag}};
-  for (const auto& button : toolButtons) {
-    if (auto* action = m_window.findChild<QAction*>(QString::fromUtf8(button.name))) {
-      connect(action, &QAction::triggered, this,
-              [this, command = button.command] { (m_tags.*command)(); });
-    }
+    void (lyrics::TagCommands::*run)();
+  } tagCommands[] = {{"AddTimeTag", &lyrics::TagCommands::addTimeTag},
+                     {"DeleteLineTag", &lyrics::TagCommands::deleteLineTag},
+                     {"DeleteAllTimeTags", &lyrics::TagCommands::deleteAllTimeTags},
+                     {"StripTagFractions", &lyrics::TagCommands::stripTagFractions},
+                     {"DeleteUntaggedLines", &lyrics::TagCommands::deleteUntaggedLines}};
+  for (const auto& command : tagCommands) {
+    registry.add(command.name, [this, run = command.run] { (m_tags.*run)(); });
   }
+  const struct {
+    const char* name;
+    void (lyrics::LineCommands::*run)();
+  } lineCommands[] = {{"MoveLineUp", &lyrics::LineCommands::moveLineUp},
+                      {"MoveLineDown", &lyrics::LineCommands::moveLineDown},
+                      {"DeleteSelectedLine", &lyrics::LineCommands::deleteSelectedLine},
+                      {"ClearLyrics", &lyrics::LineCommands::clearLyrics},
+                      {"NewLyricsFile", &lyrics::LineCommands::newLyricsFile},
+                      {"DeleteAllSpaces", &lyrics::LineCommands::deleteAllSpaces},
+                      {"DeleteEmptyLines", &lyrics::LineCommands::deleteEmptyLines},
+                      {"PreviewLyrics", &lyrics::LineCommands::previewLyrics}};
+  for (const auto& command : lineCommands) {
+    registry.add(command.name, [this, run = command.run] { (m_lines.*run)(); });
+  }
+  registry.add("SetSignature", [this] { m_signature.setSignature(); });
+  registry.add("AddSignature", [this] { m_signature.addSignature(); });
+  registry.add("AppendSignature", [this] { m_signature.appendSignature(); });
+
+  registry.addCheckable(
+      "ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); },
+      [this] { return m_doubleClickMode.addsTag(); });
+  registry.addCheckable(
+      "ToggleDoubleClickDelete", [this] { m_tags.toggleDoubleClickDelete(); },
+      [this] { return m_doubleClickMode.deletesTag(); });
+  // The mode also changes outside the two commands (start-up values).
+  m_doubleClickMode.addListener([&registry] { registry.checkedStateChanged(); });
 }
 
 void LyricsBindings::bindControls() {

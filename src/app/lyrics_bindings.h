@@ -17,8 +17,8 @@
 #include "lyrics/time_tag_source.h"
 #include "platform/prompter.h"
 #include "playback/lyrics_preview.h"
+#include "shell/command_registry.h"
 
-class QAction;
 class QPlainTextEdit;
 
 namespace app {
@@ -43,10 +43,11 @@ class LyricsBindings : public QObject {
     platform::Prompter& prompter;
   };
 
-  // Binds to `window`; the signature file lives in `programDirectory` (GB18030 bytes) and
-  // `clearSongList` empties the song-information list for a new file.
-  LyricsBindings(MainWindow& window, Models models, const std::string& programDirectory,
-                 std::function<void()> clearSongList);
+  // Binds to `window` and registers its commands in `registry`; the signature file lives in
+  // `programDirectory` (GB18030 bytes) and `clearSongList` empties the song-information list for a
+  // new file.
+  LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
+                 const std::string& programDirectory, std::function<void()> clearSongList);
   ~LyricsBindings() override;
 
   // The commands, for callers and tests that run them directly.
@@ -59,11 +60,13 @@ class LyricsBindings : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void bindMenus();
+  // Registers the tag, line and signature commands, the two double-click modes with their
+  // check marks and 预览/修改歌词.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindControls();
-  void onCommand(const QString& name, const std::function<void()>& command);
 
   MainWindow& m_window;
+  lyrics::DoubleClickMode& m_doubleClickMode;
   // The controls whose events the bindings filter. The filter only compares against them and
   // reads a control only for the events it handles, which never come while one is destroyed.
   QPointer<QWidget> m_lyricsViewport;

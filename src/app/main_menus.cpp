@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/command_item.h"
+
 namespace app {
 
 namespace {
@@ -16,6 +18,9 @@ struct Item {
   const char* command = nullptr;
   QKeySequence shortcut = {};
   enum Check { None, Unchecked, Checked } check = None;
+  // The registered command when it differs from the one the item is named after: the pop-up
+  // variant of a command that behaves differently from its menu and toolbar form.
+  const char* variant = nullptr;
 };
 
 const Item kSeparator{nullptr};
@@ -27,7 +32,10 @@ void addItems(QMenu* menu, std::initializer_list<Item> items, const QString& nam
       continue;
     }
     QAction* action = menu->addAction(QString::fromUtf8(item.caption));
-    if (item.command) action->setObjectName(namePrefix + QString::fromUtf8(item.command));
+    if (item.command) {
+      action->setObjectName(namePrefix + QString::fromUtf8(item.command));
+      nameCommand(action, QString::fromUtf8(item.variant ? item.variant : item.command));
+    }
     if (!item.shortcut.isEmpty()) {
       action->setShortcut(item.shortcut);
       action->setShortcutContext(Qt::WindowShortcut);
@@ -105,7 +113,7 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            QString());
 
   popupMenu(window, "超级编辑框菜单",
-            {{"播放", "PlaySong"},
+            {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},
              kSeparator,
              {"复制文件路径", "CopySongPath"},
              kSeparator,

@@ -10,8 +10,9 @@ class QMenu;
 namespace app {
 
 // The menu bar of the main window with its shortcut keys and check marks, and the three
-// pop-up menus that are shown at the pointer by their lists. Menu-bar actions are named after
-// their command ("AddTimeTag"), pop-up actions "popup:" + command.
+// pop-up menus that are shown at the pointer by their lists. Every item names the command it
+// raises (see command_item.h); menu-bar actions are also named after it ("AddTimeTag"), pop-up
+// actions "popup:" + command.
 class MainMenus : public QObject {
   Q_OBJECT
 

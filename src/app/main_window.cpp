@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/command_item.h"
 #include "app/file_drop.h"
 #include "app/gbk.h"
 #include "app/lyrics_list_view.h"
@@ -57,6 +58,7 @@ QSlider* percentSlider(QWidget* parent, const char* name, int x, int y, int widt
 struct ToolButton {
   const char* caption;  // nullptr for a separator
   const char* tooltip;
+  const char* command;  // the command the button raises
 };
 
 QToolBar* toolBar(QWidget* parent, const char* name, std::initializer_list<ToolButton> buttons) {
@@ -70,6 +72,7 @@ QToolBar* toolBar(QWidget* parent, const char* name, std::initializer_list<ToolB
     QAction* action =
         button.caption ? bar->addAction(QString::fromUtf8(button.caption)) : bar->addSeparator();
     if (button.tooltip) action->setToolTip(QString::fromUtf8(button.tooltip));
+    if (button.command) nameCommand(action, QString::fromUtf8(button.command));
     action->setObjectName(QString::fromUtf8(name) + QLatin1Char('_') + QString::number(index++));
   }
   return bar;
@@ -115,24 +118,24 @@ void MainWindow::buildTopArea() {
   // Both toolbars are docked at the top of the client area, the tag toolbar in the first row
   // and the playback toolbar in the second, where the design's rectangles put them.
   m_tagToolBar = toolBar(m_client, "工具条_标签加入",
-                         {{nullptr, nullptr},
-                          {"加入标签[00:00.00]", "加入时间标签"},
-                          {nullptr, nullptr},
-                          {"删除本行首时间标签", "删除行内首标签"},
-                          {nullptr, nullptr}});
+                         {{nullptr, nullptr, nullptr},
+                          {"加入标签[00:00.00]", "加入时间标签", "AddTimeTag"},
+                          {nullptr, nullptr, nullptr},
+                          {"删除本行首时间标签", "删除行内首标签", "DeleteLineTag"},
+                          {nullptr, nullptr, nullptr}});
   m_tagToolBar->setGeometry(-8, 0, 499, 28);
   m_playbackToolBar = toolBar(m_client, "工具条_控制播放",
-                              {{nullptr, nullptr},
-                               {"打开", "打开音频文件"},
-                               {"保存", "保存编辑歌词"},
-                               {"另存", "歌词另存为..."},
-                               {nullptr, nullptr},
-                               {"播放", "播放"},
-                               {"暂停", "暂停"},
-                               {"停止", "停止"},
-                               {nullptr, nullptr},
-                               {"测试", "测试编辑歌词"},
-                               {nullptr, nullptr}});
+                              {{nullptr, nullptr, nullptr},
+                               {"打开", "打开音频文件", "OpenAudioFile"},
+                               {"保存", "保存编辑歌词", "SaveLyrics"},
+                               {"另存", "歌词另存为...", "SaveLyricsAs"},
+                               {nullptr, nullptr, nullptr},
+                               {"播放", "播放", "PlaySong"},
+                               {"暂停", "暂停", "TogglePause"},
+                               {"停止", "停止", "StopPlayback"},
+                               {nullptr, nullptr, nullptr},
+                               {"测试", "测试编辑歌词", "StartTestPlay"},
+                               {nullptr, nullptr, nullptr}});
   m_playbackToolBar->setGeometry(0, 28, 536, 28);
 
   m_progressSlider = percentSlider(m_client, "滑块条_播放进度", 0, 56, 524, 34);

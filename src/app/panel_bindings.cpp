@@ -1,6 +1,5 @@
 #include "app/panel_bindings.h"
 
-#include <QAction>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
@@ -9,7 +8,6 @@
 #include <algorithm>
 
 #include "app/build_config.h"
-#include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/panel_texts.h"
 #include "app/qt_interval_timer.h"
@@ -38,7 +36,7 @@ void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
 
 }  // namespace
 
-PanelBindings::PanelBindings(MainWindow& window)
+PanelBindings::PanelBindings(MainWindow& window, shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
       m_quickStart(labelOf(window, "标签_软件说明")),
@@ -52,7 +50,7 @@ PanelBindings::PanelBindings(MainWindow& window)
       m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
   fillPanels();
   fillLinks();
-  bindMenus();
+  registerCommands(registry);
   bindStatusBar();
 }
 
@@ -92,21 +90,10 @@ void PanelBindings::fillLinks() {
   }
 }
 
-void PanelBindings::bindMenus() {
-  MainMenus& menus = m_window.menus();
-  const struct {
-    const char* command;
-    void (shell::TextPanels::*show)();
-  } items[] = {{"ShowQuickStart", &shell::TextPanels::showQuickStart},
-               {"ShowAbout", &shell::TextPanels::showAbout}};
-  for (const auto& item : items) {
-    if (QAction* action = menus.action(QString::fromUtf8(item.command))) {
-      connect(action, &QAction::triggered, this, [this, show = item.show] { (m_panels.*show)(); });
-    }
-  }
-  if (QAction* contact = menus.action(QStringLiteral("ContactAuthor"))) {
-    connect(contact, &QAction::triggered, this, &PanelBindings::contactAuthor);
-  }
+void PanelBindings::registerCommands(shell::CommandRegistry& registry) {
+  registry.add("ShowQuickStart", [this] { m_panels.showQuickStart(); });
+  registry.add("ShowAbout", [this] { m_panels.showAbout(); });
+  registry.add("ContactAuthor", [this] { contactAuthor(); });
 }
 
 void PanelBindings::bindStatusBar() {

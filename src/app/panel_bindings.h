@@ -6,6 +6,7 @@
 
 #include "app/qt_text_panel.h"
 #include "app/qt_window_placement.h"
+#include "shell/command_registry.h"
 #include "shell/text_panels.h"
 #include "shell/window_drop.h"
 
@@ -22,8 +23,8 @@ class PanelBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Fills the panels and links of `window` and binds them.
-  explicit PanelBindings(MainWindow& window);
+  // Fills the panels and links of `window`, binds them and registers their commands.
+  PanelBindings(MainWindow& window, shell::CommandRegistry& registry);
 
   // ContactAuthor: opens the author-contact link; a failure to open it is ignored.
   void contactAuthor();
@@ -37,7 +38,8 @@ class PanelBindings : public QObject {
  private:
   void fillPanels();
   void fillLinks();
-  void bindMenus();
+  // Registers ShowQuickStart, ShowAbout and ContactAuthor.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindStatusBar();
 
   MainWindow& m_window;

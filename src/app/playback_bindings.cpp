@@ -20,10 +20,11 @@ namespace {
 const QString kPlaybackToolBar = QStringLiteral("工具条_控制播放");
 }  // namespace
 
-PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status,
-                                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
-                                   platform::Prompter& prompter, platform::Dialogs& dialogs,
-                                   platform::Clipboard& clipboard, playback::AudioPlayer& player)
+PlaybackBindings::PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry,
+                                   lyrics::StatusBar& status, lyrics::HeaderFields& header,
+                                   lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
+                                   platform::Dialogs& dialogs, platform::Clipboard& clipboard,
+                                   playback::AudioPlayer& player)
     : m_window(window),
       m_player(player),
       m_clock(*window.timer(QStringLiteral("时钟_毫秒")), currentTag, m_display, status, player,
@@ -32,7 +33,7 @@ PlaybackBindings::PlaybackBindings(MainWindow& window, lyrics::StatusBar& status
                    clipboard) {
   connect(window.timer(QStringLiteral("时钟_毫秒")), &QtIntervalTimer::ticked, this,
           [this] { m_clock.tick(); });
-  bindToolBar();
+  registerCommands(registry);
   bindDisplay();
   bindSongList();
   connect(&window, &MainWindow::audioDropped, this,
@@ -46,14 +47,15 @@ QAction* PlaybackBindings::playbackButton(int index) const {
                                                          QString::number(index));
 }
 
-void PlaybackBindings::bindToolBar() {
-  connect(playbackButton(1), &QAction::triggered, this, [this] { m_controller.openAudioFile(); });
-  connect(playbackButton(5), &QAction::triggered, this, [this] { m_controller.playSong(); });
-  connect(playbackButton(6), &QAction::triggered, this, [this] { m_controller.togglePause(); });
-  connect(playbackButton(7), &QAction::triggered, this, [this] { m_controller.stopPlayback(); });
-  if (QAction* open = m_window.menus().action(QStringLiteral("OpenAudioFile"))) {
-    connect(open, &QAction::triggered, this, [this] { m_controller.openAudioFile(); });
-  }
+void PlaybackBindings::registerCommands(shell::CommandRegistry& registry) {
+  registry.add("OpenAudioFile", [this] { m_controller.openAudioFile(); });
+  registry.add("PlaySong", [this] { m_controller.playSong(); });
+  registry.add("TogglePause", [this] { m_controller.togglePause(); });
+  registry.add("StopPlayback", [this] { m_controller.stopPlayback(); });
+  // The pop-up's 播放 never opens the file dialog: it is only reached with a song row present.
+  registry.add("PlaySongFromPopup", [this] { m_controller.playSongFromPopup(); });
+  registry.add("CopySongPath", [this] { m_controller.copySongPath(); });
+  registry.add("OpenSongFolder", [this] { openSongFolder(); });
 }
 
 void PlaybackBindings::bindDisplay() {
@@ -95,13 +97,6 @@ void PlaybackBindings::bindSongList() {
     MainMenus::showPopupAt(m_window.menus().popup(QStringLiteral("超级编辑框菜单")),
                            list->viewport()->mapToGlobal(pos));
   });
-  MainMenus& menus = m_window.menus();
-  connect(menus.popupAction(QStringLiteral("PlaySong")), &QAction::triggered, this,
-          [this] { m_controller.playSongFromPopup(); });
-  connect(menus.popupAction(QStringLiteral("CopySongPath")), &QAction::triggered, this,
-          [this] { m_controller.copySongPath(); });
-  connect(menus.popupAction(QStringLiteral("OpenSongFolder")), &QAction::triggered, this,
-          &PlaybackBindings::openSongFolder);
 }
 
 void PlaybackBindings::showSongRow() {

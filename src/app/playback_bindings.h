@@ -15,6 +15,7 @@
 #include "playback/playback_controller.h"
 #include "playback/playback_display.h"
 #include "playback/song_row.h"
+#include "shell/command_registry.h"
 
 class QAction;
 
@@ -30,10 +31,10 @@ class PlaybackBindings : public QObject {
 
  public:
   // `player` plays the songs; `clipboard` receives copied paths. Both must outlive this.
-  PlaybackBindings(MainWindow& window, lyrics::StatusBar& status, lyrics::HeaderFields& header,
-                   lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
-                   platform::Dialogs& dialogs, platform::Clipboard& clipboard,
-                   playback::AudioPlayer& player);
+  PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::StatusBar& status,
+                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
+                   platform::Prompter& prompter, platform::Dialogs& dialogs,
+                   platform::Clipboard& clipboard, playback::AudioPlayer& player);
   ~PlaybackBindings() override;
 
   // The current song's row (the song list's model).
@@ -49,7 +50,8 @@ class PlaybackBindings : public QObject {
   void openSongFolder();
 
  private:
-  void bindToolBar();
+  // Registers the playback commands of the playback toolbar and the song pop-up.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindDisplay();
   void bindSongList();
   void showSongRow();

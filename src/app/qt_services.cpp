@@ -12,6 +12,7 @@ Services QtServices::services() {
   return Services{
       .prompter = m_prompter,
       .dialogs = m_dialogs,
+      .fontChooser = m_fontChooser,
       .clipboard = m_clipboard,
       .player = m_player,
       .masterVolume = m_masterVolume,

@@ -2,6 +2,7 @@
 
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
+#include "app/qt_font_chooser.h"
 #include "app/qt_prompter.h"
 #include "app/services.h"
 #include "playback/mpv/mpv_audio_player.h"
@@ -9,9 +10,9 @@
 
 namespace app {
 
-// The editor's services on the desktop: Qt's message boxes, dialogs and clipboard, libmpv,
-// the default sink's volume through libpulse, SMTP mail, the user's .lrc association and the
-// program's folder. Build it after QApplication; it must outlive the editor.
+// The editor's services on the desktop: Qt's message boxes, dialogs, font dialog and clipboard,
+// libmpv, the default sink's volume through libpulse, SMTP mail, the user's .lrc association and
+// the program's folder. Build it after QApplication; it must outlive the editor.
 class QtServices {
  public:
   QtServices();
@@ -24,6 +25,7 @@ class QtServices {
  private:
   QtPrompter m_prompter;
   QtDialogs m_dialogs;
+  QtFontChooser m_fontChooser;
   QtClipboard m_clipboard;
   playback::MpvAudioPlayer m_player;
   playback::PulseMasterVolume m_masterVolume;

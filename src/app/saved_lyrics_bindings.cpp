@@ -1,13 +1,11 @@
 #include "app/saved_lyrics_bindings.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTreeView>
 
 #include "app/balloon_tip.h"
@@ -29,8 +27,8 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 }  // namespace
 
-SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, Models models,
-                                         const std::string& programDirectory)
+SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry,
+                                         Models models, const std::string& programDirectory)
     : m_window(window),
       m_panelBox(window.control<QGroupBox>(QStringLiteral("分组框_保存文件"))),
       m_picture(window.control<QLabel>(QStringLiteral("图片框_开"))),
@@ -45,7 +43,7 @@ SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, Models models,
       m_model(m_library) {
   Q_ASSERT(m_panelBox && m_picture);
   m_model.attachView(m_list);
-  bindCommands();
+  registerCommands(registry);
   bindControls();
 }
 
@@ -58,29 +56,18 @@ SavedLyricsBindings::~SavedLyricsBindings() {
 
 BalloonTip* SavedLyricsBindings::balloon() const { return m_balloon.data(); }
 
-void SavedLyricsBindings::bindCommands() {
-  MainMenus& menus = m_window.menus();
+void SavedLyricsBindings::registerCommands(shell::CommandRegistry& registry) {
   const struct {
-    const char* command;
-    const char* toolButton;  // the playback toolbar's button of the same command, if any
+    const char* name;
     void (files::SaveCommands::*run)();
-  } saves[] = {{"SaveLyrics", "工具条_控制播放_2", &files::SaveCommands::saveLyrics},
-               {"SaveLyricsAs", "工具条_控制播放_3", &files::SaveCommands::saveLyricsAs},
-               {"WriteLyricsBesideAudio", nullptr, &files::SaveCommands::writeLyricsBesideAudio}};
+  } saves[] = {{"SaveLyrics", &files::SaveCommands::saveLyrics},
+               {"SaveLyricsAs", &files::SaveCommands::saveLyricsAs},
+               {"WriteLyricsBesideAudio", &files::SaveCommands::writeLyricsBesideAudio}};
   for (const auto& save : saves) {
-    const auto run = [this, command = save.run] { (m_save.*command)(); };
-    if (QAction* item = menus.action(QString::fromUtf8(save.command))) {
-      connect(item, &QAction::triggered, this, run);
-    }
-    if (!save.toolButton) continue;
-    if (auto* button =
-            m_window.playbackToolBar()->findChild<QAction*>(QString::fromUtf8(save.toolButton))) {
-      connect(button, &QAction::triggered, this, run);
-    }
+    registry.add(save.name, [this, run = save.run] { (m_save.*run)(); });
   }
-
   const struct {
-    const char* command;
+    const char* name;
     void (files::SavedLyricsCommands::*run)();
   } popupItems[] = {{"OpenSavedRecord", &files::SavedLyricsCommands::openSavedRecord},
                     {"ExportRecordToDesktop", &files::SavedLyricsCommands::exportRecordToDesktop},
@@ -89,10 +76,7 @@ void SavedLyricsBindings::bindCommands() {
                     {"DeleteSavedRecord", &files::SavedLyricsCommands::deleteSavedRecord},
                     {"ClearSavedRecords", &files::SavedLyricsCommands::clearSavedRecords}};
   for (const auto& item : popupItems) {
-    if (QAction* action = menus.popupAction(QString::fromUtf8(item.command))) {
-      connect(action, &QAction::triggered, this,
-              [this, command = item.run] { (m_commands.*command)(); });
-    }
+    registry.add(item.name, [this, run = item.run] { (m_commands.*run)(); });
   }
 }
 

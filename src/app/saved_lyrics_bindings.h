@@ -21,6 +21,7 @@
 #include "platform/prompter.h"
 #include "platform/random_source.h"
 #include "playback/song_row.h"
+#include "shell/command_registry.h"
 
 class QGroupBox;
 class QLabel;
@@ -53,8 +54,10 @@ class SavedLyricsBindings : public QObject,
     platform::Clipboard& clipboard;
   };
 
-  // Binds to `window`; the library's seven files live in `programDirectory` (GB18030 bytes).
-  SavedLyricsBindings(MainWindow& window, Models models, const std::string& programDirectory);
+  // Binds to `window` and registers its commands in `registry`; the library's seven files live in
+  // `programDirectory` (GB18030 bytes).
+  SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
+                      const std::string& programDirectory);
   ~SavedLyricsBindings() override;
 
   // Start-up: the toggle picture shows the closed panel.
@@ -77,7 +80,8 @@ class SavedLyricsBindings : public QObject,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void bindCommands();
+  // Registers the save commands and the commands of the library's pop-up.
+  void registerCommands(shell::CommandRegistry& registry);
   void bindControls();
 
   void setPanelLeft(int left) override;

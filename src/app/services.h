@@ -7,6 +7,7 @@
 #include "app/lrc_association.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
+#include "platform/font_chooser.h"
 #include "platform/mail_sender.h"
 #include "platform/master_volume.h"
 #include "platform/prompter.h"
@@ -19,6 +20,8 @@ namespace app {
 struct Services {
   platform::Prompter& prompter;
   platform::Dialogs& dialogs;
+  // The font dialog of 更改字体.
+  platform::FontChooser& fontChooser;
   platform::Clipboard& clipboard;
   playback::AudioPlayer& player;
   platform::MasterVolume& masterVolume;

@@ -1,11 +1,8 @@
 #include "app/test_play_bindings.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QLabel>
-#include <QToolBar>
 
-#include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/playback_bindings.h"
 #include "app/qt_interval_timer.h"
@@ -22,7 +19,8 @@ QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
 
 }  // namespace
 
-TestPlayBindings::TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
+TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry,
+                                   lyrics::LyricsList& list,
                                    const lyrics::CurrentTimeTag& currentTag,
                                    platform::Prompter& prompter, PlaybackBindings& playback)
     : QObject(&window),
@@ -36,14 +34,8 @@ TestPlayBindings::TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
            timerOf(window, "时钟_歌词预览文本颜色")},
           [this] { m_curtain.close(); }, [this] { m_curtain.open(); }),
       m_closePicture(m_view.closePicture()) {
-  const auto start = [this] { m_testPlay.startTestPlay(); };
-  if (QAction* menu = window.menus().action(QStringLiteral("StartTestPlay"))) {
-    connect(menu, &QAction::triggered, this, start);
-  }
-  if (auto* button =
-          window.playbackToolBar()->findChild<QAction*>(QStringLiteral("工具条_控制播放_9"))) {
-    connect(button, &QAction::triggered, this, start);
-  }
+  // 测试当前编辑歌词 (F2) and the playback toolbar's 测试.
+  registry.add("StartTestPlay", [this] { m_testPlay.startTestPlay(); });
   m_view.closePicture()->installEventFilter(this);
   bindTimers(window);
 }

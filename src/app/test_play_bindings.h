@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "platform/random_source.h"
 #include "playback/test_play.h"
+#include "shell/command_registry.h"
 #include "shell/curtain.h"
 
 namespace app {
@@ -23,7 +24,7 @@ class TestPlayBindings : public QObject {
  public:
   // Everything is owned by the caller and outlives the bindings; the song plays through
   // `playback`'s controller.
-  TestPlayBindings(MainWindow& window, lyrics::LyricsList& list,
+  TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::LyricsList& list,
                    const lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
                    PlaybackBindings& playback);
 

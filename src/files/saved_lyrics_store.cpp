@@ -2,6 +2,8 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "files/user_file_writes.h"
 #include "lyrics/text_rules.h"

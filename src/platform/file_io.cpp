@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -127,7 +130,15 @@ WriteStatus writeTemporary(const std::string& target, const std::string& bytes, 
 }  // namespace
 
 WriteStatus replaceFile(const std::string& gbkPath, const std::string& bytes) {
-  return replaceFiles({{gbkPath, bytes}});
+  // Not through replaceFiles: a save of a long document is not copied on its way to the disk.
+  const std::string target = nativePath(gbkPath);
+  std::string temp;
+  const WriteStatus status = writeTemporary(target, bytes, temp);
+  if (status != WriteStatus::Ok) return status;
+  if (::rename(temp.c_str(), target.c_str()) == 0) return WriteStatus::Ok;
+  const int error = errno;
+  ::unlink(temp.c_str());
+  return statusOf(error);
 }
 
 WriteStatus replaceFiles(const std::vector<std::pair<std::string, std::string>>& files,

@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -166,4 +167,36 @@ TEST_F(TestPlayUiTest, ARealTestPlaySelectsEachLineAsTheClockReachesItsSecond) {
   QTest::qWait(300);
   EXPECT_EQ(editor->lyricsList().selection(), 0);
   EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(TestPlayUiTest, ASongDeletedWhileItPlaysEndsAsAtItsEndAndIsThenReportedGone) {
+  Song& song = Song::get();
+  ASSERT_TRUE(song.ok) << "espeak-ng or ffmpeg failed";
+  ASSERT_TRUE(player.isReady());
+  const std::string copy = home.file("doomed.mp3");
+  std::filesystem::copy_file(song.path, copy);
+  editor->lyricsList().replaceAll({"[00:00.30]one", "[00:01.40]two"});
+  editor->playback().controller().setCurrentSong(copy, "doomed.mp3", "mp3格式");
+
+  window->menus().action(QStringLiteral("StartTestPlay"))->trigger();
+  ASSERT_TRUE(waitFor([&] { return editor->lyricsList().selection() == 0; }, 3000));
+  ASSERT_TRUE(waitFor([&] { return player.currentTimePos().value_or(0) > 0.5; }, 3000));
+  ASSERT_TRUE(std::filesystem::remove(copy));
+
+  // The player keeps what it opened: the song plays out and the end resets the controls.
+  EXPECT_TRUE(waitFor([&] { return !player.currentTimePos().has_value(); }, 8000))
+      << "the play never ended";
+  EXPECT_TRUE(waitFor(
+      [&] { return window->statusLabel(0)->text() == QStringLiteral("播放时间:[00:00.00]"); },
+      2000));
+  EXPECT_TRUE(prompter.shown.empty());
+
+  QTest::mouseDClick(control("图片框_关闭"), Qt::LeftButton);
+  ASSERT_TRUE(waitFor([&] { return !control("图片框_开")->isHidden(); }, 3000));
+  window->menus().action(QStringLiteral("StartTestPlay"))->trigger();
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(app::toQString(prompter.shown[0].text),
+            QStringLiteral("歌曲文件路径不存在，或以删除。"));
+  EXPECT_FALSE(player.currentTimePos().has_value());
+  EXPECT_TRUE(control("图片框_关闭")->isHidden());
 }

@@ -16,6 +16,7 @@
 #include "support/recording_clipboard.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_font_chooser.h"
 #include "support/temp_dir.h"
 
 namespace testsupport {
@@ -31,6 +32,7 @@ struct FakeServices {
     return app::Services{
         .prompter = prompter,
         .dialogs = dialogs,
+        .fontChooser = fontChooser,
         .clipboard = clipboard,
         .player = *player,
         .masterVolume = *masterVolume,
@@ -44,6 +46,7 @@ struct FakeServices {
   TempDir home;
   RecordingPrompter prompter;
   ScriptedDialogs dialogs;
+  ScriptedFontChooser fontChooser;
   RecordingClipboard clipboard;
   FakeAudioPlayer fakePlayer;
   FakeMasterVolume fakeMasterVolume;

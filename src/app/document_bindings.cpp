@@ -1,0 +1,73 @@
+#include "app/document_bindings.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "app/gbk.h"
+#include "app/main_window.h"
+#include "platform/native_path.h"
+
+namespace app {
+
+DocumentBindings::DocumentBindings(MainWindow& window, Models models, platform::Prompter& prompter,
+                                   platform::Dialogs& dialogs, shell::CommandRegistry& registry)
+    : QObject(&window),
+      m_window(window),
+      m_models(models),
+      m_reader(&window),
+      m_importer(models.list, models.status, prompter, dialogs, &m_reader),
+      m_listModel(models.list) {
+  m_listModel.attachView(window.lyricsView());
+  bindStatusBar();
+  bindHeaderFields();
+  registry.add("OpenLyricsFile", [this] { m_importer.openLyricsFile(); });
+  connect(&window, &MainWindow::lyricsDropped, this,
+          [this](const std::string& text) { m_importer.dropLyricsFile(text); });
+}
+
+DocumentBindings::~DocumentBindings() {
+  // The header fields outlive the boxes they were shown in.
+  m_models.headers.removeListener(m_headerListener);
+}
+
+void DocumentBindings::loadCommandLineFile(const std::vector<std::string>& arguments) {
+  std::vector<std::string> paths;
+  paths.reserve(arguments.size());
+  for (const std::string& argument : arguments) paths.push_back(platform::gbkPath(argument));
+  m_importer.loadCommandLineFile(paths);
+}
+
+void DocumentBindings::bindStatusBar() {
+  for (int part = 0; part < lyrics::StatusBar::kPartCount; ++part) {
+    m_window.statusLabel(part)->setText(toQString(m_models.status.text(part)));
+  }
+  // The status bar keeps its listeners for good; once the bindings are gone it shows nothing.
+  m_models.status.addListener([self = QPointer<DocumentBindings>(this)](int part) {
+    if (self)
+      self->m_window.statusLabel(part)->setText(toQString(self->m_models.status.text(part)));
+  });
+}
+
+void DocumentBindings::bindHeaderFields() {
+  lyrics::HeaderFields& headers = m_models.headers;
+  for (int index = 0; index < lyrics::HeaderFields::kFieldCount; ++index) {
+    const auto field = static_cast<lyrics::HeaderFields::Field>(index);
+    QLineEdit* edit = m_window.headerEdit(index);
+    edit->setText(toQString(headers.text(field)));
+    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+      if (!m_updatingHeaders) m_models.headers.setText(field, toGbk(text));
+    });
+  }
+  m_headerListener = headers.addListener([this](lyrics::HeaderFields::Field field) {
+    QLineEdit* edit = m_window.headerEdit(field);
+    const QString text = toQString(m_models.headers.text(field));
+    if (edit->text() == text) return;
+    // Bytes that do not decode cleanly must not come back as replacement characters.
+    m_updatingHeaders = true;
+    edit->setText(text);
+    m_updatingHeaders = false;
+  });
+}
+
+}  // namespace app

@@ -66,18 +66,25 @@ std::vector<std::string> longLyrics() {
 
 }  // namespace
 
-// A full disk and a read-only folder, for save-as and for the library: the user is told the
-// file was not saved, every old file keeps its bytes, and no temporary file is left behind.
+// A full disk and a read-only folder, for save-as, the file beside the audio and the library:
+// the user is told which file was not saved and why, every old file keeps its bytes, no
+// temporary file is left behind, and once there is room the same command saves everything.
 TEST(FullDisk, AFailedSaveIsReportedAndEveryOldFileIsKept) {
+  enum class Command { SaveAs, BesideAudio, Library };
   struct Case {
     const char* what;
     bool readOnly;
-    bool library;
+    Command command;
   };
-  const std::vector<Case> cases = {{"save-as, disk full", false, false},
-                                   {"save-as, read-only folder", true, false},
-                                   {"library, disk full", false, true},
-                                   {"library, read-only folder", true, true}};
+  const std::vector<Case> cases = {
+      {"save-as, disk full", false, Command::SaveAs},
+      {"save-as, read-only folder", true, Command::SaveAs},
+      {"beside the audio, disk full", false, Command::BesideAudio},
+      {"beside the audio, read-only folder", true, Command::BesideAudio},
+      {"library, disk full", false, Command::Library},
+      {"library, read-only folder", true, Command::Library}};
+  const std::string diskFull = "\n磁盘空间不足，原有的文件没有改动。";
+  const std::string readOnly = "\n文件夹是只读的或没有写入权限，原有的文件没有改动。";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     DiskFixture f(c.readOnly ? testsupport::BlockedFolder::Kind::ReadOnly
@@ -95,19 +102,29 @@ TEST(FullDisk, AFailedSaveIsReportedAndEveryOldFileIsKept) {
     ASSERT_EQ(f.entries(), 8u);
 
     f.list.replaceAll(longLyrics());
+    const auto run = [&] {
+      if (c.command == Command::Library) {
+        f.commands.saveLyrics();
+      } else if (c.command == Command::SaveAs) {
+        f.commands.saveLyricsAs();
+      } else {
+        f.dialogs.choice = f.folder + "/a.mp3";
+        f.commands.writeLyricsBesideAudio();
+      }
+    };
     f.disk.block();
-    if (c.library) {
-      f.commands.saveLyrics();
-    } else {
-      f.commands.saveLyricsAs();
-    }
+    run();
     f.disk.unblock();
 
     ASSERT_FALSE(f.prompter.shown.empty());
     const auto& told = f.prompter.shown.back();
     EXPECT_FALSE(told.question);
     EXPECT_EQ(told.title, "tolva_错误提示");
-    EXPECT_EQ(told.text.rfind("文件保存失败：" + f.folder, 0), 0u) << told.text;
+    // The library's message names the file that ran out of room, or the first one.
+    const std::string failed = c.command != Command::Library ? f.folder + "/a.lrc"
+                               : c.readOnly ? f.store.filePath(SavedLyricsRecord::Singer)
+                                            : f.store.filePath(SavedLyricsRecord::Lyrics);
+    EXPECT_EQ(told.text, "文件保存失败：" + failed + (c.readOnly ? readOnly : diskFull));
     EXPECT_TRUE(f.balloon.shown.empty());  // nothing claims it was saved
 
     EXPECT_EQ(f.read("a.lrc"), "old");
@@ -116,6 +133,19 @@ TEST(FullDisk, AFailedSaveIsReportedAndEveryOldFileIsKept) {
               oldLyrics);
     EXPECT_EQ(f.entries(), 8u);
     // The record stays in the list, to be written once there is room.
-    EXPECT_EQ(f.library.count(), c.library ? 2 : 1);
+    const bool library = c.command == Command::Library;
+    EXPECT_EQ(f.library.count(), library ? 2 : 1);
+
+    f.disk.unblock();
+    f.prompter.shown.clear();
+    f.dialogs.choice = f.folder + "/a.lrc";
+    f.prompter.answers = {true};
+    run();
+    EXPECT_TRUE(f.prompter.shown.empty() || f.prompter.shown.back().question);
+    if (library) {
+      EXPECT_EQ(f.reloaded().size(), 3u);  // the record kept from the failed save, and this one
+    } else {
+      EXPECT_EQ(f.read("a.lrc"), lyrics::joinLyricsText(f.list));
+    }
   }
 }

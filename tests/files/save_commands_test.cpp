@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "files/save_time_text.h"
 #include "platform/file_io.h"
-#include "support/blocked_folder.h"
 #include "support/fake_local_clock.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
@@ -186,49 +184,4 @@ TEST(SaveCommands, WriteLyricsBesideAudioPutsHeaderLinesForFilledBoxes) {
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "文件保存失败：" + f.path("no/such.lrc"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path()), {}), 1);
-}
-
-TEST(SaveCommands, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysWhy) {
-  using Kind = testsupport::BlockedFolder::Kind;
-  const struct {
-    Kind kind;
-    const char* reason;
-  } cases[] = {{Kind::Full, "\n磁盘空间不足，原有的文件没有改动。"},
-               {Kind::ReadOnly, "\n文件夹是只读的或没有写入权限，原有的文件没有改动。"}};
-  // More than the nearly full disk still holds.
-  const std::vector<std::string> lines(5000, std::string(30, 'a'));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.kind == Kind::Full ? "full disk" : "read-only folder");
-    SaveFixture f(lines);
-    testsupport::BlockedFolder folder(f.dir.path() / "lyrics", c.kind);
-    const std::string song = platform::gbkPath(folder.file("song.lrc"));
-    const std::string audio = platform::gbkPath(folder.file("song.mp3"));
-    std::ofstream(folder.file("song.lrc"), std::ios::binary) << "[00:01.00]old\r\n";
-    f.dialogs.choice = platform::gbkPath(f.dir.file("first.lrc"));
-    f.commands.saveLyricsAs();
-    ASSERT_TRUE(f.prompter.shown.empty());
-
-    folder.block();
-    f.dialogs.choice = song;
-    f.commands.saveLyricsAs();
-    f.dialogs.choice = audio;
-    f.commands.writeLyricsBesideAudio();
-    folder.unblock();
-    ASSERT_EQ(f.prompter.shown.size(), 2u);
-    for (const auto& shown : f.prompter.shown) {
-      EXPECT_EQ(shown.text, "文件保存失败：" + song + c.reason);
-      EXPECT_EQ(shown.title, "tolva_错误提示");
-      EXPECT_EQ(shown.icon, platform::MessageIcon::Warning);
-    }
-    EXPECT_EQ(f.bytes(song), "[00:01.00]old\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-    // The failed name is not remembered for the next dialog; the last saved one is.
-    f.dialogs.choice.reset();
-    f.commands.saveLyricsAs();
-    EXPECT_EQ(f.dialogs.opened.back().directory, platform::gbkPath(f.dir.file("first.lrc")));
-    // With room again, the same save goes through.
-    f.dialogs.choice = song;
-    f.commands.saveLyricsAs();
-    EXPECT_EQ(f.bytes(song), lyrics::joinLyricsText(f.list));
-  }
 }

@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "platform/file_io.h"
-#include "support/blocked_folder.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -165,57 +164,4 @@ TEST(SavedLyricsStore, AFailedWriteIsReportedOnceAndChangesNoStoreFile) {
   SavedLyricsStore missing(library, prompter, f.store.filePath(0) + "/nowhere");
   EXPECT_FALSE(missing.deleteAllRecords());
   EXPECT_EQ(prompter.shown.size(), 1u);
-}
-
-TEST(SavedLyricsStore, AFullDiskOrAReadOnlyFolderLosesNoStoredRecord) {
-  using Kind = testsupport::BlockedFolder::Kind;
-  const struct {
-    Kind kind;
-    // The file named in the message: the one that ran out of room, or the first one.
-    int failedField;
-    const char* reason;
-  } cases[] = {{Kind::Full, SavedLyricsRecord::Lyrics, "\n磁盘空间不足，原有的文件没有改动。"},
-               {Kind::ReadOnly, SavedLyricsRecord::Singer,
-                "\n文件夹是只读的或没有写入权限，原有的文件没有改动。"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.kind == Kind::Full ? "full disk" : "read-only folder");
-    testsupport::TempDir dir;
-    testsupport::BlockedFolder folder(dir.path() / "library", c.kind);
-    testsupport::RecordingPrompter prompter;
-    SavedLyricsLibrary library;
-    SavedLyricsStore store(library, prompter, platform::gbkPath(folder.path().string()));
-    ASSERT_TRUE(store.appendRecord(filled("first record ")));
-    ASSERT_TRUE(store.appendRecord(filled("second record ")));
-    std::vector<std::string> before;
-    for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
-      before.push_back(platform::readFileBytes(store.filePath(k)).bytes);
-    }
-
-    folder.block();
-    // A long lyrics text, as a real song has, after a short one.
-    SavedLyricsRecord song = filled("third record ");
-    song.lyrics = std::string(300'000, 'x');
-    EXPECT_FALSE(store.appendRecord(song));
-    EXPECT_FALSE(store.deleteRecord(0));
-    folder.unblock();
-    ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[0].title, "tolva_错误提示");
-    EXPECT_EQ(prompter.shown[0].text, "文件保存失败：" + store.filePath(c.failedField) + c.reason)
-        << prompter.shown[0].text;
-    for (int k = 0; k < SavedLyricsRecord::kFieldCount; ++k) {
-      EXPECT_EQ(platform::readFileBytes(store.filePath(k)).bytes, before[k]) << k;
-    }
-    SavedLyricsLibrary reloaded;
-    SavedLyricsStore(reloaded, prompter, platform::gbkPath(folder.path().string()))
-        .loadSavedLyrics();
-    EXPECT_EQ(reloaded.records(), (std::vector{filled("first record "), filled("second record ")}));
-
-    // The library kept both changes, and the next write, with room again, stores them.
-    ASSERT_TRUE(store.appendRecord(filled("fourth record ")));
-    SavedLyricsLibrary after;
-    SavedLyricsStore(after, prompter, platform::gbkPath(folder.path().string())).loadSavedLyrics();
-    EXPECT_EQ(after.records(),
-              (std::vector{filled("second record "), song, filled("fourth record ")}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 7);
-  }
 }

@@ -138,12 +138,12 @@ int main(int argc, char* argv[]) {
                 app::toQString(shown.text).toUtf8().constData());
   }
 
-  // The idle editor's own memory (fonts, libmpv and its decoders) is no part of the import's.
+  // The whole process counts, the idle editor's fonts, libmpv and its decoders included.
   const bool ok = large.lines == bigLines && blank.lines == 2'000'000 &&
                   large.longestStallMs <= 250.0 && blank.longestStallMs <= 250.0 &&
-                  large.peakMb - large.baseMb <= 3.0 * bigMb;
+                  large.peakMb <= 3.0 * bigMb;
   std::printf(
-      "large_import_bench: targets: every line, no stall above 250 ms, the import's peak "
+      "large_import_bench: targets: every line, no stall above 250 ms, the editor's peak "
       "memory under 3 x the file: %s\n",
       ok ? "met" : "NOT met");
   return ok ? 0 : 1;

@@ -2,7 +2,7 @@
 
 #include <QEvent>
 #include <QGroupBox>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>

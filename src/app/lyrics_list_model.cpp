@@ -1,7 +1,7 @@
 #include "app/lyrics_list_model.h"
 
 #include <QItemSelectionModel>
-#include <QListView>
+#include <QAbstractItemView>
 
 #include "app/shown_line.h"
 
@@ -31,7 +31,7 @@ LyricsListModel::LyricsListModel(lyrics::LyricsList& list, QObject* parent)
 
 LyricsListModel::~LyricsListModel() { m_list.setObserver(nullptr); }
 
-void LyricsListModel::attachView(QListView* view) {
+void LyricsListModel::attachView(QAbstractItemView* view) {
   m_view = view;
   view->setModel(this);
   connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -6,11 +6,11 @@
 #include "lyrics/lyrics_list.h"
 
 class QItemSelection;
-class QListView;
+class QAbstractItemView;
 
 namespace app {
 
-// Shows a lyrics::LyricsList in a QListView: lines are decoded from GB18030 only when the view
+// Shows a lyrics::LyricsList in a list view: lines are decoded from GB18030 only when the view
 // asks for them and only as far as a row can show (shownLineText), and the view's selection and
 // the list's selected index follow each other.
 class LyricsListModel : public QAbstractListModel, public lyrics::LyricsListObserver {
@@ -22,7 +22,7 @@ class LyricsListModel : public QAbstractListModel, public lyrics::LyricsListObse
   ~LyricsListModel() override;
 
   // Shows the model in `view` and ties the view's selection to the list's.
-  void attachView(QListView* view);
+  void attachView(QAbstractItemView* view);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -38,7 +38,7 @@ class LyricsListModel : public QAbstractListModel, public lyrics::LyricsListObse
   void showSelection(int selected);
 
   lyrics::LyricsList& m_list;
-  QPointer<QListView> m_view;
+  QPointer<QAbstractItemView> m_view;
   // Set while the model itself moves the view's selection or changes rows, so the view's
   // reactions are not written back into the list.
   bool m_syncing = false;

@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -164,8 +163,6 @@ void MainWindow::buildTopArea() {
 
 void MainWindow::buildEditArea() {
   m_lyricsView = place(new LyricsListView(m_client), "列表框_歌词文件编辑", 0, 132, 524, 333);
-  // Uniform heights let the view lay out hundreds of thousands of lines without measuring each.
-  m_lyricsView->setUniformItemSizes(true);
   m_lyricsView->setSelectionMode(QAbstractItemView::SingleSelection);
   m_lyricsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_lyricsView->setAcceptDrops(true);

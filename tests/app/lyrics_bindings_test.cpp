@@ -6,7 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include "app/lyrics_list_view.h"
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,7 +31,7 @@ struct Editor {
   }
   app::MainWindow& window() { return editor->window(); }
   lyrics::LyricsList& list() { return editor->lyricsList(); }
-  QListView* view() { return window().lyricsView(); }
+  app::LyricsListView* view() { return window().lyricsView(); }
   QPoint rowCentre(int row) { return view()->visualRect(view()->model()->index(row, 0)).center(); }
   // A double-click as the platform delivers it: press, release, double-click, release.
   void doubleClick(int row) {

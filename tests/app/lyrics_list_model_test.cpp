@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
-#include <QListView>
+#include "app/lyrics_list_view.h"
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,7 +14,7 @@ namespace {
 
 std::string gbk(const char* utf8) { return app::toGbk(QString::fromUtf8(utf8)); }
 
-QStringList shown(const QListView& view) {
+QStringList shown(const app::LyricsListView& view) {
   QStringList rows;
   for (int row = 0; row < view.model()->rowCount(); ++row) {
     rows << view.model()->index(row, 0).data().toString();
@@ -37,7 +37,7 @@ QString cutAt(const QString& text, int bound) {
   return start.size() < text.size() ? start + QChar(0x2026) : text;
 }
 
-int viewSelection(const QListView& view) {
+int viewSelection(const app::LyricsListView& view) {
   const QModelIndexList rows = view.selectionModel()->selectedRows();
   return rows.isEmpty() ? -1 : rows.front().row();
 }
@@ -46,7 +46,7 @@ int viewSelection(const QListView& view) {
 
 TEST(LyricsListModelTest, ViewFollowsEveryChangeOfTheList) {
   lyrics::LyricsList list;
-  QListView view;
+  app::LyricsListView view;
   app::LyricsListModel model(list);
   model.attachView(&view);
 
@@ -108,7 +108,7 @@ TEST(LyricsListModelTest, ALongLineIsShownByItsStartAndKeptWholeInTheDocument) {
 
 TEST(LyricsListModelTest, SelectionsFollowEachOtherWithoutFeedback) {
   lyrics::LyricsList list;
-  QListView view;
+  app::LyricsListView view;
   view.resize(300, 120);
   app::LyricsListModel model(list);
   model.attachView(&view);
@@ -147,7 +147,7 @@ TEST(LyricsListModelTest, TheUserCannotLeaveTheListWithoutASelection) {
   // Like the platform's single-selection list box: a click below the last line or a
   // Ctrl+click on the selected line keeps the selection, so F5 still has a line to stamp.
   lyrics::LyricsList list;
-  QListView view;
+  app::LyricsListView view;
   view.resize(300, 200);
   app::LyricsListModel model(list);
   model.attachView(&view);
@@ -180,8 +180,7 @@ TEST(LyricsListModelTest, TheUserCannotLeaveTheListWithoutASelection) {
 
 TEST(LyricsListModelTest, SelectingALineScrollsItIntoView) {
   lyrics::LyricsList list;
-  QListView view;
-  view.setUniformItemSizes(true);
+  app::LyricsListView view;
   view.resize(300, 150);
   app::LyricsListModel model(list);
   model.attachView(&view);

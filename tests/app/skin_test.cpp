@@ -10,10 +10,12 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QToolBar>
 #include <QWidget>
 #include <map>
 
+#include "app/lyrics_list_view.h"
 #include "app/main_window.h"
 #include "app/program_directory.h"
 #include "design_layout.h"
@@ -145,4 +147,13 @@ TEST(SkinTest, TheStartUpSkinRepaintsTheWindow) {
   EXPECT_GT(jade.green() - jade.red(), 60) << jade.name().toStdString();
   const QColor grey = plainMenu.pixelColor(2, plainMenu.height() / 2);
   EXPECT_LT(std::abs(grey.green() - grey.red()), 20) << grey.name().toStdString();
+
+  // The lyrics list takes the skin's lines: the selected one green, the others white.
+  QStringListModel lines({QStringLiteral("\u4E00"), QStringLiteral("\u4E8C")});
+  window.lyricsView()->setModel(&lines);
+  window.lyricsView()->setCurrentIndex(lines.index(1, 0));
+  const QImage list = window.lyricsView()->viewport()->grab().toImage();
+  const int line = window.lyricsView()->lineHeight();
+  EXPECT_EQ(list.pixelColor(list.width() - 4, line + line / 2), QColor(0x2f, 0x9e, 0x7b));
+  EXPECT_EQ(list.pixelColor(list.width() - 4, line / 2), QColor(Qt::white));
 }

@@ -25,6 +25,7 @@
 
 #include <unistd.h>
 
+#include "bench_timer.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/status_bar.h"
@@ -39,36 +40,14 @@
 #include "support/click_track.h"
 #include "support/heard_timeline.h"
 #include "support/monitor_recorder.h"
+#include "support/recording_clipboard.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 
+using bench::BenchTimer;
 using platform::SteadyClock;
 
 namespace {
-
-// The tick timer as the window has it: a precise QTimer driven by its interval.
-class BenchTimer : public platform::IntervalTimer {
- public:
-  explicit BenchTimer(std::function<void()> onTick) {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, std::move(onTick));
-  }
-  void setInterval(int ms) override {
-    if (ms <= 0) {
-      m_timer.stop();
-    } else if (!m_timer.isActive() || m_timer.interval() != ms) {
-      m_timer.start(ms);
-    }
-  }
-  int interval() const override { return m_timer.isActive() ? m_timer.interval() : 0; }
-
- private:
-  QTimer m_timer;
-};
-
-struct NoClipboard : platform::Clipboard {
-  void setText(const std::string&) override {}
-};
 
 long hundredthsOf(const std::string& tag) {
   return std::stol(tag.substr(1, 2)) * 6000 + std::stol(tag.substr(4, 2)) * 100 +
@@ -101,7 +80,7 @@ int runPlayer(const std::string& songA, const std::string& songB, unsigned seed)
   playback::SongRow song;
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
-  NoClipboard clipboard;
+  testsupport::RecordingClipboard clipboard;
   playback::PlayClock* playClock = nullptr;
   BenchTimer tickTimer([&] {
     const std::int64_t before = SteadyClock::now();

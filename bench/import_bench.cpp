@@ -9,29 +9,8 @@
 #include "app/lyrics_list_model.h"
 #include "lyrics/lyrics_import.h"
 #include "lyrics_generator.h"
-
-namespace {
-
-class SilentPrompter : public platform::Prompter {
- public:
-  void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
-  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
-};
-
-class NoDialogs : public platform::Dialogs {
- public:
-  std::optional<std::string> openFile(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> saveFile(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string desktopDirectory() override { return "/tmp/"; }
-};
-
-}  // namespace
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
 
 int main(int argc, char* argv[]) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -40,8 +19,8 @@ int main(int argc, char* argv[]) {
 
   lyrics::LyricsList list;
   lyrics::StatusBar status;
-  SilentPrompter prompter;
-  NoDialogs dialogs;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
   lyrics::LyricsImporter importer(list, status, prompter, dialogs);
   QListView view;
   view.setUniformItemSizes(true);

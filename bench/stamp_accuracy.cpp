@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_timer.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/status_bar.h"
 #include "platform/interval_timer.h"
@@ -32,29 +33,10 @@
 #include "playback/play_clock.h"
 #include "playback/playback_display.h"
 
+using bench::BenchTimer;
 using platform::SteadyClock;
 
 namespace {
-
-// The tick timer as the window has it: a precise QTimer driven by its interval.
-class BenchTimer : public platform::IntervalTimer {
- public:
-  explicit BenchTimer(std::function<void()> onTick) {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, std::move(onTick));
-  }
-  void setInterval(int ms) override {
-    if (ms <= 0) {
-      m_timer.stop();
-    } else if (!m_timer.isActive() || m_timer.interval() != ms) {
-      m_timer.start(ms);
-    }
-  }
-  int interval() const override { return m_timer.isActive() ? m_timer.interval() : 0; }
-
- private:
-  QTimer m_timer;
-};
 
 // The old clock: one timer counts hundredths, another counts seconds, never corrected.
 struct TickCounterClock {

@@ -10,6 +10,9 @@
 #include "lyrics_generator.h"
 #include "playback/playback_controller.h"
 #include "playback/test_play.h"
+#include "support/recording_clipboard.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 
@@ -25,27 +28,6 @@ struct SilentPlayer : playback::AudioPlayer {
   void resume() override {}
   void stop() override {}
   std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }
-};
-
-struct SilentPrompter : platform::Prompter {
-  void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
-  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
-};
-
-struct NoDialogs : platform::Dialogs {
-  std::optional<std::string> openFile(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> saveFile(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string desktopDirectory() override { return "/tmp/"; }
-};
-
-struct NoClipboard : platform::Clipboard {
-  void setText(const std::string&) override {}
 };
 
 // Counts what the display box is given, so the work cannot be optimised away.
@@ -77,9 +59,9 @@ int main() {
   SilentPlayer player;
   platform::SteadyClock steady;
   playback::PlayClock clock(tickTimer, tag, display, status, player, steady);
-  SilentPrompter prompter;
-  NoDialogs dialogs;
-  NoClipboard clipboard;
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  testsupport::RecordingClipboard clipboard;
   playback::PlaybackController controller(song, header, status, display, clock, player, prompter,
                                           dialogs, clipboard);
   lyrics::LyricsList list;

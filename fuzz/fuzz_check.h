@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/prompter.h"
+
 // A property check of a fuzz target: stays on in every build type (unlike assert) and aborts,
 // so libFuzzer keeps the input that broke the property.
 #define FUZZ_CHECK(condition)                                                                 \
@@ -65,6 +67,19 @@ class ScratchFolder {
 
  private:
   std::string m_path;
+};
+
+// A target whose inputs never call for a message box: any message aborts with its text.
+class NoMessages : public platform::Prompter {
+ public:
+  void inform(const std::string& text, const std::string&, platform::MessageIcon) override {
+    std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
+    std::abort();
+  }
+  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override {
+    inform(text, title, icon);
+    return false;
+  }
 };
 
 }  // namespace fuzzing

@@ -12,35 +12,11 @@
 #include "lyrics/lyrics_import.h"
 #include "lyrics/text_rules.h"
 #include "platform/native_path.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-class NoMessages : public platform::Prompter {
- public:
-  void inform(const std::string& text, const std::string&, platform::MessageIcon) override {
-    std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
-    std::abort();
-  }
-  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override {
-    inform(text, title, icon);
-    return false;
-  }
-};
-
-class NoDialogs : public platform::Dialogs {
- public:
-  std::optional<std::string> openFile(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> saveFile(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string desktopDirectory() override { return "/"; }
-};
 
 // The file a drop delivers, in memory where the machine has /dev/shm.
 const std::string& dropPath() {
@@ -93,8 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
   lyrics::LyricsList list;
   lyrics::StatusBar status;
-  NoMessages prompter;
-  NoDialogs dialogs;
+  fuzzing::NoMessages prompter;
+  testsupport::ScriptedDialogs dialogs;
+  dialogs.desktop = "/";
   lyrics::LyricsImporter importer(list, status, prompter, dialogs);
   importer.importLyricsText(text);
   FUZZ_CHECK(list.lines() == lines);

@@ -17,20 +17,6 @@ namespace {
 using files::SavedLyricsRecord;
 using files::SavedLyricsStore;
 
-// Any message box means a store file could not be written, which the fuzzer's own folder never
-// refuses.
-class NoMessages : public platform::Prompter {
- public:
-  void inform(const std::string& text, const std::string&, platform::MessageIcon) override {
-    std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
-    std::abort();
-  }
-  bool ask(const std::string& text, const std::string& title, platform::MessageIcon icon) override {
-    inform(text, title, icon);
-    return false;
-  }
-};
-
 // A folder of its own for the store files, in memory where the machine has /dev/shm.
 const std::string& storeFolder() {
   static const fuzzing::ScratchFolder folder("lrc-store-fuzz");
@@ -60,7 +46,9 @@ void checkStoredAndLoaded(const std::vector<SavedLyricsRecord>& records) {
   }
 
   // The same through the seven files: store, then load into an empty library.
-  NoMessages prompter;
+  // Any message box means a store file could not be written, which the fuzzer's own folder
+  // never refuses.
+  fuzzing::NoMessages prompter;
   files::SavedLyricsLibrary stored;
   stored.appendAll(records);
   SavedLyricsStore writer(stored, prompter, storeFolder());

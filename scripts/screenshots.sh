@@ -13,6 +13,7 @@
 # Every wait is bounded and a failure says what it waited for.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/tests/support/editor_session.sh"
 build="${BUILD_DIR:-$root/build}"
 out="${SCREENSHOT_DIR:-$root/docs/screenshots}"
 # Window titles, the typed Chinese file name and the lyrics need a UTF-8 locale.
@@ -28,27 +29,13 @@ if [ "${1:-}" != "--inside" ]; then
   fi
   "$root/scripts/services.sh" start
   mkdir -p "$out"
-  status=0
-  timeout 150 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$build" "$out" ||
-    status=$?
-  [ "$status" -ne 124 ] || echo "FAIL: waited 150 s for the screenshots under Xvfb" >&2
-  exit "$status"
+  rerun_under_xvfb 150 "the screenshots" "$0" "$build" "$out"
 fi
 build="$2"
 out="$3"
 
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/editor.log" ] && echo "editor output: $(cat "$work/editor.log")" >&2
-  exit 1
-}
+make_work_folder
+fail_log="$work/editor.log"
 
 # --- The sample: a GBK .lrc with header tags and six lines, and a song that speaks them.
 lines=(清晨的风吹过青禾 露水落在田埂上 我把歌词一行一行写下 每一句都等着它的时间 按下F5的那一刻
@@ -87,10 +74,7 @@ fi
 # open-audio dialog starts on the Desktop folder, which user-dirs.dirs names.
 cp "$build/qinghe-lrc-editor" "$work/program/"
 echo "XDG_DESKTOP_DIR=\"$desktop\"" >"$work/config/user-dirs.dirs"
-# The sound server is found through the user's config folder, which is replaced here.
-server="$(pactl info 2>/dev/null | sed -n 's/^Server String: //p')"
-[ -n "$server" ] || fail "no sound server answers pactl info"
-export PULSE_SERVER="$server"
+use_sound_server
 unset QT_QPA_PLATFORM
 mkdir -m 700 "$work/runtime"
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
@@ -256,11 +240,6 @@ import -window "$main" "$out/test-play.png" || fail "no capture of the main wind
 
 # Ctrl+Y (退出) ends the editor.
 xdotool key --clearmodifiers ctrl+y
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "waited 10 s for the editor to end after Ctrl+Y"
-wait "$pid" || fail "the editor ended with status $?"
-pid=""
+wait_for_editor_end 10 "after Ctrl+Y"
+[ "$status" -eq 0 ] || fail "the editor ended with status $status"
 echo "screenshots written: $out/main-window.png $out/test-play.png"

@@ -8,22 +8,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/binding_tables.h"
 #include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/qt_interval_timer.h"
 
 namespace app {
-
-namespace {
-
-QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
-  QtIntervalTimer* timer = window.timer(QString::fromUtf8(name));
-  Q_ASSERT(timer);
-  return *timer;
-}
-
-}  // namespace
 
 LyricsBindings::LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
                                const std::string& programDirectory,
@@ -58,34 +49,25 @@ LyricsBindings::~LyricsBindings() {
 }
 
 void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
-  const struct {
-    const char* name;
-    void (lyrics::TagCommands::*run)();
-  } tagCommands[] = {{"AddTimeTag", &lyrics::TagCommands::addTimeTag},
+  addMemberCommands(registry, m_tags,
+                    {{"AddTimeTag", &lyrics::TagCommands::addTimeTag},
                      {"DeleteLineTag", &lyrics::TagCommands::deleteLineTag},
                      {"DeleteAllTimeTags", &lyrics::TagCommands::deleteAllTimeTags},
                      {"StripTagFractions", &lyrics::TagCommands::stripTagFractions},
-                     {"DeleteUntaggedLines", &lyrics::TagCommands::deleteUntaggedLines}};
-  for (const auto& command : tagCommands) {
-    registry.add(command.name, [this, run = command.run] { (m_tags.*run)(); });
-  }
-  const struct {
-    const char* name;
-    void (lyrics::LineCommands::*run)();
-  } lineCommands[] = {{"MoveLineUp", &lyrics::LineCommands::moveLineUp},
-                      {"MoveLineDown", &lyrics::LineCommands::moveLineDown},
-                      {"DeleteSelectedLine", &lyrics::LineCommands::deleteSelectedLine},
-                      {"ClearLyrics", &lyrics::LineCommands::clearLyrics},
-                      {"NewLyricsFile", &lyrics::LineCommands::newLyricsFile},
-                      {"DeleteAllSpaces", &lyrics::LineCommands::deleteAllSpaces},
-                      {"DeleteEmptyLines", &lyrics::LineCommands::deleteEmptyLines},
-                      {"PreviewLyrics", &lyrics::LineCommands::previewLyrics}};
-  for (const auto& command : lineCommands) {
-    registry.add(command.name, [this, run = command.run] { (m_lines.*run)(); });
-  }
-  registry.add("SetSignature", [this] { m_signature.setSignature(); });
-  registry.add("AddSignature", [this] { m_signature.addSignature(); });
-  registry.add("AppendSignature", [this] { m_signature.appendSignature(); });
+                     {"DeleteUntaggedLines", &lyrics::TagCommands::deleteUntaggedLines}});
+  addMemberCommands(registry, m_lines,
+                    {{"MoveLineUp", &lyrics::LineCommands::moveLineUp},
+                     {"MoveLineDown", &lyrics::LineCommands::moveLineDown},
+                     {"DeleteSelectedLine", &lyrics::LineCommands::deleteSelectedLine},
+                     {"ClearLyrics", &lyrics::LineCommands::clearLyrics},
+                     {"NewLyricsFile", &lyrics::LineCommands::newLyricsFile},
+                     {"DeleteAllSpaces", &lyrics::LineCommands::deleteAllSpaces},
+                     {"DeleteEmptyLines", &lyrics::LineCommands::deleteEmptyLines},
+                     {"PreviewLyrics", &lyrics::LineCommands::previewLyrics}});
+  addMemberCommands(registry, m_signature,
+                    {{"SetSignature", &lyrics::Signature::setSignature},
+                     {"AddSignature", &lyrics::Signature::addSignature},
+                     {"AppendSignature", &lyrics::Signature::appendSignature}});
 
   registry.addCheckable(
       "ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); },
@@ -110,10 +92,9 @@ void LyricsBindings::bindControls() {
   m_previewViewport->setMouseTracking(true);
   m_previewViewport->installEventFilter(this);
   m_previewBox->installEventFilter(this);
-  connect(&timerOf(m_window, "时钟_歌词预览开"), &QtIntervalTimer::ticked, this,
-          [this] { m_preview.slideInTick(); });
-  connect(&timerOf(m_window, "时钟_歌词预览关"), &QtIntervalTimer::ticked, this,
-          [this] { m_preview.slideOutTick(); });
+  connectTimerTicks(m_window, this, m_preview,
+                    {{"时钟_歌词预览开", &playback::LyricsPreview::slideInTick},
+                     {"时钟_歌词预览关", &playback::LyricsPreview::slideOutTick}});
 
   if (auto* confirm = m_window.control<QPushButton>(QStringLiteral("按钮_个性签名"))) {
     connect(confirm, &QPushButton::clicked, this, [this] { m_signature.confirmSignature(); });

@@ -9,6 +9,7 @@
 #include <QTreeView>
 
 #include "app/balloon_tip.h"
+#include "app/binding_tables.h"
 #include "app/gbk.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
@@ -16,16 +17,6 @@
 #include "app/toggle_arrow_picture.h"
 
 namespace app {
-
-namespace {
-
-QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
-  QtIntervalTimer* timer = window.timer(QString::fromUtf8(name));
-  Q_ASSERT(timer);
-  return *timer;
-}
-
-}  // namespace
 
 SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry,
                                          Models models, const std::string& programDirectory)
@@ -57,34 +48,23 @@ SavedLyricsBindings::~SavedLyricsBindings() {
 BalloonTip* SavedLyricsBindings::balloon() const { return m_balloon.data(); }
 
 void SavedLyricsBindings::registerCommands(shell::CommandRegistry& registry) {
-  const struct {
-    const char* name;
-    void (files::SaveCommands::*run)();
-  } saves[] = {{"SaveLyrics", &files::SaveCommands::saveLyrics},
-               {"SaveLyricsAs", &files::SaveCommands::saveLyricsAs},
-               {"WriteLyricsBesideAudio", &files::SaveCommands::writeLyricsBesideAudio}};
-  for (const auto& save : saves) {
-    registry.add(save.name, [this, run = save.run] { (m_save.*run)(); });
-  }
-  const struct {
-    const char* name;
-    void (files::SavedLyricsCommands::*run)();
-  } popupItems[] = {{"OpenSavedRecord", &files::SavedLyricsCommands::openSavedRecord},
-                    {"ExportRecordToDesktop", &files::SavedLyricsCommands::exportRecordToDesktop},
-                    {"CopySavedSongPath", &files::SavedLyricsCommands::copySavedSongPath},
-                    {"CopySavedLyrics", &files::SavedLyricsCommands::copySavedLyrics},
-                    {"DeleteSavedRecord", &files::SavedLyricsCommands::deleteSavedRecord},
-                    {"ClearSavedRecords", &files::SavedLyricsCommands::clearSavedRecords}};
-  for (const auto& item : popupItems) {
-    registry.add(item.name, [this, run = item.run] { (m_commands.*run)(); });
-  }
+  addMemberCommands(registry, m_save,
+                    {{"SaveLyrics", &files::SaveCommands::saveLyrics},
+                     {"SaveLyricsAs", &files::SaveCommands::saveLyricsAs},
+                     {"WriteLyricsBesideAudio", &files::SaveCommands::writeLyricsBesideAudio}});
+  addMemberCommands(registry, m_commands,
+                    {{"OpenSavedRecord", &files::SavedLyricsCommands::openSavedRecord},
+                     {"ExportRecordToDesktop", &files::SavedLyricsCommands::exportRecordToDesktop},
+                     {"CopySavedSongPath", &files::SavedLyricsCommands::copySavedSongPath},
+                     {"CopySavedLyrics", &files::SavedLyricsCommands::copySavedLyrics},
+                     {"DeleteSavedRecord", &files::SavedLyricsCommands::deleteSavedRecord},
+                     {"ClearSavedRecords", &files::SavedLyricsCommands::clearSavedRecords}});
 }
 
 void SavedLyricsBindings::bindControls() {
-  connect(&timerOf(m_window, "时钟_保存歌词开"), &QtIntervalTimer::ticked, this,
-          [this] { m_panel.slideInTick(); });
-  connect(&timerOf(m_window, "时钟_保存歌词关"), &QtIntervalTimer::ticked, this,
-          [this] { m_panel.slideOutTick(); });
+  connectTimerTicks(m_window, this, m_panel,
+                    {{"时钟_保存歌词开", &files::SavedPanel::slideInTick},
+                     {"时钟_保存歌词关", &files::SavedPanel::slideOutTick}});
 
   // The picture overlaps the status bar's end and the open panel's bottom edge; on top it
   // takes every double-click on its square.

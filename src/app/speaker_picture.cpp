@@ -4,13 +4,12 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/transparent_square.h"
+
 namespace app {
 
 QPixmap speakerPicture(int size, qreal devicePixelRatio) {
-  QPixmap picture(QSize(size, size) * devicePixelRatio);
-  picture.setDevicePixelRatio(devicePixelRatio);
-  picture.fill(Qt::transparent);
-
+  QPixmap picture = transparentSquare(size, devicePixelRatio);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
   // Drawn on a 24-unit grid and scaled to the asked size.

@@ -3,21 +3,12 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "app/binding_tables.h"
 #include "app/main_window.h"
 #include "app/playback_bindings.h"
 #include "app/qt_interval_timer.h"
 
 namespace app {
-
-namespace {
-
-QtIntervalTimer& timerOf(const MainWindow& window, const char* name) {
-  QtIntervalTimer* timer = window.timer(QString::fromUtf8(name));
-  Q_ASSERT(timer);
-  return *timer;
-}
-
-}  // namespace
 
 TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry,
                                    lyrics::LyricsList& list,
@@ -41,26 +32,14 @@ TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& r
 }
 
 void TestPlayBindings::bindTimers(MainWindow& window) {
-  const struct {
-    const char* name;
-    void (playback::TestPlay::*tick)();
-  } testPlayTimers[] = {{"时钟_测试播放", &playback::TestPlay::syncPreviewTick},
-                        {"时钟_歌词预览文本颜色", &playback::TestPlay::colourTick}};
-  for (const auto& timer : testPlayTimers) {
-    connect(&timerOf(window, timer.name), &QtIntervalTimer::ticked, this,
-            [this, tick = timer.tick] { (m_testPlay.*tick)(); });
-  }
-  const struct {
-    const char* name;
-    void (shell::Curtain::*tick)();
-  } curtainTimers[] = {{"时钟_控制标签左", &shell::Curtain::closeLeftTick},
-                       {"时钟_控制标签右", &shell::Curtain::closeRightTick},
-                       {"时钟_控制歌词预览标签左关", &shell::Curtain::openLeftTick},
-                       {"时钟_控制歌词预览标签右关", &shell::Curtain::openRightTick}};
-  for (const auto& timer : curtainTimers) {
-    connect(&timerOf(window, timer.name), &QtIntervalTimer::ticked, this,
-            [this, tick = timer.tick] { (m_curtain.*tick)(); });
-  }
+  connectTimerTicks(window, this, m_testPlay,
+                    {{"时钟_测试播放", &playback::TestPlay::syncPreviewTick},
+                     {"时钟_歌词预览文本颜色", &playback::TestPlay::colourTick}});
+  connectTimerTicks(window, this, m_curtain,
+                    {{"时钟_控制标签左", &shell::Curtain::closeLeftTick},
+                     {"时钟_控制标签右", &shell::Curtain::closeRightTick},
+                     {"时钟_控制歌词预览标签左关", &shell::Curtain::openLeftTick},
+                     {"时钟_控制歌词预览标签右关", &shell::Curtain::openRightTick}});
 }
 
 bool TestPlayBindings::eventFilter(QObject* watched, QEvent* event) {

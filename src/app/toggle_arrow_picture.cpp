@@ -4,13 +4,12 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/transparent_square.h"
+
 namespace app {
 
 QPixmap toggleArrowPicture(bool pointsRight, int size, qreal devicePixelRatio) {
-  QPixmap picture(QSize(size, size) * devicePixelRatio);
-  picture.setDevicePixelRatio(devicePixelRatio);
-  picture.fill(Qt::transparent);
-
+  QPixmap picture = transparentSquare(size, devicePixelRatio);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
   // Drawn pointing left on a 27-unit grid; the right arrow is its mirror image.

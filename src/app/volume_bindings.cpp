@@ -11,6 +11,7 @@
 #include "app/gbk.h"
 #include "app/main_window.h"
 #include "app/speaker_picture.h"
+#include "app/transparent_square.h"
 
 namespace app {
 
@@ -22,9 +23,7 @@ constexpr int kSpeakerSize = 24;
 // The top of the picture lies over the status bar's text, so the speaker is drawn smaller in
 // the lower part of the square, where the status text stays readable beside it.
 QPixmap pictureBesideStatusBar(qreal devicePixelRatio) {
-  QPixmap picture(QSize(kSpeakerSize, kSpeakerSize) * devicePixelRatio);
-  picture.setDevicePixelRatio(devicePixelRatio);
-  picture.fill(Qt::transparent);
+  QPixmap picture = transparentSquare(kSpeakerSize, devicePixelRatio);
   QPainter painter(&picture);
   painter.drawPixmap(QPoint(1, 6), speakerPicture(20, devicePixelRatio));
   return picture;

@@ -1,20 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "files/save_balloon_view.h"
-#include "files/save_commands.h"
 #include "lyrics/lyrics_import.h"
 #include "platform/file_io.h"
-#include "support/fake_local_clock.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/save_rig.h"
 
 namespace {
-
-struct NoBalloon : files::SaveBalloonView {
-  files::WindowFrame windowFrame() const override { return {0, 0, 530, 685, 22}; }
-  void showBalloon(const std::string&, int, int) override {}
-};
 
 std::string repeated(const std::string& piece, std::size_t times) {
   std::string out;
@@ -43,27 +33,17 @@ TEST(BadInput, DroppedFilesComeBackWholeThroughSaveAs) {
                 repeated("\r\n", 2'000'000)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    testsupport::TempDir dir;
-    lyrics::LyricsList list;
+    testsupport::SaveRig rig;
     lyrics::StatusBar status;
-    testsupport::RecordingPrompter prompter;
-    testsupport::ScriptedDialogs dialogs;
-    lyrics::LyricsImporter importer{list, status, prompter, dialogs};
-    lyrics::HeaderFields header;
-    playback::SongRow song;
-    testsupport::FakeLocalClock clock;
-    NoBalloon balloon;
-    files::SavedLyricsLibrary library;
-    files::SavedLyricsStore store{library, prompter, platform::gbkPath(dir.path().string())};
-    files::SaveCommands commands{list, header, song, store, clock, prompter, dialogs, balloon};
+    lyrics::LyricsImporter importer{rig.list, status, rig.prompter, rig.dialogs};
 
-    list.replaceAll({"old"});
-    importer.dropLyricsFile(platform::gbkPath(dir.write("dropped.lrc", c.bytes)));
-    EXPECT_EQ(list.count(), c.lines);
-    dialogs.choice = platform::gbkPath(dir.file("saved.lrc"));
-    commands.saveLyricsAs();
-    EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_TRUE(platform::fileExists(*dialogs.choice));
-    EXPECT_TRUE(dir.read("saved.lrc") == c.saved) << "saved bytes differ";
+    rig.list.replaceAll({"old"});
+    importer.dropLyricsFile(platform::gbkPath(rig.dir.write("dropped.lrc", c.bytes)));
+    EXPECT_EQ(rig.list.count(), c.lines);
+    rig.dialogs.choice = platform::gbkPath(rig.dir.file("saved.lrc"));
+    rig.commands.saveLyricsAs();
+    EXPECT_TRUE(rig.prompter.shown.empty());
+    EXPECT_TRUE(platform::fileExists(*rig.dialogs.choice));
+    EXPECT_TRUE(rig.dir.read("saved.lrc") == c.saved) << "saved bytes differ";
   }
 }

@@ -3,25 +3,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "files/save_balloon_view.h"
-#include "files/save_commands.h"
-#include "files/saved_lyrics_store.h"
 #include "platform/file_io.h"
 #include "support/blocked_folder.h"
-#include "support/fake_local_clock.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/save_rig.h"
 
 using files::SavedLyricsRecord;
 
 namespace {
-
-struct NoBalloon : files::SaveBalloonView {
-  files::WindowFrame windowFrame() const override { return {0, 0, 530, 685, 22}; }
-  void showBalloon(const std::string& text, int, int) override { shown.push_back(text); }
-  std::vector<std::string> shown;
-};
 
 // The editor's save commands over a library folder that fills up or turns read-only.
 struct DiskFixture {
@@ -42,7 +30,7 @@ struct DiskFixture {
   testsupport::RecordingPrompter prompter;
   testsupport::ScriptedDialogs dialogs;
   testsupport::FakeLocalClock clock;
-  NoBalloon balloon;
+  testsupport::RecordingBalloon balloon;
   files::SavedLyricsLibrary library;
   files::SavedLyricsStore store{library, prompter, folder};
   files::SaveCommands commands{list, header, song, store, clock, prompter, dialogs, balloon};

@@ -6,42 +6,19 @@
 
 #include "files/save_time_text.h"
 #include "platform/file_io.h"
-#include "support/fake_local_clock.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/save_rig.h"
 
 using files::SavedLyricsRecord;
 using lyrics::HeaderFields;
 
 namespace {
 
-struct FakeBalloon : files::SaveBalloonView {
-  files::WindowFrame windowFrame() const override { return {100, 50, 530, 685, 22}; }
-  void showBalloon(const std::string& text, int x, int y) override {
-    shown.push_back(text + "@" + std::to_string(x) + "," + std::to_string(y));
-  }
-  std::vector<std::string> shown;
-};
-
-struct SaveFixture {
+struct SaveFixture : testsupport::SaveRig {
   explicit SaveFixture(std::vector<std::string> lines = {}) { list.replaceAll(std::move(lines)); }
   std::string path(const std::string& name) const { return platform::gbkPath(dir.file(name)); }
   std::string bytes(const std::string& gbkPath) const {
     return platform::readFileBytes(gbkPath).bytes;
   }
-
-  testsupport::TempDir dir;
-  lyrics::LyricsList list;
-  HeaderFields header;
-  playback::SongRow song;
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::FakeLocalClock clock;
-  FakeBalloon balloon;
-  files::SavedLyricsLibrary library;
-  files::SavedLyricsStore store{library, prompter, platform::gbkPath(dir.path().string())};
-  files::SaveCommands commands{list, header, song, store, clock, prompter, dialogs, balloon};
 };
 
 }  // namespace

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "playback/playback_fakes.h"
+#include "playback/controller_rig.h"
 #include "playback/playback_texts.h"
-#include "support/fake_interval_timer.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
 
 using namespace playback;
 using namespace playbacktest;
@@ -15,34 +12,7 @@ using lyrics::StatusBar;
 
 namespace {
 
-struct ControllerFixture : ::testing::Test {
-  Log log;
-  testsupport::FakeIntervalTimer timer{&log};
-  lyrics::CurrentTimeTag tag;
-  PlaybackDisplay display;
-  StatusBar status;
-  HeaderFields header;
-  SongRow song;
-  testsupport::FakeAudioPlayer player{&log};
-  FakeClock now;
-  PlayClock clock{timer, tag, display, status, player, now};
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingClipboard clipboard;
-  PlaybackController controller{song,   header,   status,  display,  clock,
-                                player, prompter, dialogs, clipboard};
-
-  ControllerFixture() {
-    display.addListener([this](PlaybackDisplay::Item item) {
-      if (item == PlaybackDisplay::Progress)
-        log.push_back("slider:" + std::to_string(display.progress()));
-      if (item == PlaybackDisplay::TagCaption) log.push_back("tag:" + display.tagCaption());
-      if (item == PlaybackDisplay::PauseCaption) log.push_back("pause:" + display.pauseCaption());
-    });
-    status.addListener([this](int part) {
-      log.push_back("status" + std::to_string(part) + ":" + status.text(part));
-    });
-  }
+struct ControllerFixture : ::testing::Test, ControllerRig {
   void loadSong(const std::string& path) {
     dialogs.choice = path;
     controller.openAudioFile();
@@ -118,7 +88,7 @@ TEST_F(ControllerFixture, PlaySongByFormat) {
   EXPECT_TRUE(player.calls.empty());  // choosing a song does not play it
   controller.playSong();
   EXPECT_EQ(player.calls, (std::vector<std::string>{"play:/m/a.mp3@0"}));
-  EXPECT_EQ(timer.interval(), PlayClock::kTickMs);
+  EXPECT_EQ(tickTimer.interval(), PlayClock::kTickMs);
   EXPECT_EQ(player.listener, &controller);
 
   song.setRow({"t", "", "txt格式", "正常", "/m/a.txt"});
@@ -144,7 +114,7 @@ TEST_F(ControllerFixture, PauseFollowsTheCaptionAndStopResetsInOrder) {
   controller.togglePause();
   EXPECT_EQ(display.pauseCaption(), "继续");
   EXPECT_EQ(controller.state(), PlaybackState::Paused);
-  EXPECT_EQ(timer.interval(), 0);
+  EXPECT_EQ(tickTimer.interval(), 0);
   now.advanceMs(3000);
   clock.tick();
   EXPECT_EQ(tag.value(), "[00:12.34]");
@@ -173,7 +143,7 @@ TEST_F(ControllerFixture, PauseFollowsTheCaptionAndStopResetsInOrder) {
   controller.togglePause();
   controller.togglePause();
   EXPECT_EQ(player.calls.back(), "resume");
-  EXPECT_EQ(timer.interval(), PlayClock::kTickMs);
+  EXPECT_EQ(tickTimer.interval(), PlayClock::kTickMs);
   now.advanceMs(50);
   clock.tick();
   EXPECT_EQ(tag.value(), "[00:00.05]");
@@ -188,7 +158,7 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   EXPECT_EQ(player.calls.back(), "stop");
   EXPECT_EQ(display.progress(), 0);
   EXPECT_EQ(status.text(StatusBar::Progress), "播放进度:00%");
-  EXPECT_EQ(timer.interval(), 0);
+  EXPECT_EQ(tickTimer.interval(), 0);
   EXPECT_TRUE(prompter.shown.empty());
 
   // The user dragging the slider changes nothing else; the next report moves it back.
@@ -200,7 +170,7 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   clock.tick();
   controller.onPlayError(PlayError::BadFile);
   EXPECT_EQ(player.calls.back(), "stop");
-  EXPECT_EQ(timer.interval(), 0);  // no clock running over silence
+  EXPECT_EQ(tickTimer.interval(), 0);  // no clock running over silence
   EXPECT_EQ(status.text(StatusBar::PlayTime), "播放时间:[00:00.00]");
   EXPECT_EQ(display.tagCaption(), "加入标签[00:00.00]");
   ASSERT_EQ(prompter.shown.size(), 1u);
@@ -210,7 +180,7 @@ TEST_F(ControllerFixture, TheEndOfTheSongAndPlayerErrorsReset) {
   // Without a sound output the file is not blamed.
   controller.playSong();
   controller.onPlayError(PlayError::NoAudioOutput);
-  EXPECT_EQ(timer.interval(), 0);
+  EXPECT_EQ(tickTimer.interval(), 0);
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[1].text, "无法打开声音设备，歌曲不能播放。请检查系统的声音设置。");
   EXPECT_EQ(prompter.shown[1].icon, platform::MessageIcon::Error);
@@ -265,7 +235,7 @@ TEST_F(ControllerFixture, ThePlaybackStateFollowsEveryCommandAndTheClockAndCapti
     EXPECT_EQ(controller.state(), steps[i].state) << "step " << i;
     EXPECT_EQ(display.pauseCaption(), texts::pauseButtonCaption(steps[i].state)) << "step " << i;
     EXPECT_EQ(clock.running(), clockRuns(steps[i].state)) << "step " << i;
-    EXPECT_EQ(timer.interval() > 0, clockRuns(steps[i].state)) << "step " << i;
+    EXPECT_EQ(tickTimer.interval() > 0, clockRuns(steps[i].state)) << "step " << i;
     ASSERT_FALSE(player.calls.empty()) << "step " << i;
     EXPECT_EQ(player.calls.front(), steps[i].playerCall) << "step " << i;
   }

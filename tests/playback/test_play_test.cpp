@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "playback/playback_fakes.h"
+#include "playback/controller_rig.h"
 #include "playback/preview_match.h"
 #include "support/fake_interval_timer.h"
 #include "support/fake_random_source.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
 using namespace playback;
@@ -123,22 +121,7 @@ class RecordingTestPlayView : public TestPlayView {
   Log& m_log;
 };
 
-struct TestPlayFixture : ::testing::Test {
-  Log log;
-  testsupport::FakeIntervalTimer tickTimer{&log};
-  lyrics::CurrentTimeTag tag;
-  PlaybackDisplay display;
-  StatusBar status;
-  lyrics::HeaderFields header;
-  SongRow song;
-  testsupport::FakeAudioPlayer player{&log};
-  FakeClock now;
-  PlayClock clock{tickTimer, tag, display, status, player, now};
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingClipboard clipboard;
-  PlaybackController controller{song,   header,   status,  display,  clock,
-                                player, prompter, dialogs, clipboard};
+struct TestPlayFixture : ::testing::Test, ControllerRig {
   lyrics::LyricsList list;
   RecordingTestPlayView view{log};
   testsupport::FakeRandomSource random;
@@ -150,18 +133,6 @@ struct TestPlayFixture : ::testing::Test {
       [this] { log.push_back("curtain:open"); }};
   testsupport::TempDir dir;
   std::string songPath = dir.write("song.mp3", "ID3");
-
-  TestPlayFixture() {
-    display.addListener([this](PlaybackDisplay::Item item) {
-      if (item == PlaybackDisplay::Progress)
-        log.push_back("slider:" + std::to_string(display.progress()));
-      if (item == PlaybackDisplay::TagCaption) log.push_back("tag:" + display.tagCaption());
-      if (item == PlaybackDisplay::PauseCaption) log.push_back("pause:" + display.pauseCaption());
-    });
-    status.addListener([this](int part) {
-      log.push_back("status" + std::to_string(part) + ":" + status.text(part));
-    });
-  }
 
   void setSong(const std::string& path, const std::string& format = "mp3格式") {
     SongRow::Cells cells;

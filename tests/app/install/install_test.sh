@@ -14,34 +14,20 @@
 # Usage: install_test.sh <build folder>
 # Every wait is bounded and a failure says what it waited for.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/editor_session.sh"
 
-if ! [[ "$(locale charmap 2>/dev/null)" =~ ^(UTF-8|utf8)$ ]]; then
-  export LANG=C.UTF-8 LC_ALL=C.UTF-8
-fi
-if [ "${1:-}" != "--inside" ]; then
-  status=0
-  timeout 200 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$@" || status=$?
-  [ "$status" -ne 124 ] || echo "FAIL: waited 200 s for the install test under Xvfb to end" >&2
-  exit "$status"
-fi
+use_utf8_locale
+[ "${1:-}" = "--inside" ] || rerun_under_xvfb 200 "the install test" "$0" "$@"
 shift
 build="$1"
 # A sanitizer build starts and ends several times slower; the bound leaves room for it.
 run_limit=90
 
-work="$(mktemp -d)"
-pid=""
+make_work_folder
 compositor=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  [ -n "$compositor" ] && kill "$compositor" 2>/dev/null || true
+cleanup_more() {
+  if [ -n "$compositor" ]; then kill "$compositor" 2>/dev/null || true; fi
   chmod -R u+w "$work" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
 }
 
 prefix="$work/prefix with space"
@@ -99,15 +85,7 @@ run_editor() {
   LRC_EDITOR_SELFTEST_REPORT="$report" LRC_EDITOR_SELFTEST_QUIT=1 \
     "$program" "$lrc" >"$work/$1.log" 2>&1 &
   pid=$!
-  for _ in $(seq $((run_limit * 10))); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null &&
-    fail "waited ${run_limit} s for the installed editor to show its window and close ($1)"
-  local status=0
-  wait "$pid" || status=$?
-  pid=""
+  wait_for_editor_end "$run_limit" "after showing its window ($1)"
   [ "$status" -eq 0 ] || fail "the installed editor exited with status $status ($1): $(cat "$work/$1.log")"
   [ -s "$report" ] || fail "the installed editor wrote no report ($1): $(cat "$work/$1.log")"
   grep -qx 'visible=1' "$report" || fail "window not visible ($1)"

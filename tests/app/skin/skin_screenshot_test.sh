@@ -4,32 +4,20 @@
 # volume panel called up by the pointer on the speaker picture. Checks that the skin, not the
 # platform look, paints the window, and that the pointer on the picture brings the panel up.
 # Usage: skin_screenshot_test.sh <editor binary> <GBK .lrc fixture> <artefact dir>
+# A PulseAudio server that answers is handed to the editor; without one it runs without sound.
+# Every wait is bounded and a failure says what it waited for.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/editor_session.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$@"
-fi
+[ "${1:-}" = "--inside" ] || rerun_under_xvfb 100 "the skin screenshot test" "$0" "$@"
 shift
 binary="$1"
 fixture="$2"
 artefacts="$3"
 mkdir -p "$artefacts"
 
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# The sound server is found through the user's config folder, which the test replaces.
-server="$(LC_ALL=C pactl info 2>/dev/null | sed -n 's/^Server String: //p')"
-[ -n "$server" ] && export PULSE_SERVER="$server"
+make_work_folder
+use_sound_server optional
 
 unset QT_QPA_PLATFORM
 export LANG=C.UTF-8 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
@@ -37,15 +25,8 @@ export LRC_EDITOR_SELFTEST_REPORT="$work/report.txt"
 "$binary" "$fixture" >"$work/editor.log" 2>&1 &
 pid=$!
 
-for _ in $(seq 200); do
-  [ -s "$work/report.txt" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "the editor exited early: $(cat "$work/editor.log")"
-  sleep 0.1
-done
-[ -s "$work/report.txt" ] || fail "no self-test report within 20 s"
-
-window="$(xdotool search --sync --pid "$pid" | tail -n 1)"
-[ -n "$window" ] || fail "no window of the editor"
+wait_for_report "$work/report.txt" 20
+window="$(editor_window)"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # Lets the first paint finish.
 sleep 0.5

@@ -6,27 +6,17 @@
 # Usage: saved_lyrics_kill_test.sh <editor binary> <GBK .lrc fixture ending in CR LF>
 # Every wait is bounded and a failure says what it waited for.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/editor_session.sh"
 
-if ! [[ "$(locale charmap 2>/dev/null)" =~ ^(UTF-8|utf8)$ ]]; then
-  export LANG=C.UTF-8 LC_ALL=C.UTF-8
-fi
+use_utf8_locale
 binary="$1"
 fixture="$2"
 # A sanitizer build starts and ends several times slower; the bounds leave room for it.
 start_limit=60
 close_limit=30
 
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+stop_signal=KILL
+make_work_folder
 
 # The program directory is the executable's own folder when it is writable.
 program="$work/程序 目录"
@@ -36,16 +26,6 @@ lrc="$work/歌词.lrc"
 cp "$fixture" "$lrc"
 export QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 store_files=(保存歌手 保存歌曲 保存专辑 保存编辑人 保存歌曲路径 保存时间 保存歌词)
-
-# Waits up to $2 s for the file $1 to be non-empty while the editor is alive.
-wait_for_report() {
-  for _ in $(seq $(($2 * 10))); do
-    [ -s "$1" ] && return 0
-    kill -0 "$pid" 2>/dev/null || fail "the editor exited early: $(cat "$work/editor.log")"
-    sleep 0.1
-  done
-  fail "waited $2 s for the editor's self-test report $1; editor output: $(cat "$work/editor.log")"
-}
 
 # First run: save once through the menu command, then die without any shutdown.
 LRC_EDITOR_SELFTEST_REPORT="$work/first.txt" LRC_EDITOR_SELFTEST_COMMAND=SaveLyrics \
@@ -79,14 +59,7 @@ LRC_EDITOR_SELFTEST_REPORT="$work/second.txt" LRC_EDITOR_SELFTEST_QUIT=1 \
   "$program/editor" >"$work/editor.log" 2>&1 &
 pid=$!
 wait_for_report "$work/second.txt" "$start_limit"
-for _ in $(seq $((close_limit * 10))); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "waited ${close_limit} s for the second run to end"
-status=0
-wait "$pid" || status=$?
-pid=""
+wait_for_editor_end "$close_limit" "in the second run"
 [ "$status" -eq 0 ] || fail "the second run exited with status $status: $(cat "$work/editor.log")"
 grep -qx 'saved_records=1' "$work/second.txt" ||
   fail "after the restart the list holds: $(grep '^saved' "$work/second.txt")"

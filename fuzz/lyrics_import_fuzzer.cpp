@@ -67,6 +67,21 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (wellFormed) FUZZ_CHECK(platform::nativePath(text) == utf8);
   }
 
+  // Read from a file in pieces, the text tells and converts as it does whole.
+  if (!bytes.empty()) {
+    const std::size_t piece = 1 + static_cast<unsigned char>(bytes[0]) % 7;
+    platform::Utf8Scan scan;
+    platform::Gb18030FromUtf8Stream convert;
+    std::string converted;
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+      scan.add(bytes.substr(at, piece));
+      convert.add(bytes.substr(at, piece), converted);
+    }
+    convert.finish(converted);
+    FUZZ_CHECK(scan.multiByteUtf8() == platform::isMultiByteUtf8(bytes));
+    FUZZ_CHECK(converted == platform::gb18030FromUtf8(bytes));
+  }
+
   lyrics::LyricsList list;
   lyrics::StatusBar status;
   fuzzing::NoMessages prompter;

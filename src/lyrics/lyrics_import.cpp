@@ -7,10 +7,6 @@
 
 namespace lyrics {
 
-namespace {
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-}  // namespace
-
 LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, platform::Prompter& prompter,
                                platform::Dialogs& dialogs, LyricsFileReader* reader)
     : m_list(list),

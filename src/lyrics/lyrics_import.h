@@ -50,6 +50,9 @@ class LyricsImporter {
   LyricsFileReader& m_reader;
 };
 
+// The mark that opens a UTF-8 text.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // The lyrics text of a file's bytes: they end at the first zero byte. A text that begins with
 // the UTF-8 byte-order mark, or is well-formed UTF-8 holding at least one character beyond
 // ASCII, is converted to GB18030 (the mark dropped); every other text is taken byte for byte.

@@ -27,35 +27,49 @@ struct Descriptor {
 
 }  // namespace
 
-FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes,
-                        const std::function<bool(std::size_t, std::size_t)>& onPiece) {
-  FileBytes result;
+namespace {
+
+// Opens `gbkPath` for reading when it is a regular file of at most `maxBytes`: the descriptor
+// and the size, or why not.
+ReadStatus openForReading(const std::string& gbkPath, std::uintmax_t maxBytes, Descriptor& file,
+                          std::size_t& size) {
   const std::string path = nativePath(gbkPath);
   // Non-blocking, so a named pipe or a device under a lyrics name is refused below instead of
   // hanging the editor in open(); reads of regular files are not affected by the flag.
-  const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-  const int fd = file.fd;
-  if (fd < 0) {
-    result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
-    return result;
-  }
+  file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (file.fd < 0) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    result.status = ReadStatus::Unreadable;
-    return result;
+  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadStatus::Unreadable;
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) return ReadStatus::TooLarge;
+  size = static_cast<std::size_t>(info.st_size);
+  return ReadStatus::Ok;
+}
+
+// Reads up to `want` bytes into `into`: how many came (0 at the end of the file), or -1.
+ssize_t readSome(int fd, char* into, std::size_t want) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, want);
+    if (got >= 0 || errno != EINTR) return got;
   }
-  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
-    result.status = ReadStatus::TooLarge;
-    return result;
-  }
-  result.bytes.resize(static_cast<std::size_t>(info.st_size));
+}
+
+// Pieces of a few megabytes, so a caller on another thread can show progress and cancel.
+constexpr std::size_t kPieceBytes = std::size_t{4} << 20;
+
+}  // namespace
+
+FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes,
+                        const std::function<bool(std::size_t, std::size_t)>& onPiece) {
+  FileBytes result;
+  Descriptor file{-1};
+  std::size_t size = 0;
+  result.status = openForReading(gbkPath, maxBytes, file, size);
+  if (result.status != ReadStatus::Ok) return result;
+  result.bytes.resize(size);
   std::size_t done = 0;
-  // Pieces of a few megabytes, so a caller on another thread can show progress and cancel.
-  constexpr std::size_t kPieceBytes = std::size_t{4} << 20;
   while (done < result.bytes.size()) {
     const std::size_t want = std::min(kPieceBytes, result.bytes.size() - done);
-    const ssize_t got = ::read(fd, result.bytes.data() + done, want);
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = readSome(file.fd, result.bytes.data() + done, want);
     if (got < 0) {
       result.bytes.clear();
       result.status = ReadStatus::Unreadable;
@@ -72,6 +86,27 @@ FileBytes readFileBytes(const std::string& gbkPath, std::uintmax_t maxBytes,
   result.bytes.resize(done);
   result.status = ReadStatus::Ok;
   return result;
+}
+
+ReadStatus readFilePieces(
+    const std::string& gbkPath, std::uintmax_t maxBytes, std::size_t pieceBytes,
+    const std::function<bool(std::string_view, std::size_t, std::size_t)>& onPiece) {
+  Descriptor file{-1};
+  std::size_t size = 0;
+  const ReadStatus status = openForReading(gbkPath, maxBytes, file, size);
+  if (status != ReadStatus::Ok) return status;
+  std::string piece(std::max<std::size_t>(1, std::min(pieceBytes, size)), '\0');
+  for (std::size_t done = 0;;) {
+    const ssize_t got = readSome(file.fd, piece.data(), piece.size());
+    if (got < 0) return ReadStatus::Unreadable;
+    if (got == 0) return ReadStatus::Ok;
+    done += static_cast<std::size_t>(got);
+    if (done > maxBytes) return ReadStatus::TooLarge;
+    // A file that grew while being read is taken as it is now; its size only guides progress.
+    if (!onPiece(std::string_view(piece.data(), static_cast<std::size_t>(got)), done,
+                 std::max(done, size)))
+      return ReadStatus::Ok;
+  }
 }
 
 bool fileExists(const std::string& gbkPath) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,15 @@ struct FileBytes {
 FileBytes readFileBytes(
     const std::string& gbkPath, std::uintmax_t maxBytes = UINTMAX_MAX,
     const std::function<bool(std::size_t done, std::size_t total)>& onPiece = {});
+
+// Reads the file at `gbkPath` from its start in pieces of up to `pieceBytes`, refusing files
+// above `maxBytes`, and hands each piece with the bytes read so far and the file's size to
+// `onPiece`, which stops the read by returning false (the status stays Ok). The piece lasts
+// until `onPiece` returns. Nothing of the file is kept.
+ReadStatus readFilePieces(
+    const std::string& gbkPath, std::uintmax_t maxBytes, std::size_t pieceBytes,
+    const std::function<bool(std::string_view piece, std::size_t done, std::size_t total)>&
+        onPiece);
 
 // True when a regular file exists at `gbkPath`.
 bool fileExists(const std::string& gbkPath);

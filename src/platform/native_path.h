@@ -28,4 +28,32 @@ bool isMultiByteUtf8(std::string_view bytes);
 // part of well-formed UTF-8 becomes the replacement character U+FFFD, as UTF-8 readers show it.
 std::string gb18030FromUtf8(std::string_view utf8);
 
+// isMultiByteUtf8 of a text that arrives in pieces, read straight from a file without keeping
+// it; a character may be cut between two pieces.
+class Utf8Scan {
+ public:
+  // Scans the next piece; false as soon as the text is known not to be well-formed UTF-8.
+  bool add(std::string_view piece);
+  // isMultiByteUtf8 of all the pieces together.
+  bool multiByteUtf8() const { return !m_broken && m_carry.empty() && m_multiByte; }
+
+ private:
+  std::string m_carry;
+  bool m_broken = false;
+  bool m_multiByte = false;
+};
+
+// gb18030FromUtf8 of a text that arrives in pieces, appended to `out` as the pieces come, so the
+// whole UTF-8 text is never in memory beside its GB18030 form.
+class Gb18030FromUtf8Stream {
+ public:
+  // Converts the next piece; a character cut at its end waits for the rest.
+  void add(std::string_view piece, std::string& out);
+  // Converts what is left once the text has ended.
+  void finish(std::string& out);
+
+ private:
+  std::string m_carry;
+};
+
 }  // namespace platform

@@ -13,6 +13,7 @@
 
 #include "lyrics/text_rules.h"
 #include "platform/file_io.h"
+#include "platform/native_path.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -297,33 +298,66 @@ TEST_F(ImportFixture, BadFilesLoadByteForByteAndLoseNothing) {
 }
 
 TEST_F(ImportFixture, ALoadReportsItsProgressInOrderAndCanBeCalledOff) {
-  std::string text;
-  while (text.size() < (std::size_t{12} << 20)) text += "[00:01.00]一句歌词\r\n";
-  const std::string path = dir.write("long.lrc", text);
-  std::vector<double> shares;
-  const LyricsFile whole = loadLyricsFile(path, LyricsImporter::kMaxFileBytes, [&](double share) {
-    shares.push_back(share);
-    return true;
-  });
-  EXPECT_FALSE(whole.cancelled);
-  EXPECT_EQ(whole.status, platform::ReadStatus::Ok);
-  EXPECT_EQ(whole.text.bytes(), text);
-  EXPECT_EQ(whole.text.lineCount(), splitLyricsText(text).size());
-  // Several reports while reading and while cutting, never going back, never past the end.
-  ASSERT_GE(shares.size(), 4u);
-  EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
-  EXPECT_GT(shares.front(), 0.0);
-  EXPECT_LE(shares.back(), 1.0);
-  EXPECT_LT(shares.front(), 0.5);
-  EXPECT_GT(shares.back(), 0.5);
+  std::string gbkText;
+  while (gbkText.size() < (std::size_t{12} << 20)) gbkText += "[00:01.00]一句歌词\r\n";
+  // The same text as UTF-8 is converted on the way, in pieces.
+  for (const std::string& text : {gbkText, platform::nativePath(gbkText)}) {
+    SCOPED_TRACE(text.size());
+    const std::string path = dir.write("long.lrc", text);
+    std::vector<double> shares;
+    const LyricsFile whole =
+        loadLyricsFile(path, LyricsImporter::kMaxFileBytes, [&](double share) {
+          shares.push_back(share);
+          return true;
+        });
+    EXPECT_FALSE(whole.cancelled);
+    EXPECT_EQ(whole.status, platform::ReadStatus::Ok);
+    EXPECT_TRUE(whole.text.bytes() == gbkText);
+    EXPECT_EQ(whole.text.lineCount(), splitLyricsText(gbkText).size());
+    // Several reports while reading and while cutting, never going back, never past the end.
+    ASSERT_GE(shares.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_GT(shares.front(), 0.0);
+    EXPECT_LE(shares.back(), 1.0);
+    EXPECT_LT(shares.front(), 0.5);
+    EXPECT_GT(shares.back(), 0.5);
 
-  for (const double stopAt : {0.2, 0.7}) {
-    SCOPED_TRACE(stopAt);
-    const LyricsFile stopped = loadLyricsFile(path, LyricsImporter::kMaxFileBytes,
-                                              [&](double share) { return share < stopAt; });
-    EXPECT_TRUE(stopped.cancelled);
-    EXPECT_EQ(stopped.text.lineCount(), 0u);
-    EXPECT_TRUE(stopped.text.bytes().empty());
+    for (const double stopAt : {0.2, 0.7}) {
+      SCOPED_TRACE(stopAt);
+      const LyricsFile stopped = loadLyricsFile(path, LyricsImporter::kMaxFileBytes,
+                                                [&](double share) { return share < stopAt; });
+      EXPECT_TRUE(stopped.cancelled);
+      EXPECT_EQ(stopped.text.lineCount(), 0u);
+      EXPECT_TRUE(stopped.text.bytes().empty());
+    }
+  }
+}
+
+TEST_F(ImportFixture, AFileReadInPiecesGivesTheTextOfTheWholeFile) {
+  const std::string utf8 = platform::nativePath("歌词 \xA1\xEA");  // 歌词 and a sign
+  const std::string cases[] = {
+      "",
+      "plain ASCII\r\nline two",
+      "[00:01.00]一句歌词\r\n",  // GBK
+      utf8 + "\r\n" + "\xF0\x9F\x8E\xB5 \xC3\xA9\r\n",
+      "\xEF\xBB\xBF",
+      "\xEF\xBB\xBF" + utf8 + "\xFF\xE4\xB8\r\n\x80\x80\x80\x80z",
+      utf8 + std::string("\0\xFF\xFE", 3),       // the text ends at the zero byte
+      utf8 + "\xE6\xAD",                          // a character cut off at the end
+      utf8 + "\xC0\xAF" + utf8,                   // an overlong form: no UTF-8
+      std::string("\xEF\xBB\x00\xBF", 4) + utf8,  // no mark
+  };
+  for (const std::string& bytes : cases) {
+    SCOPED_TRACE(testing::PrintToString(bytes));
+    const std::string path = dir.write("pieces.lrc", bytes);
+    const std::string expected = lyricsFileText(bytes);
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                    std::size_t{5}, std::size_t{1} << 20}) {
+      SCOPED_TRACE(piece);
+      const LyricsFile file = loadLyricsFile(path, LyricsImporter::kMaxFileBytes, {}, piece);
+      EXPECT_EQ(file.status, platform::ReadStatus::Ok);
+      EXPECT_TRUE(file.text.bytes() == expected);
+    }
   }
 }
 

@@ -203,6 +203,9 @@ void MainWindow::buildEditArea() {
                         525, 453, 39);
   label(m_volumePanel, "标签_右声道1", 16, 14, 36, 16, "音量：");
   m_volumeSlider = percentSlider(m_volumePanel, "滑块条_右声道1", 55, 15, 359, 16);
+  // A tick mark at every step.
+  m_volumeSlider->setTickInterval(1);
+  m_volumeSlider->setTickPosition(QSlider::TicksBelow);
   label(m_volumePanel, "标签_右1", 419, 15, 28, 16);
   // The panel covers the status bar; it appears only while the pointer is over its icon.
   m_volumePanel->hide();

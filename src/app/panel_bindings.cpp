@@ -69,6 +69,7 @@ void PanelBindings::fillPanels() {
   for (const auto& entry : panels) {
     const QFont font = panelFont(entry.characterHeight);
     entry.panel->setFont(font);
+    entry.panel->setStyleSheet(panelStyleSheet(font));
     entry.panel->setTextFormat(Qt::RichText);
     entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
     entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -24,9 +24,11 @@ QString closestStyle(const QString& family, int weight, bool italic) {
   QString closest;
   long best = 0;
   for (const QString& style : QFontDatabase::styles(family)) {
-    const long distance = (QFontDatabase::italic(family, style) != italic ? 1'000'000L : 0L) +
-                          std::abs(QFontDatabase::weight(family, style) - weight) * 100L +
-                          style.size();
+    // An oblique style is slanted too, though the database calls only an italic one italic.
+    const QFont face = QFontDatabase::font(family, style, 12);
+    const bool slanted = face.style() != QFont::StyleNormal;
+    const long distance = (slanted != italic ? 1'000'000L : 0L) +
+                          std::abs(face.weight() - weight) * 100L + style.size();
     if (closest.isEmpty() || distance < best) {
       closest = style;
       best = distance;

@@ -26,6 +26,7 @@
 #include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/qt_interval_timer.h"
+#include "app/ticked_slider.h"
 #include "lyrics/signature.h"
 #include "lyrics/status_bar.h"
 #include "lyrics/status_texts.h"
@@ -48,7 +49,7 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, int width, int he
 }
 
 QSlider* percentSlider(QWidget* parent, const char* name, int x, int y, int width, int height) {
-  auto* slider = place(new QSlider(Qt::Horizontal, parent), name, x, y, width, height);
+  auto* slider = place(new TickedSlider(parent), name, x, y, width, height);
   slider->setRange(0, 100);
   slider->setPageStep(5);
   return slider;

@@ -12,9 +12,8 @@
 
 #include "app/gbk.h"
 #include "app/main_window.h"
-#include "app/panel_bindings.h"
 #include "app/qt_test_play_view.h"
-#include "shell/command_registry.h"
+#include "support/fake_services.h"
 #include "support/skin_scope.h"
 
 namespace {
@@ -81,16 +80,18 @@ TEST_F(DesignedLookTest, TheTestPlayLineIsDrawnInEachColourTheTickGivesIt) {
   }
 }
 
-TEST_F(DesignedLookTest, TheQuickStartAndAboutPanelsAreDrawnInAKaiFace) {
-  shell::CommandRegistry registry;
-  app::PanelBindings panels(window, registry);
+TEST(DesignedLook, TheQuickStartAndAboutPanelsAreDrawnInAKaiFace) {
+  // The real start-up, which attaches the skin after the panels are filled.
+  testsupport::SkinScope restored(0);
+  testsupport::EditorHarness harness;
+  harness.start();
   const struct {
     const char* name;
     int pixelHeight;
   } cases[] = {{"标签_软件说明", 19}, {"标签_关于软件", 21}};
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.name);
-    auto* panel = control<QLabel>(entry.name);
+    auto* panel = harness.window().control<QLabel>(QString::fromUtf8(entry.name));
     ASSERT_NE(panel, nullptr);
     panel->ensurePolished();
     const QFontInfo drawn(panel->font());

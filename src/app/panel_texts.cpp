@@ -61,9 +61,14 @@ QString aboutText(const ContactTexts& contact) {
 QString panelFace() {
   // 楷体 under its Chinese and its Latin name, then the Kai faces of Debian's fonts-arphic-ukai;
   // the CJK faces Debian installs stand in only where no Kai face is there.
-  static const char* const kFaces[] = {"楷体",           "KaiTi",          "AR PL UKai CN",
-                                       "AR PL UKai TW",  "AR PL UKai HK",  "AR PL ZenKai Uni",
-                                       "Noto Serif CJK SC", "Noto Sans CJK SC"};
+  static const char* const kFaces[] = {"楷体",
+                                       "KaiTi",
+                                       "AR PL UKai CN",
+                                       "AR PL UKai TW",
+                                       "AR PL UKai HK",
+                                       "AR PL ZenKai Uni",
+                                       "Noto Serif CJK SC",
+                                       "Noto Sans CJK SC"};
   const QStringList installed = QFontDatabase::families();
   for (const char* face : kFaces) {
     const QString name = QString::fromUtf8(face);

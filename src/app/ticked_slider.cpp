@@ -28,8 +28,7 @@ void TickedSlider::paintEvent(QPaintEvent*) {
     // Under the middle of the handle where it stands at that value.
     const int x = groove.left() + handle / 2 +
                   QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
-    if (tickPosition() & TicksBelow)
-      painter.drawLine(x, height() - kTickLength, x, height() - 1);
+    if (tickPosition() & TicksBelow) painter.drawLine(x, height() - kTickLength, x, height() - 1);
     if (tickPosition() & TicksAbove) painter.drawLine(x, 0, x, kTickLength - 1);
   }
 }

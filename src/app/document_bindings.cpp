@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopedValueRollback>
 
 #include "app/gbk.h"
 #include "app/main_window.h"
@@ -64,9 +65,8 @@ void DocumentBindings::bindHeaderFields() {
     const QString text = toQString(m_state.headers.text(field));
     if (edit->text() == text) return;
     // Bytes that do not decode cleanly must not come back as replacement characters.
-    m_updatingHeaders = true;
+    const QScopedValueRollback updating(m_updatingHeaders, true);
     edit->setText(text);
-    m_updatingHeaders = false;
   });
 }
 

@@ -1,6 +1,7 @@
 #include "app/lyrics_bindings.h"
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QAbstractItemView>
 #include <QMenu>
 #include <QMouseEvent>

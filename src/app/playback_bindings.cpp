@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -82,7 +83,7 @@ void PlaybackBindings::bindSongList() {
 
 void PlaybackBindings::showSongRow() {
   QTreeWidget* list = m_window.songList();
-  m_updatingSelection = true;
+  const QScopedValueRollback updating(m_updatingSelection, true);
   if (!m_state.song.hasRow()) {
     list->clear();
   } else {
@@ -93,7 +94,6 @@ void PlaybackBindings::showSongRow() {
     }
     item->setSelected(m_state.song.selection() == 0);
   }
-  m_updatingSelection = false;
 }
 
 void PlaybackBindings::openSongFolder() {

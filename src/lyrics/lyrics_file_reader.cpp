@@ -52,7 +52,7 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
         if (!scan.add(textPart(piece, ended)) || ended) return false;
         return report(0.25 * shareOf(done, total));
       });
-  if (cancelled) return LyricsFile{platform::ReadStatus::Ok, LyricsText(), {}, true};
+  if (cancelled) return LyricsFile{platform::ReadStatus::Ok, LyricsText(), true};
   if (result.status != platform::ReadStatus::Ok) return result;
 
   std::string text;
@@ -93,7 +93,7 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
       return report(cutFrom + (1.0 - cutFrom) * static_cast<double>(scanned) / size);
     });
   }
-  if (cancelled) return LyricsFile{platform::ReadStatus::Ok, LyricsText(), {}, true};
+  if (cancelled) return LyricsFile{platform::ReadStatus::Ok, LyricsText(), true};
   return result;
 }
 

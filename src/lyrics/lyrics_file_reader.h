@@ -13,10 +13,10 @@ namespace lyrics {
 struct LyricsFile {
   platform::ReadStatus status = platform::ReadStatus::Missing;
   LyricsText text;
-  // The encoding the file was read in; with text.lineEnd(), the form it is saved in again.
-  FileForm::Encoding encoding = FileForm::Encoding::Gbk;
   // The read was called off; nothing of it is to be used.
   bool cancelled = false;
+  // The encoding the file was read in; with text.lineEnd(), the form it is saved in again.
+  FileForm::Encoding encoding = FileForm::Encoding::Gbk;
 };
 
 // Reads lyrics files for the importer. This one reads at once on the caller's thread; the

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "app/qt_interval_timer.h"
+#include "platform/slide.h"
 #include "shell/command_registry.h"
 
 namespace app {
@@ -41,6 +42,20 @@ void connectTimerTicks(const QObject* context, Target& target,
   for (const auto& timer : timers) {
     QObject::connect(timer.timer, &QtIntervalTimer::ticked, context,
                      [&target, run = timer.run] { (target.*run)(); });
+  }
+}
+
+// A timer and the slide each of its ticks moves on.
+struct SlideTick {
+  QtIntervalTimer* timer;
+  platform::Slide& slide;
+};
+
+// Moves each slide on every tick of its timer, for as long as `context` lives.
+inline void connectSlides(const QObject* context, std::initializer_list<SlideTick> slides) {
+  for (const auto& entry : slides) {
+    QObject::connect(entry.timer, &QtIntervalTimer::ticked, context,
+                     [&slide = entry.slide] { slide.tick(); });
   }
 }
 

@@ -4,7 +4,6 @@
 #include <QLabel>
 
 #include "app/command_actions.h"
-#include "app/commands_not_built.h"
 #include "app/document_bindings.h"
 #include "app/feedback_bindings.h"
 #include "app/font_bindings.h"
@@ -38,7 +37,6 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_font = std::make_unique<FontBindings>(window, system, m_commands);
   registerFeedbackCommands(window, system, m_commands);
   m_commands.add("ExitProgram", [this] { exitProgram(); });
-  registerCommandsNotBuilt(m_commands);
   // Last: every item of the menus and toolbars must find its command registered.
   m_commandActions = std::make_unique<CommandActions>(window, m_commands);
 

@@ -1,8 +1,8 @@
 #include "app/lyrics_bindings.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QGroupBox>
-#include <QAbstractItemView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -92,9 +92,8 @@ void LyricsBindings::bindControls() {
   m_previewViewport->setMouseTracking(true);
   m_previewViewport->installEventFilter(this);
   m_previewBox->installEventFilter(this);
-  connectTimerTicks(this, m_preview,
-                    {{m_window.timers().previewIn, &playback::LyricsPreview::slideInTick},
-                     {m_window.timers().previewOut, &playback::LyricsPreview::slideOutTick}});
+  connectSlides(this, {{m_window.timers().previewIn, m_preview.slideIn()},
+                       {m_window.timers().previewOut, m_preview.slideOut()}});
 
   connect(m_window.signatureConfirm(), &QPushButton::clicked, this,
           [this] { m_signature.confirmSignature(); });

@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "app/binding_tables.h"
 #include "app/build_config.h"
 #include "app/main_window.h"
 #include "app/panel_texts.h"
@@ -112,8 +113,7 @@ void PanelBindings::bindStatusBar() {
     label->installEventFilter(this);
     m_statusParts.push_back(label);
   }
-  connect(m_window.timers().windowDrop, &QtIntervalTimer::ticked, this,
-          [this] { m_drop.slideWindowDownTick(); });
+  connectSlides(this, {{m_window.timers().windowDrop, m_drop.slide()}});
 }
 
 void PanelBindings::contactAuthor() { QDesktopServices::openUrl(m_contactUrl); }

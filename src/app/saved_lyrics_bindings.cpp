@@ -19,8 +19,7 @@
 namespace app {
 
 SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, EditorState& state,
-                                         const Services& services,
-                                         shell::CommandRegistry& registry)
+                                         const Services& services, shell::CommandRegistry& registry)
     : m_window(window),
       m_panelBox(window.savedPanel()),
       m_picture(window.savedPanelPicture()),
@@ -63,9 +62,8 @@ void SavedLyricsBindings::registerCommands(shell::CommandRegistry& registry) {
 }
 
 void SavedLyricsBindings::bindControls() {
-  connectTimerTicks(this, m_panel,
-                    {{m_window.timers().savedPanelIn, &files::SavedPanel::slideInTick},
-                     {m_window.timers().savedPanelOut, &files::SavedPanel::slideOutTick}});
+  connectSlides(this, {{m_window.timers().savedPanelIn, m_panel.slideIn()},
+                       {m_window.timers().savedPanelOut, m_panel.slideOut()}});
 
   // The picture overlaps the status bar's end and the open panel's bottom edge; on top it
   // takes every double-click on its square.

@@ -9,8 +9,8 @@
 
 namespace app {
 
-TestPlayBindings::TestPlayBindings(MainWindow& window, EditorState& state,
-                                   const Services& services, shell::CommandRegistry& registry)
+TestPlayBindings::TestPlayBindings(MainWindow& window, EditorState& state, const Services& services,
+                                   shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
       m_view(window),
@@ -33,11 +33,11 @@ void TestPlayBindings::bindTimers(MainWindow& window) {
   connectTimerTicks(this, m_testPlay,
                     {{timers.testPlaySync, &playback::TestPlay::syncPreviewTick},
                      {timers.testPlayColour, &playback::TestPlay::colourTick}});
-  connectTimerTicks(this, m_curtain,
-                    {{timers.curtainCloseLeft, &shell::Curtain::closeLeftTick},
-                     {timers.curtainCloseRight, &shell::Curtain::closeRightTick},
-                     {timers.curtainOpenLeft, &shell::Curtain::openLeftTick},
-                     {timers.curtainOpenRight, &shell::Curtain::openRightTick}});
+  shell::Curtain::Slides& slides = m_curtain.slides();
+  connectSlides(this, {{timers.curtainCloseLeft, slides.closeLeft},
+                       {timers.curtainCloseRight, slides.closeRight},
+                       {timers.curtainOpenLeft, slides.openLeft},
+                       {timers.curtainOpenRight, slides.openRight}});
 }
 
 void TestPlayBindings::parkCurtain() {

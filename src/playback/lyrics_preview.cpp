@@ -8,30 +8,26 @@ namespace playback {
 LyricsPreview::LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list,
                              lyrics::StatusBar& status, platform::IntervalTimer& slideIn,
                              platform::IntervalTimer& slideOut)
-    : m_box(box), m_list(list), m_status(status), m_slideIn(slideIn), m_slideOut(slideOut) {}
+    : m_box(box),
+      m_list(list),
+      m_status(status),
+      // From the parked position the box lands on 70 after 15 steps of 30 and jumps the last
+      // pixels to rest; from rest it passes -359 after 15 steps and goes back to its parking.
+      m_slideIn(
+          slideIn, {30, 70, kOpenTop}, [this](int top) { m_box.move(kLeft, top); },
+          [this] { m_box.setEnabled(true); }),
+      m_slideOut(slideOut, {-30, -359, kParkedTop}, [this](int top) { m_box.move(kLeft, top); }) {}
 
 void LyricsPreview::previewLyrics(const std::string& text) {
   // A slide-out still running would pull against the slide-in and neither would ever reach
   // its end position.
-  m_slideOut.setInterval(0);
+  m_slideOut.stop();
   // The box takes no input until it rests in place, so a pointer crossing its bottom strip
   // while it slides cannot take the text back half-way.
   m_box.setEnabled(false);
   m_box.move(kLeft, kParkedTop);
-  m_slideIn.setInterval(kTickMilliseconds);
+  m_slideIn.start(kParkedTop);
   m_box.setText(text);
-}
-
-void LyricsPreview::slideInTick() {
-  const int top = m_box.top() + kSlideStep;
-  if (top >= kSlideInLastStep) {
-    // From the parked position the box lands on 70 and jumps the last pixels to rest.
-    m_box.move(kLeft, kOpenTop);
-    m_slideIn.setInterval(0);
-    m_box.setEnabled(true);
-    return;
-  }
-  m_box.move(kLeft, top);
 }
 
 void LyricsPreview::commitPreviewEdits(int y) {
@@ -47,17 +43,7 @@ void LyricsPreview::commitPreviewEdits(int y) {
                    label(StatusBar::Lines, Colon::FullWidth) + std::to_string(m_list.count()));
   m_status.setText(StatusBar::Characters,
                    label(StatusBar::Characters, Colon::FullWidth) + std::to_string(content.size()));
-  m_slideOut.setInterval(kTickMilliseconds);
-}
-
-void LyricsPreview::slideOutTick() {
-  const int top = m_box.top() - kSlideStep;
-  if (top <= kSlideOutLastStep) {
-    m_slideOut.setInterval(0);
-    m_box.move(kLeft, kParkedTop);
-    return;
-  }
-  m_box.move(kLeft, top);
+  m_slideOut.start(m_box.top());
 }
 
 }  // namespace playback

@@ -4,7 +4,7 @@
 
 #include "lyrics/lyrics_list.h"
 #include "lyrics/status_bar.h"
-#include "platform/interval_timer.h"
+#include "platform/slide.h"
 #include "playback/preview_box_view.h"
 
 namespace playback {
@@ -17,30 +17,25 @@ class LyricsPreview {
   static constexpr int kLeft = 0;
   static constexpr int kParkedTop = -380;
   static constexpr int kOpenTop = 91;
-  static constexpr int kSlideStep = 30;
-  static constexpr int kSlideInLastStep = 70;
-  static constexpr int kSlideOutLastStep = -359;
   static constexpr int kCommitStripY = 360;
-  static constexpr int kTickMilliseconds = 10;
 
   LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list, lyrics::StatusBar& status,
                 platform::IntervalTimer& slideIn, platform::IntervalTimer& slideOut);
 
   // Parks the box above the window, fills it with `text` and starts the slide-in.
   void previewLyrics(const std::string& text);
-  // One tick of the slide-in timer.
-  void slideInTick();
   // A mouse move over the box at `y` (box coordinates): the bottom strip takes the text back.
   void commitPreviewEdits(int y);
-  // One tick of the slide-out timer.
-  void slideOutTick();
+  // The slides of 时钟_歌词预览开 and 时钟_歌词预览关.
+  platform::Slide& slideIn() { return m_slideIn; }
+  platform::Slide& slideOut() { return m_slideOut; }
 
  private:
   PreviewBoxView& m_box;
   lyrics::LyricsList& m_list;
   lyrics::StatusBar& m_status;
-  platform::IntervalTimer& m_slideIn;
-  platform::IntervalTimer& m_slideOut;
+  platform::Slide m_slideIn;
+  platform::Slide m_slideOut;
 };
 
 }  // namespace playback

@@ -6,17 +6,12 @@ namespace shell {
 
 void CommandRegistry::add(const std::string& name, Run run) {
   if (!run) throw std::logic_error("command without a function: " + name);
-  insert(name, Entry{std::move(run), {}, true});
+  insert(name, Entry{std::move(run), {}});
 }
 
 void CommandRegistry::addCheckable(const std::string& name, Run run, Checked checked) {
   if (!run || !checked) throw std::logic_error("checkable command without a function: " + name);
-  insert(name, Entry{std::move(run), std::move(checked), true});
-}
-
-void CommandRegistry::addNotBuilt(const std::string& name) {
-  // Nothing visible happens: the editor has no designed message for a missing feature.
-  insert(name, Entry{[] {}, {}, false});
+  insert(name, Entry{std::move(run), std::move(checked)});
 }
 
 void CommandRegistry::insert(const std::string& name, Entry entry) {
@@ -51,23 +46,10 @@ bool CommandRegistry::isChecked(std::string_view name) const {
   return entry && entry->checked && entry->checked();
 }
 
-bool CommandRegistry::isBuilt(std::string_view name) const {
-  const Entry* entry = find(name);
-  return entry && entry->built;
-}
-
 std::vector<std::string> CommandRegistry::names() const {
   std::vector<std::string> result;
   result.reserve(m_commands.size());
   for (const auto& [name, entry] : m_commands) result.push_back(name);
-  return result;
-}
-
-std::vector<std::string> CommandRegistry::notBuilt() const {
-  std::vector<std::string> result;
-  for (const auto& [name, entry] : m_commands) {
-    if (!entry.built) result.push_back(name);
-  }
   return result;
 }
 

@@ -10,8 +10,7 @@ namespace shell {
 
 // Every command of the editor, registered once under its name ("AddTimeTag", "SaveLyrics").
 // Menu items, pop-up items and toolbar buttons only name their command; what runs and whether a
-// check mark is on is decided here. A command of a feature that is not built yet is registered
-// as such, so the list of what is still missing is one call away.
+// check mark is on is decided here.
 class CommandRegistry {
  public:
   // What a command does.
@@ -24,10 +23,8 @@ class CommandRegistry {
   void add(const std::string& name, Run run);
   // Registers a command with a check mark, whose state `checked` reads.
   void addCheckable(const std::string& name, Run run, Checked checked);
-  // Registers a command of a feature that is not built yet; running it does nothing.
-  void addNotBuilt(const std::string& name);
 
-  // True when `name` is registered, built or not.
+  // True when `name` is registered.
   bool has(std::string_view name) const;
   // Runs `name`; false when no command has that name.
   bool run(std::string_view name) const;
@@ -35,12 +32,8 @@ class CommandRegistry {
   bool isCheckable(std::string_view name) const;
   // The check mark of `name`; false for a command without one.
   bool isChecked(std::string_view name) const;
-  // True when `name` is registered with a function of its own.
-  bool isBuilt(std::string_view name) const;
   // Every registered name, sorted.
   std::vector<std::string> names() const;
-  // The names registered as not built, sorted.
-  std::vector<std::string> notBuilt() const;
 
   // Tells the listeners that a check mark may have changed; owners of a checked state call it
   // when the state changes outside a command (start-up values, other commands).
@@ -52,7 +45,6 @@ class CommandRegistry {
   struct Entry {
     Run run;
     Checked checked;
-    bool built = true;
   };
 
   void insert(const std::string& name, Entry entry);

@@ -3,74 +3,45 @@
 namespace shell {
 
 // From the parked or the closed position a piece meets its stop value exactly after 24 steps.
-// A slide that starts half-way (the opposite slide was cut short) never meets it, so each tick
-// stops at the first position on or past the stop value and snaps to the end position.
-namespace {
-constexpr int kLeftCloseStop = -1;
-constexpr int kRightCloseStop = 266;
-constexpr int kLeftOpenStop = -264;
-constexpr int kRightOpenStop = 529;
-}  // namespace
-
-Curtain::Curtain(CurtainView& view, Timers timers) : m_view(view), m_timers(timers) {}
+Curtain::Curtain(CurtainView& view, Timers timers)
+    : m_view(view),
+      m_slides{
+          {timers.closeLeft, {kStep, -1, kLeftClosed}, [this](int x) { m_view.moveLeftPiece(x); }},
+          {timers.closeRight,
+           {-kStep, 266, kRightClosed},
+           [this](int x) { m_view.moveRightPiece(x); },
+           [this] { closed(); }},
+          {timers.openLeft,
+           {-kStep, -264, kLeftParked},
+           [this](int x) { m_view.moveLeftPiece(x); }},
+          {timers.openRight,
+           {kStep, 529, kRightParked},
+           [this](int x) { m_view.moveRightPiece(x); },
+           [this] { opened(); }}} {}
 
 void Curtain::close() {
   // Both timers of a piece running at once would pull it both ways and neither would stop.
-  m_timers.openLeft.setInterval(0);
-  m_timers.openRight.setInterval(0);
-  m_timers.closeRight.setInterval(kTickMs);
-  m_timers.closeLeft.setInterval(kTickMs);
+  m_slides.openLeft.stop();
+  m_slides.openRight.stop();
+  m_slides.closeRight.start(m_view.rightPieceLeft());
+  m_slides.closeLeft.start(m_view.leftPieceLeft());
 }
 
 void Curtain::open() {
-  m_timers.closeLeft.setInterval(0);
-  m_timers.closeRight.setInterval(0);
-  m_timers.openRight.setInterval(kTickMs);
-  m_timers.openLeft.setInterval(kTickMs);
+  m_slides.closeLeft.stop();
+  m_slides.closeRight.stop();
+  m_slides.openRight.start(m_view.rightPieceLeft());
+  m_slides.openLeft.start(m_view.leftPieceLeft());
 }
 
-void Curtain::closeLeftTick() {
-  const int left = m_view.leftPieceLeft() + kStep;
-  if (left < kLeftCloseStop) {
-    m_view.moveLeftPiece(left);
-    return;
-  }
-  m_timers.closeLeft.setInterval(0);
-  m_view.moveLeftPiece(kLeftClosed);
-}
-
-void Curtain::closeRightTick() {
-  const int left = m_view.rightPieceLeft() - kStep;
-  if (left > kRightCloseStop) {
-    m_view.moveRightPiece(left);
-    return;
-  }
-  m_timers.closeRight.setInterval(0);
-  m_view.moveRightPiece(kRightClosed);
+void Curtain::closed() {
   m_view.showClosePictureAt(kClosePictureLeft, kClosePictureTop);
   m_view.moveDisplayBox(kDisplayLeft, kDisplayTop);
   m_view.setVolumePictureVisible(false);
   m_view.setDisplayVisible(true);
 }
 
-void Curtain::openLeftTick() {
-  const int left = m_view.leftPieceLeft() - kStep;
-  if (left > kLeftOpenStop) {
-    m_view.moveLeftPiece(left);
-    return;
-  }
-  m_timers.openLeft.setInterval(0);
-  m_view.moveLeftPiece(kLeftParked);
-}
-
-void Curtain::openRightTick() {
-  const int left = m_view.rightPieceLeft() + kStep;
-  if (left < kRightOpenStop) {
-    m_view.moveRightPiece(left);
-    return;
-  }
-  m_timers.openRight.setInterval(0);
-  m_view.moveRightPiece(kRightParked);
+void Curtain::opened() {
   m_view.setOpenPictureVisible(true);
   m_view.setVolumePictureVisible(true);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/interval_timer.h"
+#include "platform/slide.h"
 #include "shell/curtain_view.h"
 
 namespace shell {
@@ -10,7 +10,6 @@ namespace shell {
 // test-play controls on closing and the bottom pictures on opening.
 class Curtain {
  public:
-  static constexpr int kTickMs = 10;
   static constexpr int kStep = 11;
   // Top edge of both pieces, parked or closed: they cover the band from 466 to 562.
   static constexpr int kTop = 466;
@@ -34,24 +33,31 @@ class Curtain {
     platform::IntervalTimer& openRight;
   };
 
+  // The four slides, each ticked by its own timer: CurtainCloseLeftTick, CurtainCloseRightTick
+  // (its arrival shows the close picture and the display box), CurtainOpenLeftTick and
+  // CurtainOpenRightTick (its arrival shows the opener and volume pictures again).
+  struct Slides {
+    platform::Slide closeLeft;
+    platform::Slide closeRight;
+    platform::Slide openLeft;
+    platform::Slide openRight;
+  };
+
   Curtain(CurtainView& view, Timers timers);
 
   // Starts both pieces sliding in; a slide out still running is stopped first.
   void close();
   // Starts both pieces sliding out; a slide in still running is stopped first.
   void open();
-  // CurtainCloseLeftTick.
-  void closeLeftTick();
-  // CurtainCloseRightTick: on arrival shows the close picture and the display box.
-  void closeRightTick();
-  // CurtainOpenLeftTick.
-  void openLeftTick();
-  // CurtainOpenRightTick: on arrival shows the opener and volume pictures again.
-  void openRightTick();
+  // The slides, for the timers that tick them.
+  Slides& slides() { return m_slides; }
 
  private:
+  void closed();
+  void opened();
+
   CurtainView& m_view;
-  Timers m_timers;
+  Slides m_slides;
 };
 
 }  // namespace shell

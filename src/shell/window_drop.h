@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/interval_timer.h"
+#include "platform/slide.h"
 #include "shell/window_drop_view.h"
 
 namespace shell {
@@ -9,7 +9,6 @@ namespace shell {
 // up above the screen and lets it fall back by 40 pixels per 10 ms tick. It happens once per run.
 class WindowDrop {
  public:
-  static constexpr int kTickMs = 10;
   static constexpr int kStep = 40;
   static constexpr int kStartTop = -620;
   static constexpr int kEndTop = 60;
@@ -21,18 +20,17 @@ class WindowDrop {
 
   // A mouse move over the status bar at `y` in the bar's own coordinates.
   void statusBarMouseMove(int y);
-  // SlideWindowDownTick.
-  void slideWindowDownTick();
+  // SlideWindowDownTick, for the timer that ticks it.
+  platform::Slide& slide() { return m_slide; }
   // True once the drop has run (or was skipped); the status bar then no longer reacts.
-  bool done() const { return m_state == State::Done; }
+  bool done() const { return !m_armed && !m_slide.running(); }
 
  private:
-  enum class State { Armed, Dropping, Done };
-
   WindowDropView& m_view;
-  platform::IntervalTimer& m_timer;
-  State m_state = State::Armed;
-  int m_top = kStartTop;
+  // The top is counted by the slide rather than read back: a window manager that keeps windows
+  // on the screen would otherwise never let it reach the end and the timer would run for ever.
+  platform::Slide m_slide;
+  bool m_armed = true;
 };
 
 }  // namespace shell

@@ -277,7 +277,7 @@ TEST(CommandTableTest, ItemsWithoutARegisteredCommandAreReported) {
                          QStringLiteral("删除本行首时间标签 (DeleteLineTag)")}));
 }
 
-TEST(CommandTableTest, TheEditorRegistersEveryDesignedCommandAndListsWhatIsNotBuilt) {
+TEST(CommandTableTest, TheEditorRegistersEveryDesignedCommand) {
   testsupport::EditorHarness harness;
   app::EditorApp& editor = harness.create();
   EXPECT_EQ(app::CommandActions::unboundItems(editor.window(), editor.commands()), QStringList());
@@ -285,7 +285,6 @@ TEST(CommandTableTest, TheEditorRegistersEveryDesignedCommandAndListsWhatIsNotBu
   const std::set<std::string> design = designCommands();
   // No command is registered that no item raises, and none that an item names is missing.
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), design);
-  EXPECT_EQ(editor.commands().notBuilt(), std::vector<std::string>{});
   for (const std::string& command : design) {
     SCOPED_TRACE(command);
     EXPECT_EQ(editor.commands().isCheckable(command), kCheckable.count(command) == 1);

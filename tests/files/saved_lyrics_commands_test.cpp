@@ -93,7 +93,7 @@ TEST(SavedLyricsCommands, OpenSavedRecordLoadsItIntoTheEditorAndClosesThePanel) 
     f.library.append(record(path, "a\r\nbb\r\n"));
     f.library.setSelectedRow(2);
     f.panel.toggleSavedPanel();
-    f.panel.slideInTick();
+    f.panel.slideIn().tick();
     f.commands.openSavedRecord();
     EXPECT_EQ(f.header.text(HeaderFields::Singer), "歌手");
     EXPECT_EQ(f.header.text(HeaderFields::Editor), "编辑");

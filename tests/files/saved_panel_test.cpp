@@ -26,10 +26,10 @@ struct PanelFixture {
 TEST(SavedPanel, SlidesInAndOutInThirtyPixelStepsAndSnapsAtTheEnds) {
   PanelFixture f;
   f.panel.toggleSavedPanel();
-  EXPECT_EQ(f.slideIn.interval(), SavedPanel::kTickMilliseconds);
+  EXPECT_EQ(f.slideIn.interval(), platform::Slide::kTickMs);
   int ticks = 0;
   while (f.slideIn.running() && ticks < 100) {
-    f.panel.slideInTick();
+    f.panel.slideIn().tick();
     ++ticks;
     if (ticks == 5) f.panel.toggleSavedPanel();  // a double-click while sliding changes nothing
   }
@@ -45,7 +45,7 @@ TEST(SavedPanel, SlidesInAndOutInThirtyPixelStepsAndSnapsAtTheEnds) {
   f.panel.toggleSavedPanel();
   ticks = 0;
   while (f.slideOut.running() && ticks < 100) {
-    f.panel.slideOutTick();
+    f.panel.slideOut().tick();
     ++ticks;
   }
   EXPECT_EQ(ticks, 18);
@@ -58,9 +58,9 @@ TEST(SavedPanel, SlidesInAndOutInThirtyPixelStepsAndSnapsAtTheEnds) {
 TEST(SavedPanel, ClosingAtOnceStopsBothSlides) {
   PanelFixture f;
   f.panel.toggleSavedPanel();
-  for (int i = 0; i < 17; ++i) f.panel.slideInTick();
+  for (int i = 0; i < 17; ++i) f.panel.slideIn().tick();
   f.panel.toggleSavedPanel();
-  for (int i = 0; i < 3; ++i) f.panel.slideOutTick();
+  for (int i = 0; i < 3; ++i) f.panel.slideOut().tick();
   f.panel.closeSavedPanel();
   EXPECT_FALSE(f.slideIn.running());
   EXPECT_FALSE(f.slideOut.running());

@@ -32,7 +32,7 @@ struct PreviewFixture {
   }
   void open() {
     preview.previewLyrics(lyrics::joinLyricsText(list.lines()));
-    while (slideIn.running()) preview.slideInTick();
+    while (slideIn.running()) preview.slideIn().tick();
   }
   FakeBox box;
   lyrics::LyricsList list;
@@ -54,7 +54,7 @@ TEST(LyricsPreview, SlidesInTickByTickAndEnablesAtRest) {
   std::vector<int> tops;
   for (int tick = 0; tick < 15; ++tick) {
     EXPECT_FALSE(f.box.enabled) << tick;
-    f.preview.slideInTick();
+    f.preview.slideIn().tick();
     tops.push_back(f.box.boxTop);
   }
   EXPECT_EQ(tops, (std::vector<int>{-350, -320, -290, -260, -230, -200, -170, -140, -110, -80, -50,
@@ -85,7 +85,7 @@ TEST(LyricsPreview, BottomStripWritesTheTextBackOnceAndSlidesOut) {
 
   std::vector<int> tops;
   while (f.slideOut.running() && tops.size() < 20) {
-    f.preview.slideOutTick();
+    f.preview.slideOut().tick();
     tops.push_back(f.box.boxTop);
   }
   EXPECT_EQ(tops, (std::vector<int>{61, 31, 1, -29, -59, -89, -119, -149, -179, -209, -239, -269,
@@ -112,8 +112,8 @@ TEST(LyricsPreview, OpeningAgainWhileSlidingOutStopsTheSlideOut) {
   PreviewFixture f({"a"});
   f.open();
   f.preview.commitPreviewEdits(365);
-  f.preview.slideOutTick();
-  f.preview.slideOutTick();
+  f.preview.slideOut().tick();
+  f.preview.slideOut().tick();
   ASSERT_TRUE(f.slideOut.running());
 
   f.preview.previewLyrics("x\r\n");
@@ -126,7 +126,7 @@ TEST(LyricsPreview, OpeningAgainWhileSlidingOutStopsTheSlideOut) {
   EXPECT_EQ(f.list.lines(), Lines{"a"});
   int ticks = 0;
   while (f.slideIn.running() && ticks < 20) {
-    f.preview.slideInTick();
+    f.preview.slideIn().tick();
     ++ticks;
   }
   EXPECT_EQ(ticks, 15);

@@ -25,7 +25,6 @@ TEST(CommandRegistryTest, RunsTheRegisteredCommandByItsNameAndRefusesUnknownName
     EXPECT_FALSE(registry.run(unknown));
     EXPECT_FALSE(registry.isCheckable(unknown));
     EXPECT_FALSE(registry.isChecked(unknown));
-    EXPECT_FALSE(registry.isBuilt(unknown));
   }
   EXPECT_EQ(ran.size(), 3u);
   EXPECT_EQ(registry.names(), (std::vector<std::string>{"AddTimeTag", "SaveLyrics"}));
@@ -39,7 +38,6 @@ TEST(CommandRegistryTest, ANameIsRegisteredOnceAndNeedsAFunction) {
   EXPECT_THROW(registry.addCheckable(
                    "ClearLyrics", [] {}, [] { return true; }),
                std::logic_error);
-  EXPECT_THROW(registry.addNotBuilt("ClearLyrics"), std::logic_error);
   EXPECT_THROW(registry.add("", [] {}), std::logic_error);
   EXPECT_THROW(registry.add("MoveLineUp", {}), std::logic_error);
   EXPECT_THROW(registry.addCheckable("Toggle", [] {}, {}), std::logic_error);
@@ -71,19 +69,4 @@ TEST(CommandRegistryTest, CheckMarksReadTheRegisteredStateAndListenersHearOfChan
   registry.checkedStateChanged();
   registry.checkedStateChanged();
   EXPECT_EQ(heard, 2);
-}
-
-TEST(CommandRegistryTest, NotBuiltCommandsAreRegisteredRunQuietlyAndAreListed) {
-  CommandRegistry registry;
-  registry.add("SaveLyrics", [] {});
-  registry.addNotBuilt("Zebra");
-  registry.addNotBuilt("ChangeFont");
-
-  EXPECT_EQ(registry.notBuilt(), (std::vector<std::string>{"ChangeFont", "Zebra"}));
-  EXPECT_TRUE(registry.has("ChangeFont"));
-  EXPECT_FALSE(registry.isBuilt("ChangeFont"));
-  EXPECT_TRUE(registry.isBuilt("SaveLyrics"));
-  EXPECT_FALSE(registry.isCheckable("ChangeFont"));
-  EXPECT_TRUE(registry.run("ChangeFont"));
-  EXPECT_EQ(registry.names(), (std::vector<std::string>{"ChangeFont", "SaveLyrics", "Zebra"}));
 }

@@ -44,22 +44,22 @@ struct CurtainTest : ::testing::Test {
   FakeIntervalTimer closeLeft, closeRight, openLeft, openRight;
   Curtain curtain{view, {closeLeft, closeRight, openLeft, openRight}};
 
-  // Ticks `timer` while it runs, at most `limit` times; returns the number of ticks.
-  static int runOut(FakeIntervalTimer& timer, void (Curtain::*tick)(), Curtain& curtain,
-                    int limit = 100) {
+  Curtain::Slides& slides = curtain.slides();
+
+  // Ticks `slide` while it runs, at most `limit` times; returns the number of ticks.
+  static int runOut(platform::Slide& slide, int limit = 100) {
     int ticks = 0;
-    while (timer.running() && ticks < limit) {
-      (curtain.*tick)();
+    while (slide.running() && ticks < limit) {
+      slide.tick();
       ++ticks;
     }
     return ticks;
   }
-  // Ticks both timers of a slide `count` times each (while they run).
-  void step(FakeIntervalTimer& a, void (Curtain::*tickA)(), FakeIntervalTimer& b,
-            void (Curtain::*tickB)(), int count) {
+  // Ticks both slides `count` times each (a stopped slide does not move).
+  static void step(platform::Slide& a, platform::Slide& b, int count) {
     for (int i = 0; i < count; ++i) {
-      if (a.running()) (curtain.*tickA)();
-      if (b.running()) (curtain.*tickB)();
+      a.tick();
+      b.tick();
     }
   }
 };
@@ -71,15 +71,15 @@ TEST_F(CurtainTest, ClosingTakes24TicksAndTheRightPieceShowsTheTestPlayControls)
   EXPECT_EQ(closeLeft.interval(), 10);
   EXPECT_EQ(closeRight.interval(), 10);
 
-  EXPECT_EQ(runOut(closeLeft, &Curtain::closeLeftTick, curtain), 24);
+  EXPECT_EQ(runOut(slides.closeLeft), 24);
   EXPECT_EQ(view.left, 0);
   EXPECT_TRUE(view.shown.empty());  // the left piece's arrival shows nothing
 
-  step(closeRight, &Curtain::closeRightTick, closeLeft, &Curtain::closeLeftTick, 23);
+  step(slides.closeRight, slides.closeLeft, 23);
   EXPECT_EQ(view.right, 277);
   EXPECT_TRUE(view.shown.empty());
   closeRight.history.clear();
-  curtain.closeRightTick();
+  slides.closeRight.tick();
   EXPECT_EQ(view.right, 265);
   EXPECT_EQ(closeRight.history, (std::vector<int>{0}));
   EXPECT_EQ(view.shown,
@@ -93,14 +93,14 @@ TEST_F(CurtainTest, OpeningTakes24TicksAndTheRightPieceShowsTheBottomPictures) {
   EXPECT_EQ(openLeft.interval(), 10);
   EXPECT_EQ(openRight.interval(), 10);
 
-  EXPECT_EQ(runOut(openLeft, &Curtain::openLeftTick, curtain), 24);
+  EXPECT_EQ(runOut(slides.openLeft), 24);
   EXPECT_EQ(view.left, -265);
   EXPECT_TRUE(view.shown.empty());
 
-  step(openRight, &Curtain::openRightTick, openLeft, &Curtain::openLeftTick, 23);
+  step(slides.openRight, slides.openLeft, 23);
   EXPECT_EQ(view.right, 518);
   EXPECT_TRUE(view.shown.empty());
-  curtain.openRightTick();
+  slides.openRight.tick();
   EXPECT_EQ(view.right, 530);
   EXPECT_FALSE(openRight.running());
   EXPECT_EQ(view.shown, (std::vector<std::string>{"open+", "volume+"}));
@@ -108,7 +108,7 @@ TEST_F(CurtainTest, OpeningTakes24TicksAndTheRightPieceShowsTheBottomPictures) {
 
 TEST_F(CurtainTest, StartingOneSlideStopsTheOtherAndAHalfWaySlideStillEnds) {
   curtain.close();
-  step(closeLeft, &Curtain::closeLeftTick, closeRight, &Curtain::closeRightTick, 10);
+  step(slides.closeLeft, slides.closeRight, 10);
   EXPECT_EQ(view.left, -155);
   EXPECT_EQ(view.right, 420);
 
@@ -116,8 +116,8 @@ TEST_F(CurtainTest, StartingOneSlideStopsTheOtherAndAHalfWaySlideStillEnds) {
   curtain.open();
   EXPECT_FALSE(closeLeft.running());
   EXPECT_FALSE(closeRight.running());
-  EXPECT_LE(runOut(openLeft, &Curtain::openLeftTick, curtain), 24);
-  EXPECT_LE(runOut(openRight, &Curtain::openRightTick, curtain), 24);
+  EXPECT_LE(runOut(slides.openLeft), 24);
+  EXPECT_LE(runOut(slides.openRight), 24);
   EXPECT_EQ(view.left, -265);
   EXPECT_EQ(view.right, 530);
   EXPECT_EQ(view.shown, (std::vector<std::string>{"open+", "volume+"}));
@@ -128,12 +128,12 @@ TEST_F(CurtainTest, StartingOneSlideStopsTheOtherAndAHalfWaySlideStillEnds) {
   view.left = 0;
   view.right = 265;
   curtain.open();
-  step(openLeft, &Curtain::openLeftTick, openRight, &Curtain::openRightTick, 5);
+  step(slides.openLeft, slides.openRight, 5);
   curtain.close();
   EXPECT_FALSE(openLeft.running());
   EXPECT_FALSE(openRight.running());
-  EXPECT_LE(runOut(closeLeft, &Curtain::closeLeftTick, curtain), 24);
-  EXPECT_LE(runOut(closeRight, &Curtain::closeRightTick, curtain), 24);
+  EXPECT_LE(runOut(slides.closeLeft), 24);
+  EXPECT_LE(runOut(slides.closeRight), 24);
   EXPECT_EQ(view.left, 0);
   EXPECT_EQ(view.right, 265);
   EXPECT_EQ(view.shown,
@@ -141,8 +141,8 @@ TEST_F(CurtainTest, StartingOneSlideStopsTheOtherAndAHalfWaySlideStillEnds) {
 
   // Closing an already closed curtain keeps it closed.
   curtain.close();
-  EXPECT_EQ(runOut(closeLeft, &Curtain::closeLeftTick, curtain), 1);
-  EXPECT_EQ(runOut(closeRight, &Curtain::closeRightTick, curtain), 1);
+  EXPECT_EQ(runOut(slides.closeLeft), 1);
+  EXPECT_EQ(runOut(slides.closeRight), 1);
   EXPECT_EQ(view.left, 0);
   EXPECT_EQ(view.right, 265);
 }

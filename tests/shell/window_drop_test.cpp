@@ -38,7 +38,7 @@ TEST_F(WindowDropTest, TheLowerPartOfTheStatusBarDropsTheWindowOnceIn17Ticks) {
 
   int ticks = 0;
   while (timer.running() && ticks < 100) {
-    drop.slideWindowDownTick();
+    drop.slide().tick();
     ++ticks;
     // The bar passes under a resting pointer while the window falls; that must not restart it.
     drop.statusBarMouseMove(15);
@@ -51,7 +51,7 @@ TEST_F(WindowDropTest, TheLowerPartOfTheStatusBarDropsTheWindowOnceIn17Ticks) {
   EXPECT_TRUE(drop.done());
 
   drop.statusBarMouseMove(15);
-  drop.slideWindowDownTick();
+  drop.slide().tick();
   EXPECT_EQ(window.tops.size(), 18u);
   EXPECT_FALSE(timer.running());
 }

@@ -1,8 +1,6 @@
 #include "app/document_bindings.h"
 
-#include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QScopedValueRollback>
 
 #include "app/gbk.h"
@@ -11,8 +9,8 @@
 
 namespace app {
 
-DocumentBindings::DocumentBindings(MainWindow& window, EditorState& state,
-                                   const Services& services, shell::CommandRegistry& registry)
+DocumentBindings::DocumentBindings(MainWindow& window, EditorState& state, const Services& services,
+                                   shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
       m_state(state),
@@ -20,7 +18,6 @@ DocumentBindings::DocumentBindings(MainWindow& window, EditorState& state,
       m_importer(state.lyrics, state.status, services.prompter, services.dialogs, &m_reader),
       m_listModel(state.lyrics) {
   m_listModel.attachView(window.lyricsView());
-  bindStatusBar();
   bindHeaderFields();
   registry.add("OpenLyricsFile", [this] { m_importer.openLyricsFile(); });
   connect(&window, &MainWindow::lyricsDropped, this,
@@ -37,17 +34,6 @@ void DocumentBindings::loadCommandLineFile(const std::vector<std::string>& argum
   paths.reserve(arguments.size());
   for (const std::string& argument : arguments) paths.push_back(platform::gbkPath(argument));
   m_importer.loadCommandLineFile(paths);
-}
-
-void DocumentBindings::bindStatusBar() {
-  for (int part = 0; part < lyrics::StatusBar::kPartCount; ++part) {
-    m_window.statusLabel(part)->setText(toQString(m_state.status.text(part)));
-  }
-  // The status bar keeps its listeners for good; once the bindings are gone it shows nothing.
-  m_state.status.addListener([self = QPointer<DocumentBindings>(this)](int part) {
-    if (self)
-      self->m_window.statusLabel(part)->setText(toQString(self->m_state.status.text(part)));
-  });
 }
 
 void DocumentBindings::bindHeaderFields() {

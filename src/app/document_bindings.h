@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/background_lyrics_reader.h"
-#include "app/lyrics_list_model.h"
 #include "app/editor_state.h"
+#include "app/lyrics_list_model.h"
 #include "app/services.h"
 #include "lyrics/lyrics_import.h"
 #include "shell/command_registry.h"
@@ -17,7 +17,7 @@ namespace app {
 class MainWindow;
 
 // Shows the document in its controls and brings lyrics into it: the lyrics list with its model,
-// the four header edit boxes, the six status-bar parts, and the lyrics import of 打开歌词文件
+// the four header edit boxes, and the lyrics import of 打开歌词文件
 // (menu and pop-up), the drop on the list and the command line. Its owner destroys it before
 // the window.
 class DocumentBindings : public QObject {
@@ -38,7 +38,6 @@ class DocumentBindings : public QObject {
   BackgroundLyricsReader& reader() { return m_reader; }
 
  private:
-  void bindStatusBar();
   void bindHeaderFields();
 
   MainWindow& m_window;

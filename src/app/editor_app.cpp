@@ -14,6 +14,7 @@
 #include "app/qt_interval_timer.h"
 #include "app/saved_lyrics_bindings.h"
 #include "app/skin.h"
+#include "app/status_bar_bindings.h"
 #include "app/test_play_bindings.h"
 #include "app/volume_bindings.h"
 #include "shell/curtain.h"
@@ -28,6 +29,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   MainWindow& window = *m_window;
   Services& system = m_services;
   m_document = std::make_unique<DocumentBindings>(window, m_state, system, m_commands);
+  m_statusBar = std::make_unique<StatusBarBindings>(window, m_state);
   m_playback = std::make_unique<PlaybackBindings>(window, m_state, m_commands);
   m_lyricsBindings = std::make_unique<LyricsBindings>(window, m_state, system, m_commands);
   m_testPlay = std::make_unique<TestPlayBindings>(window, m_state, system, m_commands);

@@ -20,6 +20,7 @@ class LyricsBindings;
 class LyricsListModel;
 class MainWindow;
 class PanelBindings;
+class StatusBarBindings;
 class PlaybackBindings;
 class SavedLyricsBindings;
 class TestPlayBindings;
@@ -71,6 +72,7 @@ class EditorApp : public QObject {
   std::unique_ptr<LyricsBindings> m_lyricsBindings;
   std::unique_ptr<TestPlayBindings> m_testPlay;
   std::unique_ptr<PanelBindings> m_panels;
+  std::unique_ptr<StatusBarBindings> m_statusBar;
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   std::unique_ptr<FontBindings> m_font;

@@ -26,8 +26,7 @@ LyricsBindings::LyricsBindings(MainWindow& window, EditorState& state, const Ser
       m_previewView(window.previewBox()),
       m_signaturePanel(window.signaturePanel(), window.signatureBox()),
       m_tags(state.lyrics, state.clock, state.doubleClickMode, services.prompter),
-      m_lines(state.lyrics, state.headers, state.status, services.prompter,
-              [this](const std::string& text) { m_preview.previewLyrics(text); }),
+      m_lines(state.lyrics, state.headers, state.status, services.prompter),
       m_signature(m_signaturePanel, state.lyrics, state.clock, services.prompter,
                   services.programDirectory),
       m_preview(m_previewView, state.lyrics, state.status, *window.timers().previewIn,
@@ -59,8 +58,8 @@ void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
                      {"DeleteSelectedLine", &lyrics::LineCommands::deleteSelectedLine},
                      {"ClearLyrics", &lyrics::LineCommands::clearLyrics},
                      {"DeleteAllSpaces", &lyrics::LineCommands::deleteAllSpaces},
-                     {"DeleteEmptyLines", &lyrics::LineCommands::deleteEmptyLines},
-                     {"PreviewLyrics", &lyrics::LineCommands::previewLyrics}});
+                     {"DeleteEmptyLines", &lyrics::LineCommands::deleteEmptyLines}});
+  registry.add("PreviewLyrics", [this] { m_preview.previewLyrics(); });
   registry.add("NewLyricsFile", [this] {
     if (m_lines.newLyricsFile()) m_state.song.clear();
   });

@@ -2,16 +2,15 @@
 
 #include <QObject>
 #include <QPointer>
-#include <string>
 
+#include "app/editor_state.h"
 #include "app/qt_preview_box.h"
 #include "app/qt_signature_panel.h"
-#include "app/editor_state.h"
 #include "app/services.h"
 #include "lyrics/line_commands.h"
+#include "lyrics/lyrics_preview.h"
 #include "lyrics/signature.h"
 #include "lyrics/tag_commands.h"
-#include "playback/lyrics_preview.h"
 #include "shell/command_registry.h"
 
 class QPlainTextEdit;
@@ -32,12 +31,6 @@ class LyricsBindings : public QObject {
   LyricsBindings(MainWindow& window, EditorState& state, const Services& services,
                  shell::CommandRegistry& registry);
   ~LyricsBindings() override;
-
-  // The commands, for callers and tests that run them directly.
-  lyrics::TagCommands& tagCommands() { return m_tags; }
-  lyrics::LineCommands& lineCommands() { return m_lines; }
-  lyrics::Signature& signature() { return m_signature; }
-  playback::LyricsPreview& preview() { return m_preview; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,7 +53,7 @@ class LyricsBindings : public QObject {
   lyrics::TagCommands m_tags;
   lyrics::LineCommands m_lines;
   lyrics::Signature m_signature;
-  playback::LyricsPreview m_preview;
+  lyrics::LyricsPreview m_preview;
 };
 
 }  // namespace app

@@ -3,15 +3,10 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QStatusBar>
-#include <algorithm>
 
-#include "app/binding_tables.h"
 #include "app/build_config.h"
 #include "app/main_window.h"
 #include "app/panel_texts.h"
-#include "app/qt_interval_timer.h"
 
 namespace app {
 
@@ -41,14 +36,11 @@ PanelBindings::PanelBindings(MainWindow& window, shell::CommandRegistry& registr
       m_quickStartView(m_quickStart),
       m_aboutView(m_about),
       m_panels(m_quickStartView, m_aboutView),
-      m_placement(&window),
-      m_drop(m_placement, *window.timers().windowDrop),
       m_contactUrl(QString::fromUtf8(build_config::kContactUrl)),
       m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
   fillPanels();
   fillLinks();
   registerCommands(registry);
-  bindStatusBar();
 }
 
 void PanelBindings::fillPanels() {
@@ -100,46 +92,19 @@ void PanelBindings::registerCommands(shell::CommandRegistry& registry) {
   registry.add("ContactAuthor", [this] { contactAuthor(); });
 }
 
-void PanelBindings::bindStatusBar() {
-  QStatusBar* bar = m_window.editStatusBar();
-  m_statusBar = bar;
-  // Moves with no button held reach a widget only with tracking on; over a part they go to the
-  // part's label first.
-  bar->setMouseTracking(true);
-  bar->installEventFilter(this);
-  for (int part = 0; part < 6; ++part) {
-    QLabel* label = m_window.statusLabel(part);
-    label->setMouseTracking(true);
-    label->installEventFilter(this);
-    m_statusParts.push_back(label);
-  }
-  connectSlides(this, {{m_window.timers().windowDrop, m_drop.slide()}});
-}
-
 void PanelBindings::contactAuthor() { QDesktopServices::openUrl(m_contactUrl); }
 
 bool PanelBindings::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type == QEvent::MouseButtonDblClick) {
-    if (watched == m_quickStart) {
-      m_panels.hideQuickStart();
-      return true;
-    }
-    if (watched == m_about) {
-      m_panels.hideAbout();
-      return true;
-    }
-    return false;
+  if (type != QEvent::MouseButtonDblClick) return false;
+  if (watched == m_quickStart) {
+    m_panels.hideQuickStart();
+    return true;
   }
-  if (type != QEvent::MouseMove || m_drop.done()) return false;
-  const bool overBar = watched == m_statusBar;
-  const bool overPart =
-      std::find(m_statusParts.begin(), m_statusParts.end(), watched) != m_statusParts.end();
-  if (!overBar && !overPart) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  const QPoint inBar = widget->mapTo(m_window.editStatusBar(),
-                                     static_cast<QMouseEvent*>(event)->position().toPoint());
-  m_drop.statusBarMouseMove(inBar.y());
+  if (watched == m_about) {
+    m_panels.hideAbout();
+    return true;
+  }
   return false;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/preview_box_view.h"
+#include "lyrics/preview_box_view.h"
 
 class QPlainTextEdit;
 
@@ -13,7 +13,7 @@ namespace app {
 
 // The preview box `编辑框_歌词预览` seen by the preview controller: its position, enabled flag
 // and whole text as GB18030 bytes with CR LF line breaks.
-class QtPreviewBox : public playback::PreviewBoxView {
+class QtPreviewBox : public lyrics::PreviewBoxView {
  public:
   // Follows the edits of `box`'s document, so that untouched text keeps its bytes.
   explicit QtPreviewBox(QPlainTextEdit* box);

@@ -7,13 +7,8 @@
 namespace lyrics {
 
 LineCommands::LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
-                           platform::Prompter& prompter,
-                           std::function<void(const std::string&)> showPreview)
-    : m_list(list),
-      m_headers(headers),
-      m_status(status),
-      m_prompter(prompter),
-      m_showPreview(std::move(showPreview)) {}
+                           platform::Prompter& prompter)
+    : m_list(list), m_headers(headers), m_status(status), m_prompter(prompter) {}
 
 void LineCommands::moveLineUp() {
   const int selected = m_list.selection();
@@ -86,10 +81,6 @@ void LineCommands::deleteEmptyLines() {
     const bool tagSized = line.size() == kShortTagLength || line.size() == kFullTagLength;
     return !(tagSized && line.front() == '[');
   });
-}
-
-void LineCommands::previewLyrics() {
-  if (m_showPreview) m_showPreview(joinLyricsText(m_list));
 }
 
 }  // namespace lyrics

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,13 +10,12 @@
 
 namespace lyrics {
 
-// The commands that work on whole lines: moving, deleting, clearing, cleaning, starting a new
-// file and opening the lyrics in the preview box.
+// The commands that work on whole lines: moving, deleting, clearing, cleaning and starting a
+// new file.
 class LineCommands {
  public:
-  // `showPreview` receives the whole lyrics text for the preview box.
   LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
-               platform::Prompter& prompter, std::function<void(const std::string&)> showPreview);
+               platform::Prompter& prompter);
 
   // Swaps the selected line with the one above; the line that moved down is selected.
   void moveLineUp();
@@ -34,15 +32,12 @@ class LineCommands {
   void deleteAllSpaces();
   // Removes empty lines and 7- or 10-byte lines that begin with "[" (a lone tag).
   void deleteEmptyLines();
-  // Hands the joined lyrics text to the preview box.
-  void previewLyrics();
 
  private:
   LyricsList& m_list;
   HeaderFields& m_headers;
   StatusBar& m_status;
   platform::Prompter& m_prompter;
-  std::function<void(const std::string&)> m_showPreview;
 };
 
 // `line` without ASCII spaces and without whole full-width spaces (A1 A1); other bytes stay.

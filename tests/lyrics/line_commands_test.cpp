@@ -17,9 +17,7 @@ struct LineFixture {
   HeaderFields headers;
   StatusBar status;
   testsupport::RecordingPrompter prompter;
-  std::vector<std::string> previews;
-  LineCommands commands{list, headers, status, prompter,
-                        [this](const std::string& text) { previews.push_back(text); }};
+  LineCommands commands{list, headers, status, prompter};
 };
 
 }  // namespace
@@ -143,16 +141,12 @@ TEST(LineCommands, DeleteEmptyLinesRemovesEmptyAndTagOnlyLines) {
   EXPECT_TRUE(f.prompter.shown.empty());
 }
 
-TEST(LineCommands, ClearAndPreviewHandOver) {
+TEST(LineCommands, ClearEmptiesTheLinesAndForgetsTheFileForm) {
   LineFixture f({"a", "", "b"});
-  f.commands.previewLyrics();
-  EXPECT_EQ(f.previews, std::vector<std::string>{"a\r\n\r\nb\r\n"});
   f.list.setSelection(1);
   f.list.setFileForm({FileForm::Encoding::Utf8WithMark, FileForm::LineEnd::Lf});
   f.commands.clearLyrics();
   EXPECT_EQ(f.list.count(), 0);
   EXPECT_EQ(f.list.fileForm(), FileForm{});
   EXPECT_EQ(f.list.selection(), -1);
-  f.commands.previewLyrics();
-  EXPECT_EQ(f.previews.back(), "");
 }

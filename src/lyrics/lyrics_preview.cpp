@@ -1,13 +1,12 @@
-#include "playback/lyrics_preview.h"
+#include "lyrics/lyrics_preview.h"
 
 #include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 
-namespace playback {
+namespace lyrics {
 
-LyricsPreview::LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list,
-                             lyrics::StatusBar& status, platform::IntervalTimer& slideIn,
-                             platform::IntervalTimer& slideOut)
+LyricsPreview::LyricsPreview(PreviewBoxView& box, LyricsList& list, StatusBar& status,
+                             platform::IntervalTimer& slideIn, platform::IntervalTimer& slideOut)
     : m_box(box),
       m_list(list),
       m_status(status),
@@ -18,7 +17,7 @@ LyricsPreview::LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list,
           [this] { m_box.setEnabled(true); }),
       m_slideOut(slideOut, {-30, -359, kParkedTop}, [this](int top) { m_box.move(kLeft, top); }) {}
 
-void LyricsPreview::previewLyrics(const std::string& text) {
+void LyricsPreview::previewLyrics() {
   // A slide-out still running would pull against the slide-in and neither would ever reach
   // its end position.
   m_slideOut.stop();
@@ -27,7 +26,7 @@ void LyricsPreview::previewLyrics(const std::string& text) {
   m_box.setEnabled(false);
   m_box.move(kLeft, kParkedTop);
   m_slideIn.start(kParkedTop);
-  m_box.setText(text);
+  m_box.setText(joinLyricsText(m_list));
 }
 
 void LyricsPreview::commitPreviewEdits(int y) {
@@ -35,10 +34,9 @@ void LyricsPreview::commitPreviewEdits(int y) {
   // Disabled, the box gets no more mouse moves: one write-back per opening.
   m_box.setEnabled(false);
   const std::string content = m_box.text();
-  m_list.replaceAll(lyrics::splitLyricsText(content));
-  using lyrics::StatusBar;
-  using lyrics::status_texts::Colon;
-  using lyrics::status_texts::label;
+  m_list.replaceAll(splitLyricsText(content));
+  using status_texts::Colon;
+  using status_texts::label;
   m_status.setText(StatusBar::Lines,
                    label(StatusBar::Lines, Colon::FullWidth) + std::to_string(m_list.count()));
   m_status.setText(StatusBar::Characters,
@@ -46,4 +44,4 @@ void LyricsPreview::commitPreviewEdits(int y) {
   m_slideOut.start(m_box.top());
 }
 
-}  // namespace playback
+}  // namespace lyrics

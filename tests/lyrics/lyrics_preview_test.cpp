@@ -1,11 +1,11 @@
-#include "playback/lyrics_preview.h"
+#include "lyrics/lyrics_preview.h"
 
 #include <gtest/gtest.h>
 
 #include "lyrics/text_rules.h"
 #include "support/fake_interval_timer.h"
 
-using namespace playback;
+using namespace lyrics;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -31,7 +31,7 @@ struct PreviewFixture {
     for (const auto& line : lines) list.appendLine(line);
   }
   void open() {
-    preview.previewLyrics(lyrics::joinLyricsText(list.lines()));
+    preview.previewLyrics();
     while (slideIn.running()) preview.slideIn().tick();
   }
   FakeBox box;
@@ -46,7 +46,7 @@ struct PreviewFixture {
 
 TEST(LyricsPreview, SlidesInTickByTickAndEnablesAtRest) {
   PreviewFixture f({"a", "", "b"});
-  f.preview.previewLyrics(lyrics::joinLyricsText(f.list.lines()));
+  f.preview.previewLyrics();
   EXPECT_EQ(f.box.boxLeft, 0);
   EXPECT_EQ(f.box.boxTop, -380);
   EXPECT_EQ(f.box.content, "a\r\n\r\nb\r\n");
@@ -61,6 +61,10 @@ TEST(LyricsPreview, SlidesInTickByTickAndEnablesAtRest) {
                                     -20, 10, 40, 91}));
   EXPECT_TRUE(f.box.enabled);
   EXPECT_FALSE(f.slideIn.running());
+
+  f.list.clear();
+  f.preview.previewLyrics();  // an empty list opens an empty box
+  EXPECT_EQ(f.box.content, "");
 }
 
 TEST(LyricsPreview, BottomStripWritesTheTextBackOnceAndSlidesOut) {
@@ -116,7 +120,7 @@ TEST(LyricsPreview, OpeningAgainWhileSlidingOutStopsTheSlideOut) {
   f.preview.slideOut().tick();
   ASSERT_TRUE(f.slideOut.running());
 
-  f.preview.previewLyrics("x\r\n");
+  f.preview.previewLyrics();
   EXPECT_FALSE(f.slideOut.running());
   EXPECT_TRUE(f.slideIn.running());
   EXPECT_EQ(f.box.boxTop, -380);

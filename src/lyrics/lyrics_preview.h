@@ -1,13 +1,11 @@
 #pragma once
 
-#include <string>
-
 #include "lyrics/lyrics_list.h"
+#include "lyrics/preview_box_view.h"
 #include "lyrics/status_bar.h"
 #include "platform/slide.h"
-#include "playback/preview_box_view.h"
 
-namespace playback {
+namespace lyrics {
 
 // Drives the preview box: it slides in with the whole lyrics, the user edits freely, and when
 // the pointer reaches the box's bottom strip the text replaces the lyrics and the box slides out.
@@ -19,11 +17,12 @@ class LyricsPreview {
   static constexpr int kOpenTop = 91;
   static constexpr int kCommitStripY = 360;
 
-  LyricsPreview(PreviewBoxView& box, lyrics::LyricsList& list, lyrics::StatusBar& status,
+  LyricsPreview(PreviewBoxView& box, LyricsList& list, StatusBar& status,
                 platform::IntervalTimer& slideIn, platform::IntervalTimer& slideOut);
 
-  // Parks the box above the window, fills it with `text` and starts the slide-in.
-  void previewLyrics(const std::string& text);
+  // PreviewLyrics: parks the box above the window, fills it with the whole lyrics and starts
+  // the slide-in.
+  void previewLyrics();
   // A mouse move over the box at `y` (box coordinates): the bottom strip takes the text back.
   void commitPreviewEdits(int y);
   // The slides of 时钟_歌词预览开 and 时钟_歌词预览关.
@@ -32,10 +31,10 @@ class LyricsPreview {
 
  private:
   PreviewBoxView& m_box;
-  lyrics::LyricsList& m_list;
-  lyrics::StatusBar& m_status;
+  LyricsList& m_list;
+  StatusBar& m_status;
   platform::Slide m_slideIn;
   platform::Slide m_slideOut;
 };
 
-}  // namespace playback
+}  // namespace lyrics

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace playback {
+namespace lyrics {
 
 // The large multi-line edit box that shows the whole lyrics for free editing. Texts are
 // GBK/GB18030 bytes.
@@ -23,4 +23,4 @@ class PreviewBoxView {
   virtual void setText(const std::string& text) = 0;
 };
 
-}  // namespace playback
+}  // namespace lyrics

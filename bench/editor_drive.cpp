@@ -85,8 +85,8 @@ bool reap(pid_t pid, int ms) {
 
 }  // namespace
 
-EditorRun driveEditor(const std::string& editor, const std::string& lyrics,
-                      const std::string& song, const std::string& workDir, unsigned seed) {
+EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
+                      const std::string& workDir, unsigned seed) {
   EditorRun run;
   const fs::path dir(workDir);
   const fs::path report = dir / "report.txt";
@@ -123,6 +123,13 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics,
     return run;
   }
 
+  // "At once" is any moment of the first few tenths of a second, while the editor may still be
+  // preparing its player.
+  std::mt19937 random(seed);
+  const auto between = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  sleepUntil(run.shownNs + between(0, 600) * 1'000'000LL);
   // xdotool takes about a tenth of a second to start on a busy machine, so when a press happened
   // is taken from the display server's own time of it, which the editor logs.
   const bool clicked = xdotool({"mousemove", x, y, "click", "1"});
@@ -131,10 +138,6 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics,
     run.problem = "xdotool could not click 播放 or focus the window";
   }
   // The first F5 comes early, where a clock that runs ahead of the sound would show.
-  std::mt19937 random(seed);
-  const auto between = [&](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(random);
-  };
   std::size_t keys = 0;
   for (std::int64_t at = clicked_by + between(0, 250) * 1'000'000LL;
        run.problem.empty() && at < clicked_by + 5'000'000'000LL;
@@ -146,7 +149,8 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics,
   sleepUntil(clicked_by + 5'500'000'000LL);
   run.endNs = SteadyClock::now();
   xdotool({"key", "ctrl+y"});
-  if (!reap(pid, 10'000) && run.problem.empty()) run.problem = "waited 10 s for the editor to close";
+  if (!reap(pid, 10'000) && run.problem.empty())
+    run.problem = "waited 10 s for the editor to close";
 
   std::istringstream lines(readFile(log));
   // Every press: when the window received it, and the display server's time of it (whole
@@ -163,7 +167,7 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics,
       words >> serverMs;
       // A shortcut's key is offered to each widget up the focus chain: one press, many lines.
       if (presses.empty() || presses.back().second != serverMs) presses.emplace_back(ns, serverMs);
-        } else if (kind == "shown") {
+    } else if (kind == "shown" && ns <= run.endNs) {
       const long hundredths = tagHundredths(line);
       if (hundredths >= 0) run.shown.emplace_back(ns, hundredths);
     } else if (kind == "line") {

@@ -32,7 +32,7 @@ struct EditorRun {
 // Starts `editor` with `lyrics` on its command line in `workDir` (its own XDG folders), drops
 // `song`, clicks 播放 at once, presses F5 at moments drawn from `seed` for about 5 s and closes
 // it. Needs an X display and xdotool.
-EditorRun driveEditor(const std::string& editor, const std::string& lyrics,
-                      const std::string& song, const std::string& workDir, unsigned seed);
+EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
+                      const std::string& workDir, unsigned seed);
 
 }  // namespace bench

@@ -99,9 +99,8 @@ int runPlayer(const std::string& songA, const std::string& songB, unsigned seed)
   playClock = &realClock;
   playback::PlaybackController controller(song, header, status, display, realClock, player,
                                           prompter, dialogs, clipboard);
-  // What the editor does once its window is shown, which is now.
-  QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &application,
-                     [&] { player.prepare(); });
+  // What the editor does at start.
+  player.prepareInBackground();
 
   std::mt19937 random(seed);
   const auto between = [&](int low, int high) {
@@ -316,9 +315,10 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
       ++figures.failed;
       continue;
     }
-    std::printf("  播放 clicked %.0f ms after the window was shown; the click reached the window "
-                "%.1f ms later\n",
-                (driven.clickNs - driven.shownNs) / 1e6, driven.deliveryNs.front() / 1e6);
+    std::printf(
+        "  播放 clicked %.0f ms after the window was shown; the click reached the window "
+        "%.1f ms later\n",
+        (driven.clickNs - driven.shownNs) / 1e6, driven.deliveryNs.front() / 1e6);
     for (const std::int64_t ns : driven.deliveryNs) sendMs.push_back(ns / 1e6);
     for (const auto& [ns, hundredths] : driven.shown) {
       if (hundredths > 0) {
@@ -340,9 +340,10 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
               [](const Event& a, const Event& b) { return a.ns < b.ns; });
     if (!judge(recorder.recording(), onsets, playback, true, figures)) ++figures.failed;
   }
-  std::printf("(a press reached the window %.1f ms median, %.1f ms p90 after the display server's "
-              "time of it, counted from the fastest press of its run)\n",
-              percentile(sendMs, 0.5), percentile(sendMs, 0.9));
+  std::printf(
+      "(a press reached the window %.1f ms median, %.1f ms p90 after the display server's "
+      "time of it, counted from the fastest press of its run)\n",
+      percentile(sendMs, 0.5), percentile(sendMs, 0.9));
 }
 
 int runBench(const char* self, int runs, int editorRuns) {
@@ -417,10 +418,12 @@ void printFigures(const Figures& figures, const char* first) {
       "\nPlay to first sound, first Play %s: median %.0f ms, p90 %.0f ms, max %.0f ms (%zu)\n",
       first, percentile(figures.firstPlayMs, 0.5), percentile(figures.firstPlayMs, 0.9),
       percentile(figures.firstPlayMs, 1.0), figures.firstPlayMs.size());
-  if (!figures.laterPlayMs.empty()) std::printf(
-      "Play to first sound, later Play of another song: median %.0f ms, p90 %.0f ms, max %.0f ms\n",
-      percentile(figures.laterPlayMs, 0.5), percentile(figures.laterPlayMs, 0.9),
-      percentile(figures.laterPlayMs, 1.0));
+  if (!figures.laterPlayMs.empty())
+    std::printf(
+        "Play to first sound, later Play of another song: median %.0f ms, p90 %.0f ms, max %.0f "
+        "ms\n",
+        percentile(figures.laterPlayMs, 0.5), percentile(figures.laterPlayMs, 0.9),
+        percentile(figures.laterPlayMs, 1.0));
   std::printf("largest shown time before anything is heard: %.0f ms\n", figures.aheadBeforeSoundMs);
   std::printf(
       "largest lead of the shown time over the heard position: %.1f ms (%.1f ms within 0.3 s after "

@@ -24,8 +24,8 @@
 
 #include "app/editor_app.h"
 #include "app/gbk.h"
-#include "app/main_menus.h"
 #include "app/lyrics_list_model.h"
+#include "app/main_menus.h"
 #include "app/main_window.h"
 
 namespace app {
@@ -198,20 +198,21 @@ void SelfTestReport::installIfRequested(EditorApp& editor) {
   poll->setInterval(5);
   QElapsedTimer waited;
   waited.start();
-  QObject::connect(poll, &QTimer::timeout, &editor, [&editor, path, quit, command, song, poll, waited] {
-    const QWindow* handle = editor.window().windowHandle();
-    const bool exposed = handle && handle->isExposed();
-    if (!exposed && waited.elapsed() < 10000) return;
-    poll->stop();
-    poll->deleteLater();
-    if (exposed) editor.window().repaint();
-    if (!song.isEmpty()) dropOnWindow(editor, song);
-    if (!command.isEmpty()) {
-      if (QAction* item = editor.window().menus().action(command)) item->trigger();
-    }
-    writeReport(editor, path, exposed);
-    if (quit) editor.exitProgram();
-  });
+  QObject::connect(poll, &QTimer::timeout, &editor,
+                   [&editor, path, quit, command, song, poll, waited] {
+                     const QWindow* handle = editor.window().windowHandle();
+                     const bool exposed = handle && handle->isExposed();
+                     if (!exposed && waited.elapsed() < 10000) return;
+                     poll->stop();
+                     poll->deleteLater();
+                     if (exposed) editor.window().repaint();
+                     if (!song.isEmpty()) dropOnWindow(editor, song);
+                     if (!command.isEmpty()) {
+                       if (QAction* item = editor.window().menus().action(command)) item->trigger();
+                     }
+                     writeReport(editor, path, exposed);
+                     if (quit) editor.exitProgram();
+                   });
   poll->start();
 }
 

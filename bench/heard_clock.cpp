@@ -434,11 +434,12 @@ void printFigures(const Figures& figures, const char* first) {
       "stamp error against the heard position over %zu stamps: median %.1f ms, p99 %.1f ms, max "
       "%.1f ms, mean signed %+.1f ms\n",
       e.size(), percentile(e, 0.5), percentile(e, 0.99), percentile(e, 1.0), bias);
-  std::printf(
-      "one tick of the clock, which reads the position from mpv: median %.0f us, p99 %.0f us, "
-      "max %.0f us\n",
-      percentile(figures.tickCostUs, 0.5), percentile(figures.tickCostUs, 0.99),
-      percentile(figures.tickCostUs, 1.0));
+  if (!figures.tickCostUs.empty())
+    std::printf(
+        "one tick of the clock, which reads the position from mpv: median %.0f us, p99 %.0f us, "
+        "max %.0f us\n",
+        percentile(figures.tickCostUs, 0.5), percentile(figures.tickCostUs, 0.99),
+        percentile(figures.tickCostUs, 1.0));
   std::printf(
       "(targets: sound <= 150 ms p90; nothing shown before the sound; no step back over 10 ms; "
       "stamps median <= 5 ms, p99 <= 10 ms)\n");

@@ -26,6 +26,7 @@
 #include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/qt_interval_timer.h"
+#include "app/ticked_slider.h"
 #include "lyrics/signature.h"
 #include "lyrics/status_bar.h"
 #include "lyrics/status_texts.h"
@@ -48,7 +49,7 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, int width, int he
 }
 
 QSlider* percentSlider(QWidget* parent, const char* name, int x, int y, int width, int height) {
-  auto* slider = place(new QSlider(Qt::Horizontal, parent), name, x, y, width, height);
+  auto* slider = place(new TickedSlider(parent), name, x, y, width, height);
   slider->setRange(0, 100);
   slider->setPageStep(5);
   return slider;
@@ -203,6 +204,9 @@ void MainWindow::buildEditArea() {
                         525, 453, 39);
   label(m_volumePanel, "标签_右声道1", 16, 14, 36, 16, "音量：");
   m_volumeSlider = percentSlider(m_volumePanel, "滑块条_右声道1", 55, 15, 359, 16);
+  // A tick mark at every step.
+  m_volumeSlider->setTickInterval(1);
+  m_volumeSlider->setTickPosition(QSlider::TicksBelow);
   label(m_volumePanel, "标签_右1", 419, 15, 28, 16);
   // The panel covers the status bar; it appears only while the pointer is over its icon.
   m_volumePanel->hide();

@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kQuickStartCharacterHeight = 19;
 constexpr int kAboutCharacterHeight = 21;
+// The most by which a panel's lines may come closer than its character height to fit the text.
+constexpr int kMostTightening = 3;
 
 QLabel* labelOf(const MainWindow& window, const char* name) {
   auto* label = window.control<QLabel>(QString::fromUtf8(name));
@@ -69,10 +71,19 @@ void PanelBindings::fillPanels() {
   for (const auto& entry : panels) {
     const QFont font = panelFont(entry.characterHeight);
     entry.panel->setFont(font);
+    entry.panel->setStyleSheet(panelStyleSheet(font));
     entry.panel->setTextFormat(Qt::RichText);
     entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
     entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     entry.panel->setWordWrap(true);
+    // The whole text down to "→双击关闭←" must show: where the face's wrapping needs more lines
+    // than the panel holds, the lines come a pixel or two closer.
+    for (int pitch = entry.characterHeight - 1;
+         pitch >= entry.characterHeight - kMostTightening &&
+         entry.panel->heightForWidth(entry.panel->width()) > entry.panel->height();
+         --pitch) {
+      entry.panel->setText(panelRichText(entry.text, font, pitch));
+    }
     // Moved in, a panel covers the window; nothing may show through it.
     entry.panel->setAutoFillBackground(true);
     entry.panel->installEventFilter(this);

@@ -79,11 +79,12 @@ void QtTestPlayView::setDisplayText(const std::string& text) {
 }
 
 void QtTestPlayView::setDisplayColour(std::uint32_t colour) {
-  QPalette palette = m_display->palette();
-  palette.setColor(QPalette::Text,
-                   QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                          static_cast<int>((colour >> 16) & 0xFF)));
-  m_display->setPalette(palette);
+  // The box's own sheet, not its palette: the skin's rule for every widget's text colour would
+  // win over a palette, and the box would never change colour on the screen.
+  m_display->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
+                               .arg(colour & 0xFF)
+                               .arg((colour >> 8) & 0xFF)
+                               .arg((colour >> 16) & 0xFF));
 }
 
 int QtTestPlayView::leftPieceLeft() const { return m_leftPiece->x(); }

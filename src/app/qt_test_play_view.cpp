@@ -27,22 +27,15 @@ QPixmap closePicturePixmap() {
   return pixmap;
 }
 
-template <typename T>
-T* controlOf(const MainWindow& window, const char* name) {
-  T* widget = window.control<T>(QString::fromUtf8(name));
-  Q_ASSERT(widget);
-  return widget;
-}
-
 }  // namespace
 
 QtTestPlayView::QtTestPlayView(const MainWindow& window)
-    : m_closePicture(controlOf<QLabel>(window, "图片框_关闭")),
-      m_display(controlOf<QLineEdit>(window, "编辑框_青禾歌词编辑器")),
-      m_leftPiece(controlOf<QLabel>(window, "标签_歌词预览左")),
-      m_rightPiece(controlOf<QLabel>(window, "标签_歌词预览右")),
-      m_openPicture(controlOf<QWidget>(window, "图片框_开")),
-      m_volumePicture(controlOf<QWidget>(window, "图片框_声音控制")) {
+    : m_closePicture(window.closePicture()),
+      m_display(window.testPlayDisplay()),
+      m_leftPiece(window.curtainLeft()),
+      m_rightPiece(window.curtainRight()),
+      m_openPicture(window.savedPanelPicture()),
+      m_volumePicture(window.speakerPicture()) {
   m_closePicture->setPixmap(closePicturePixmap());
   // Its visibility is the test-play flag: off until the curtain has closed.
   m_closePicture->hide();

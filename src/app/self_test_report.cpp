@@ -115,11 +115,11 @@ void logShownTimes(EditorApp& editor, const QString& path) {
   if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return;
   const auto write = [file](const QString& line) { file->write(line.toUtf8()); };
   qApp->installEventFilter(new PressLog(write, &editor));
-  editor.statusBar().addListener([&editor, write](int part) {
+  editor.state().status.addListener([&editor, write](int part) {
     if (part != lyrics::StatusBar::PlayTime) return;
     write(QStringLiteral("shown %1 %2\n")
               .arg(steadyNs())
-              .arg(toQString(editor.statusBar().text(lyrics::StatusBar::PlayTime))));
+              .arg(toQString(editor.state().status.text(lyrics::StatusBar::PlayTime))));
   });
   QAbstractItemModel* lines = &editor.lyricsModel();
   QObject::connect(lines, &QAbstractItemModel::dataChanged, &editor,

@@ -230,7 +230,7 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
   double worstStamp = 0;
   for (const Event& event : playback.shown) {
     const double shown = event.hundredths / 100.0;
-    if (event.kind == "tick") figures.tickCostUs.push_back(event.costNs / 1e3);
+    if (event.kind == "tick" && event.costNs > 0) figures.tickCostUs.push_back(event.costNs / 1e3);
     if (event.ns < soundNs) aheadBefore = std::max(aheadBefore, shown);
     if (previous >= 0) stepBack = std::max(stepBack, (previous - event.hundredths) * 10.0);
     previous = event.hundredths;

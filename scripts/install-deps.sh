@@ -8,7 +8,7 @@ packages=(
   pulseaudio pulseaudio-utils python3-aiosmtpd
   xvfb xauth xdotool imagemagick espeak-ng ffmpeg fonts-noto-cjk locales
   clang libclang-rt-14-dev python3
-  dpkg-dev file desktop-file-utils shared-mime-info weston qt6-wayland
+  dpkg-dev file desktop-file-utils shared-mime-info weston qt6-wayland appstream
 )
 
 missing=()

@@ -44,7 +44,8 @@ QString programDirectory() {
 QString strandedLibraryDirectory(const QString& executableDirectory, const QString& dataHome) {
   if (executableDirectory.isEmpty() || dataHome.isEmpty()) return {};
   // Canonical folders, so ~/.local/bin/../share meets a data home spelled another way.
-  const QString share = QFileInfo(executableDirectory + QStringLiteral("/../share")).canonicalFilePath();
+  const QString share =
+      QFileInfo(executableDirectory + QStringLiteral("/../share")).canonicalFilePath();
   if (share.isEmpty() || share != QFileInfo(dataHome).canonicalFilePath()) return {};
   const QString stranded = dataFolder(dataHome);
   if (programDirectory(executableDirectory, dataHome) == stranded) return {};

@@ -116,7 +116,8 @@ std::optional<std::string> readPrivateFile(const std::string& path, Refusal& ref
                    "it is not used until only its owner can read it (chmod 600)",
                "提交失败：反馈邮箱设置文件 " + path +
                    " 的权限过宽，组或其他用户也能访问它。文件中有邮箱密码，所以没有使用它。"
-                   "请运行 chmod 600 " + path + "，只让自己能读写。"};
+                   "请运行 chmod 600 " +
+                   path + "，只让自己能读写。"};
     return std::nullopt;
   }
   std::string bytes;
@@ -172,9 +173,8 @@ SmtpSettingsResult loadSmtpSettings(const SmtpSettings& defaults, const std::str
   const auto refused = [&path](const std::string& error, const std::string& key,
                                const std::string& value, const char* expected) {
     return SmtpSettingsResult{std::nullopt, error,
-                              "提交失败：反馈邮箱设置 " + key + " 的值“" + value +
-                                  "”不正确，应为" + expected + "。请在 " + path +
-                                  " 的 [smtp] 中改正。"};
+                              "提交失败：反馈邮箱设置 " + key + " 的值“" + value + "”不正确，应为" +
+                                  expected + "。请在 " + path + " 的 [smtp] 中改正。"};
   };
   if (bytes) {
     const lyrics::IniFile ini(*bytes);
@@ -222,14 +222,12 @@ SmtpSettingsResult loadSmtpSettings(const SmtpSettings& defaults, const std::str
     return refused(error, "host", settings.host, " SMTP 服务器的名称或地址");
   }
   if (!isValidMailbox(settings.mailbox)) {
-    const std::string error =
-        source + ": no usable mailbox (mailbox=\"" + settings.mailbox + "\")";
+    const std::string error = source + ": no usable mailbox (mailbox=\"" + settings.mailbox + "\")";
     if (settings.mailbox.empty()) return {std::nullopt, error, missingMessage};
     return refused(error, "mailbox", settings.mailbox, "一个邮箱地址，如 feedback@example.com");
   }
   if (settings.password.empty()) {
-    return {std::nullopt, "no mailbox password: set password in [smtp] of " + path,
-            missingMessage};
+    return {std::nullopt, "no mailbox password: set password in [smtp] of " + path, missingMessage};
   }
   return {settings, {}, {}};
 }

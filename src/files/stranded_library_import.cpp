@@ -17,9 +17,7 @@ namespace {
 class SilentPrompter : public platform::Prompter {
  public:
   void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
-  bool ask(const std::string&, const std::string&, platform::MessageIcon) override {
-    return false;
-  }
+  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
 };
 
 std::string withSeparator(std::string directory) {

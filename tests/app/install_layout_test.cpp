@@ -30,9 +30,9 @@ TEST(InstallLayoutTest, OnlyAnInstallMakesTheEditorInstalledAndKeepItsFilesPerUs
 
   // The metainfo file only an install puts there.
   std::filesystem::create_directories(root.path() / "prefix/share/metainfo");
-  root.write("prefix/share/metainfo/" + std::string(app::build_config::kAppStreamId) +
-                 ".metainfo.xml",
-             "<component/>\n");
+  root.write(
+      "prefix/share/metainfo/" + std::string(app::build_config::kAppStreamId) + ".metainfo.xml",
+      "<component/>\n");
   const QString entry =
       base + QStringLiteral("/prefix/share/applications/qinghe-lrc-editor.desktop");
   EXPECT_TRUE(app::isInstalledEditor(bin));

@@ -69,8 +69,10 @@ TEST(StrandedLibraryImport, RecordsOfTheOtherFolderComeInOnceAndNeverTwice) {
     LibraryFolder program, stranded;
     program.store(test.library);
     if (!test.stranded.empty()) stranded.store(test.stranded);
-    const std::string note = program.dir.file(platform::nativePath(StrandedLibraryImport::noteFileName()));
-    if (test.noteBefore) program.dir.write(platform::nativePath(StrandedLibraryImport::noteFileName()), "");
+    const std::string note =
+        program.dir.file(platform::nativePath(StrandedLibraryImport::noteFileName()));
+    if (test.noteBefore)
+      program.dir.write(platform::nativePath(StrandedLibraryImport::noteFileName()), "");
     std::vector<std::string> old;
     for (int field = 0; field < SavedLyricsRecord::kFieldCount; ++field)
       old.push_back(stranded.bytes(field));

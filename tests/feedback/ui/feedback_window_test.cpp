@@ -286,8 +286,8 @@ TEST_F(FeedbackWindowTest, RealMailThatDoesNotGoThroughIsReported) {
   };
   for (const Case& c : cases) {
     m_prompter.shown.clear();
-    const std::string config = c.mode ? writeConfig(c.port, c.password, c.mode)
-                                      : m_config.file("missing/feedback.ini");
+    const std::string config =
+        c.mode ? writeConfig(c.port, c.password, c.mode) : m_config.file("missing/feedback.ini");
     // No server or mailbox from the build, as in the default build.
     FeedbackWindow window(m_prompter, std::make_unique<feedback::SmtpMailSender>(
                                           feedback::SmtpSettings{}, config, 1000ms));

@@ -60,7 +60,13 @@ grep -qx 'saved_records=2' "$work/second.txt" ||
   fail "the second start's library (the association is in place now): $(grep '^saved' "$work/second.txt")"
 [ "$(grep '^saved=' "$work/first.txt")" = "$(grep '^saved=' "$work/second.txt")" ] ||
   fail "the rows differ between the starts: $(grep '^saved=' "$work/second.txt")"
+[ -f "$bin/保存歌词导入记录.txt" ] || fail "no note of the import beside the library: $(ls "$bin")"
+# Without the note the records come in again, and the old one, already in, is not doubled.
+rm "$bin/保存歌词导入记录.txt"
+run_editor third
+[ "$(grep '^saved' "$work/first.txt")" = "$(grep '^saved' "$work/third.txt")" ] ||
+  fail "an import again doubled or lost records: $(grep '^saved' "$work/third.txt")"
 for name in "${store_files[@]}"; do
   cmp -s "$work/stranded-before/$name.txt" "$stranded/$name.txt" || fail "the old $name.txt changed"
 done
-echo "copied editor library test passed: 2 records at both starts, the old folder untouched"
+echo "copied editor library test passed: 2 records at every start, the old folder untouched"

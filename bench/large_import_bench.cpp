@@ -47,7 +47,7 @@ struct Result {
 
 Result openThroughTheMenu(app::EditorApp& editor, testsupport::ScriptedDialogs& dialogs,
                           const std::string& path, int expectedLines) {
-  editor.lyricsList().clear();
+  editor.state().lyrics.clear();
   QApplication::processEvents();
   Result result;
   result.baseMb = statusMb("VmRSS");
@@ -72,7 +72,7 @@ Result openThroughTheMenu(app::EditorApp& editor, testsupport::ScriptedDialogs& 
   sinceTick.start();
   QTimer::singleShot(
       0, [&] { editor.window().menus().action(QStringLiteral("OpenLyricsFile"))->trigger(); });
-  while (editor.lyricsList().count() != expectedLines && timer.elapsed() < 60000) {
+  while (editor.state().lyrics.count() != expectedLines && timer.elapsed() < 60000) {
     QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
   }
   result.importMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -82,7 +82,7 @@ Result openThroughTheMenu(app::EditorApp& editor, testsupport::ScriptedDialogs& 
   result.importMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
   ticker.stop();
   result.peakMb = statusMb("VmHWM");
-  result.lines = editor.lyricsList().count();
+  result.lines = editor.state().lyrics.count();
   return result;
 }
 

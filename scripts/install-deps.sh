@@ -6,7 +6,11 @@ packages=(
   g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev libicu-dev
   libmpv-dev libpulse-dev libcurl4-openssl-dev
   pulseaudio pulseaudio-utils python3-aiosmtpd
-  xvfb xauth xdotool imagemagick espeak-ng ffmpeg fonts-noto-cjk locales
+  xvfb xauth xdotool imagemagick espeak-ng ffmpeg locales
+  # The CJK face of the skin, the Kai face of the quick-start and About panels, and the DejaVu
+  # faces with every style (regular, bold, oblique) the font tests pick; fonts-dejavu-core alone
+  # has no oblique.
+  fontconfig fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev python3
   dpkg-dev file desktop-file-utils shared-mime-info weston qt6-wayland appstream
 )

@@ -9,17 +9,17 @@
 
 namespace app {
 
-class MainWindow;
-
-// The window's timer `name` (its Chinese control name, UTF-8); every timer the bindings ask for
-// exists, so a missing one stops a debug build.
-QtIntervalTimer& timerOf(const MainWindow& window, const char* name);
-
-// A name and the member function of a `Target` that goes with it: a command and what it runs,
-// or a timer and what each of its ticks runs.
+// A command's name and the member function of a `Target` that it runs.
 template <typename Target>
 struct NamedMember {
   const char* name;
+  void (Target::*run)();
+};
+
+// A timer and the member function of a `Target` that each of its ticks runs.
+template <typename Target>
+struct TimerTick {
+  QtIntervalTimer* timer;
   void (Target::*run)();
 };
 
@@ -33,13 +33,13 @@ void addMemberCommands(shell::CommandRegistry& registry, Target& target,
   }
 }
 
-// Runs the member function of `target` named beside each timer of `window` on every tick, for
-// as long as `context` lives.
+// Runs the member function of `target` beside each timer on every tick, for as long as
+// `context` lives.
 template <typename Target>
-void connectTimerTicks(const MainWindow& window, const QObject* context, Target& target,
-                       std::initializer_list<NamedMember<std::type_identity_t<Target>>> timers) {
+void connectTimerTicks(const QObject* context, Target& target,
+                       std::initializer_list<TimerTick<std::type_identity_t<Target>>> timers) {
   for (const auto& timer : timers) {
-    QObject::connect(&timerOf(window, timer.name), &QtIntervalTimer::ticked, context,
+    QObject::connect(timer.timer, &QtIntervalTimer::ticked, context,
                      [&target, run = timer.run] { (target.*run)(); });
   }
 }

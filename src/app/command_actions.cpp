@@ -32,8 +32,9 @@ QList<QAction*> CommandActions::commandItems(const MainWindow& window) {
   for (QAction* barMenu : window.menuBar()->actions()) {
     if (barMenu->menu()) collect(barMenu->menu(), items);
   }
-  for (const char* popup : {"超级编辑框菜单", "列表框编辑歌词", "超级列表框_保存歌词"}) {
-    if (QMenu* menu = window.menus().popup(QString::fromUtf8(popup))) collect(menu, items);
+  const MainMenus& menus = window.menus();
+  for (QMenu* popup : {menus.songPopup(), menus.lyricsPopup(), menus.savedLyricsPopup()}) {
+    collect(popup, items);
   }
   for (const QToolBar* bar : {window.tagToolBar(), window.playbackToolBar()}) {
     for (QAction* action : bar->actions()) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopedValueRollback>
 
 #include "app/gbk.h"
 #include "app/main_window.h"
@@ -10,14 +11,14 @@
 
 namespace app {
 
-DocumentBindings::DocumentBindings(MainWindow& window, Models models, platform::Prompter& prompter,
-                                   platform::Dialogs& dialogs, shell::CommandRegistry& registry)
+DocumentBindings::DocumentBindings(MainWindow& window, EditorState& state,
+                                   const Services& services, shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
-      m_models(models),
+      m_state(state),
       m_reader(&window),
-      m_importer(models.list, models.status, prompter, dialogs, &m_reader),
-      m_listModel(models.list) {
+      m_importer(state.lyrics, state.status, services.prompter, services.dialogs, &m_reader),
+      m_listModel(state.lyrics) {
   m_listModel.attachView(window.lyricsView());
   bindStatusBar();
   bindHeaderFields();
@@ -28,7 +29,7 @@ DocumentBindings::DocumentBindings(MainWindow& window, Models models, platform::
 
 DocumentBindings::~DocumentBindings() {
   // The header fields outlive the boxes they were shown in.
-  m_models.headers.removeListener(m_headerListener);
+  m_state.headers.removeListener(m_headerListener);
 }
 
 void DocumentBindings::loadCommandLineFile(const std::vector<std::string>& arguments) {
@@ -40,33 +41,32 @@ void DocumentBindings::loadCommandLineFile(const std::vector<std::string>& argum
 
 void DocumentBindings::bindStatusBar() {
   for (int part = 0; part < lyrics::StatusBar::kPartCount; ++part) {
-    m_window.statusLabel(part)->setText(toQString(m_models.status.text(part)));
+    m_window.statusLabel(part)->setText(toQString(m_state.status.text(part)));
   }
   // The status bar keeps its listeners for good; once the bindings are gone it shows nothing.
-  m_models.status.addListener([self = QPointer<DocumentBindings>(this)](int part) {
+  m_state.status.addListener([self = QPointer<DocumentBindings>(this)](int part) {
     if (self)
-      self->m_window.statusLabel(part)->setText(toQString(self->m_models.status.text(part)));
+      self->m_window.statusLabel(part)->setText(toQString(self->m_state.status.text(part)));
   });
 }
 
 void DocumentBindings::bindHeaderFields() {
-  lyrics::HeaderFields& headers = m_models.headers;
+  lyrics::HeaderFields& headers = m_state.headers;
   for (int index = 0; index < lyrics::HeaderFields::kFieldCount; ++index) {
     const auto field = static_cast<lyrics::HeaderFields::Field>(index);
     QLineEdit* edit = m_window.headerEdit(index);
     edit->setText(toQString(headers.text(field)));
     connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-      if (!m_updatingHeaders) m_models.headers.setText(field, toGbk(text));
+      if (!m_updatingHeaders) m_state.headers.setText(field, toGbk(text));
     });
   }
   m_headerListener = headers.addListener([this](lyrics::HeaderFields::Field field) {
     QLineEdit* edit = m_window.headerEdit(field);
-    const QString text = toQString(m_models.headers.text(field));
+    const QString text = toQString(m_state.headers.text(field));
     if (edit->text() == text) return;
     // Bytes that do not decode cleanly must not come back as replacement characters.
-    m_updatingHeaders = true;
+    const QScopedValueRollback updating(m_updatingHeaders, true);
     edit->setText(text);
-    m_updatingHeaders = false;
   });
 }
 

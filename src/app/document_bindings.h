@@ -7,12 +7,9 @@
 
 #include "app/background_lyrics_reader.h"
 #include "app/lyrics_list_model.h"
-#include "lyrics/header_fields.h"
+#include "app/editor_state.h"
+#include "app/services.h"
 #include "lyrics/lyrics_import.h"
-#include "lyrics/lyrics_list.h"
-#include "lyrics/status_bar.h"
-#include "platform/dialogs.h"
-#include "platform/prompter.h"
 #include "shell/command_registry.h"
 
 namespace app {
@@ -27,16 +24,9 @@ class DocumentBindings : public QObject {
   Q_OBJECT
 
  public:
-  // The document's models, owned by the caller and outliving the bindings.
-  struct Models {
-    lyrics::LyricsList& list;
-    lyrics::HeaderFields& headers;
-    lyrics::StatusBar& status;
-  };
-
-  // Binds `models` to `window` and registers OpenLyricsFile in `registry`.
-  DocumentBindings(MainWindow& window, Models models, platform::Prompter& prompter,
-                   platform::Dialogs& dialogs, shell::CommandRegistry& registry);
+  // Binds the document of `state` to `window` and registers OpenLyricsFile in `registry`.
+  DocumentBindings(MainWindow& window, EditorState& state, const Services& services,
+                   shell::CommandRegistry& registry);
   ~DocumentBindings() override;
 
   // Start-up: fills the lyrics list from the file named by the command-line arguments, given as
@@ -52,7 +42,7 @@ class DocumentBindings : public QObject {
   void bindHeaderFields();
 
   MainWindow& m_window;
-  Models m_models;
+  EditorState& m_state;
   // Goes after the importer it hands files to, calling off a read still running.
   BackgroundLyricsReader m_reader;
   lyrics::LyricsImporter m_importer;

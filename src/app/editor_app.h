@@ -6,12 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/editor_state.h"
 #include "app/services.h"
-#include "lyrics/current_time_tag.h"
-#include "lyrics/double_click_mode.h"
-#include "lyrics/header_fields.h"
-#include "lyrics/lyrics_list.h"
-#include "lyrics/status_bar.h"
 #include "shell/command_registry.h"
 
 namespace app {
@@ -29,7 +25,7 @@ class SavedLyricsBindings;
 class TestPlayBindings;
 class VolumeBindings;
 
-// The composition root: owns the document's models, the command registry and the main window,
+// The composition root: owns the editor's state, the command registry and the main window,
 // hands them with the services to each subsystem's bindings, which register their own commands
 // and bind their own controls, and runs the start-up sequence. It takes them down from the
 // outside in: everything that watches the window's controls goes before the window.
@@ -44,17 +40,12 @@ class EditorApp : public QObject {
 
   // Runs the start-up sequence and shows the main window.
   void start();
-  // Hides the volume panel and restores the window height when the pointer leaves its zone.
-  void onMainWindowMouseMove(QPoint pos);
   // Closes the main window, which ends the program.
   void exitProgram();
 
   MainWindow& window() const { return *m_window; }
-  lyrics::LyricsList& lyricsList() { return m_lyricsList; }
-  lyrics::StatusBar& statusBar() { return m_statusBar; }
-  lyrics::HeaderFields& headerFields() { return m_headerFields; }
-  lyrics::CurrentTimeTag& currentTimeTag() { return m_currentTimeTag; }
-  lyrics::DoubleClickMode& doubleClickMode() { return m_doubleClickMode; }
+  // Every model of the editor.
+  EditorState& state() { return m_state; }
   // Every command of the editor by name.
   shell::CommandRegistry& commands() { return m_commands; }
   LyricsListModel& lyricsModel() const;
@@ -62,21 +53,17 @@ class EditorApp : public QObject {
   BackgroundLyricsReader& lyricsReader() const;
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
-  VolumeBindings& volume() const { return *m_volume; }
   SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
 
  private:
   std::vector<std::string> m_arguments;
   Services m_services;
 
-  lyrics::LyricsList m_lyricsList;
-  lyrics::StatusBar m_statusBar;
-  lyrics::HeaderFields m_headerFields;
-  lyrics::CurrentTimeTag m_currentTimeTag;
-  lyrics::DoubleClickMode m_doubleClickMode;
   shell::CommandRegistry m_commands;
 
   std::unique_ptr<MainWindow> m_window;
+  // Its play clock ticks on a timer of the window, so it goes before the window.
+  EditorState m_state;
   // They watch the window's controls; declared after it, they are destroyed before it, in
   // reverse order.
   std::unique_ptr<DocumentBindings> m_document;

@@ -4,11 +4,10 @@
 
 namespace app {
 
-void registerFeedbackCommands(shell::CommandRegistry& registry, QWidget* parent,
-                              platform::Prompter& prompter,
-                              std::function<std::unique_ptr<platform::MailSender>()> mailSender) {
-  registry.add("OpenFeedbackWindow", [parent, &prompter, mailSender = std::move(mailSender)] {
-    feedback::FeedbackWindow::open(parent, prompter, mailSender());
+void registerFeedbackCommands(QWidget& window, const Services& services,
+                              shell::CommandRegistry& registry) {
+  registry.add("OpenFeedbackWindow", [&window, &services] {
+    feedback::FeedbackWindow::open(&window, services.prompter, services.mailSender());
   });
 }
 

@@ -7,12 +7,12 @@
 
 namespace app {
 
-FontBindings::FontBindings(MainWindow& window, shell::CommandRegistry& commands,
-                           platform::FontChooser& chooser)
+FontBindings::FontBindings(MainWindow& window, const Services& services,
+                           shell::CommandRegistry& registry)
     : m_lyricsList(window.lyricsView()),
       m_previewBox(window.previewBox()),
-      m_changer(chooser, m_lyricsList, m_previewBox) {
-  commands.add("ChangeFont", [this] { m_changer.changeFont(); });
+      m_changer(services.fontChooser, m_lyricsList, m_previewBox) {
+  registry.add("ChangeFont", [this] { m_changer.changeFont(); });
 }
 
 }  // namespace app

@@ -3,7 +3,7 @@
 #include <QObject>
 
 #include "app/qt_font_target.h"
-#include "platform/font_chooser.h"
+#include "app/services.h"
 #include "shell/command_registry.h"
 #include "shell/font_changer.h"
 
@@ -17,9 +17,8 @@ class FontBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Registers ChangeFont; `chooser` is the font dialog and must outlive the bindings.
-  FontBindings(MainWindow& window, shell::CommandRegistry& commands,
-               platform::FontChooser& chooser);
+  // Registers ChangeFont, which asks through the font dialog of `services`.
+  FontBindings(MainWindow& window, const Services& services, shell::CommandRegistry& registry);
 
   // The ChangeFont command and the dialog's kept values.
   shell::FontChanger& changer() { return m_changer; }

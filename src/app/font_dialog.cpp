@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
@@ -9,10 +10,34 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cstdint>
+#include <cstdlib>
 
 #include "app/gbk.h"
 
 namespace app {
+
+namespace {
+
+// The style of `family` nearest to `weight` and `italic`: the slant first, then the weight, then
+// the shortest name, so that "Book" wins over "Condensed" of the same weight.
+QString closestStyle(const QString& family, int weight, bool italic) {
+  QString closest;
+  long best = 0;
+  for (const QString& style : QFontDatabase::styles(family)) {
+    // An oblique style is slanted too, though the database calls only an italic one italic.
+    const QFont face = QFontDatabase::font(family, style, 12);
+    const bool slanted = face.style() != QFont::StyleNormal;
+    const long distance = (slanted != italic ? 1'000'000L : 0L) +
+                          std::abs(face.weight() - weight) * 100L + style.size();
+    if (closest.isEmpty() || distance < best) {
+      closest = style;
+      best = distance;
+    }
+  }
+  return closest;
+}
+
+}  // namespace
 
 FontDialog::FontDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("通用对话框_更改字体"));
@@ -58,6 +83,12 @@ void FontDialog::setValues(const platform::FontChooser::Values& values) {
   shown.setItalic(values.italic);
   shown.setUnderline(values.underline);
   shown.setStrikeOut(values.strikeout);
+  // The chooser looks the style up by its name and falls back to the face's first style when
+  // the name it derives ("Normal", "Italic") is not one the face has: DejaVu Sans calls its
+  // regular style "Book", so a regular font would open as whatever style sorts first, bold
+  // perhaps. Name the face's own style that comes closest instead.
+  const QString style = closestStyle(shown.family(), values.weight, values.italic);
+  if (!style.isEmpty()) shown.setStyleName(style);
   m_fontChooser->setCurrentFont(shown);
   showColour(QColor(values.colour.red, values.colour.green, values.colour.blue));
 }

@@ -16,24 +16,22 @@
 
 namespace app {
 
-LyricsBindings::LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
-                               const std::string& programDirectory,
-                               std::function<void()> clearSongList)
+LyricsBindings::LyricsBindings(MainWindow& window, EditorState& state, const Services& services,
+                               shell::CommandRegistry& registry)
     : m_window(window),
-      m_doubleClickMode(models.doubleClickMode),
+      m_state(state),
       m_lyricsViewport(window.lyricsView()->viewport()),
       m_previewBox(window.previewBox()),
       m_previewViewport(window.previewBox()->viewport()),
       m_previewView(window.previewBox()),
-      m_signaturePanel(window.control<QGroupBox>(QStringLiteral("分组框_配置个性签名")),
-                       window.signatureBox()),
-      m_tags(models.list, models.timeTags, models.doubleClickMode, models.prompter),
-      m_lines(models.list, models.headers, models.status, models.prompter, std::move(clearSongList),
+      m_signaturePanel(window.signaturePanel(), window.signatureBox()),
+      m_tags(state.lyrics, state.clock, state.doubleClickMode, services.prompter),
+      m_lines(state.lyrics, state.headers, state.status, services.prompter,
               [this](const std::string& text) { m_preview.previewLyrics(text); }),
-      m_signature(m_signaturePanel, models.list, models.timeTags, models.prompter,
-                  programDirectory),
-      m_preview(m_previewView, models.list, models.status, timerOf(window, "时钟_歌词预览开"),
-                timerOf(window, "时钟_歌词预览关")) {
+      m_signature(m_signaturePanel, state.lyrics, state.clock, services.prompter,
+                  services.programDirectory),
+      m_preview(m_previewView, state.lyrics, state.status, *window.timers().previewIn,
+                *window.timers().previewOut) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
   registerCommands(registry);
@@ -60,10 +58,12 @@ void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
                      {"MoveLineDown", &lyrics::LineCommands::moveLineDown},
                      {"DeleteSelectedLine", &lyrics::LineCommands::deleteSelectedLine},
                      {"ClearLyrics", &lyrics::LineCommands::clearLyrics},
-                     {"NewLyricsFile", &lyrics::LineCommands::newLyricsFile},
                      {"DeleteAllSpaces", &lyrics::LineCommands::deleteAllSpaces},
                      {"DeleteEmptyLines", &lyrics::LineCommands::deleteEmptyLines},
                      {"PreviewLyrics", &lyrics::LineCommands::previewLyrics}});
+  registry.add("NewLyricsFile", [this] {
+    if (m_lines.newLyricsFile()) m_state.song.clear();
+  });
   addMemberCommands(registry, m_signature,
                     {{"SetSignature", &lyrics::Signature::setSignature},
                      {"AddSignature", &lyrics::Signature::addSignature},
@@ -71,12 +71,12 @@ void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
 
   registry.addCheckable(
       "ToggleDoubleClickAdd", [this] { m_tags.toggleDoubleClickAdd(); },
-      [this] { return m_doubleClickMode.addsTag(); });
+      [this] { return m_state.doubleClickMode.addsTag(); });
   registry.addCheckable(
       "ToggleDoubleClickDelete", [this] { m_tags.toggleDoubleClickDelete(); },
-      [this] { return m_doubleClickMode.deletesTag(); });
+      [this] { return m_state.doubleClickMode.deletesTag(); });
   // The mode also changes outside the two commands (start-up values).
-  m_doubleClickMode.addListener([&registry] { registry.checkedStateChanged(); });
+  m_state.doubleClickMode.addListener([&registry] { registry.checkedStateChanged(); });
 }
 
 void LyricsBindings::bindControls() {
@@ -92,16 +92,14 @@ void LyricsBindings::bindControls() {
   m_previewViewport->setMouseTracking(true);
   m_previewViewport->installEventFilter(this);
   m_previewBox->installEventFilter(this);
-  connectTimerTicks(m_window, this, m_preview,
-                    {{"时钟_歌词预览开", &playback::LyricsPreview::slideInTick},
-                     {"时钟_歌词预览关", &playback::LyricsPreview::slideOutTick}});
+  connectTimerTicks(this, m_preview,
+                    {{m_window.timers().previewIn, &playback::LyricsPreview::slideInTick},
+                     {m_window.timers().previewOut, &playback::LyricsPreview::slideOutTick}});
 
-  if (auto* confirm = m_window.control<QPushButton>(QStringLiteral("按钮_个性签名"))) {
-    connect(confirm, &QPushButton::clicked, this, [this] { m_signature.confirmSignature(); });
-  }
-  if (auto* close = m_window.control<QPushButton>(QStringLiteral("按钮_关闭"))) {
-    connect(close, &QPushButton::clicked, this, [this] { m_signature.closeSignaturePanel(); });
-  }
+  connect(m_window.signatureConfirm(), &QPushButton::clicked, this,
+          [this] { m_signature.confirmSignature(); });
+  connect(m_window.signatureClose(), &QPushButton::clicked, this,
+          [this] { m_signature.closeSignaturePanel(); });
 }
 
 bool LyricsBindings::eventFilter(QObject* watched, QEvent* event) {
@@ -116,9 +114,7 @@ bool LyricsBindings::eventFilter(QObject* watched, QEvent* event) {
     // The right button never reaches the view, so it cannot move the selection: the pop-up's
     // commands act on the line that was selected before.
     if (type == QEvent::MouseButtonRelease) {
-      if (QMenu* popup = m_window.menus().popup(QStringLiteral("列表框编辑歌词"))) {
-        MainMenus::showPopupAt(popup, mouse->globalPosition().toPoint());
-      }
+      MainMenus::showPopupAt(m_window.menus().lyricsPopup(), mouse->globalPosition().toPoint());
     }
     return true;
   }

@@ -2,20 +2,15 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <string>
 
 #include "app/qt_preview_box.h"
 #include "app/qt_signature_panel.h"
-#include "lyrics/double_click_mode.h"
-#include "lyrics/header_fields.h"
+#include "app/editor_state.h"
+#include "app/services.h"
 #include "lyrics/line_commands.h"
-#include "lyrics/lyrics_list.h"
 #include "lyrics/signature.h"
-#include "lyrics/status_bar.h"
 #include "lyrics/tag_commands.h"
-#include "lyrics/time_tag_source.h"
-#include "platform/prompter.h"
 #include "playback/lyrics_preview.h"
 #include "shell/command_registry.h"
 
@@ -32,22 +27,10 @@ class LyricsBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Everything the commands work on, owned by the caller and outliving the bindings.
-  struct Models {
-    lyrics::LyricsList& list;
-    // The play clock: every stamp reads the time of its own moment from it.
-    lyrics::TimeTagSource& timeTags;
-    lyrics::DoubleClickMode& doubleClickMode;
-    lyrics::HeaderFields& headers;
-    lyrics::StatusBar& status;
-    platform::Prompter& prompter;
-  };
-
-  // Binds to `window` and registers its commands in `registry`; the signature file lives in
-  // `programDirectory` (GB18030 bytes) and `clearSongList` empties the song-information list for a
-  // new file.
-  LyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
-                 const std::string& programDirectory, std::function<void()> clearSongList);
+  // Binds to `window` and registers its commands in `registry`; the signature file lives in the
+  // program directory of `services`.
+  LyricsBindings(MainWindow& window, EditorState& state, const Services& services,
+                 shell::CommandRegistry& registry);
   ~LyricsBindings() override;
 
   // The commands, for callers and tests that run them directly.
@@ -66,7 +49,7 @@ class LyricsBindings : public QObject {
   void bindControls();
 
   MainWindow& m_window;
-  lyrics::DoubleClickMode& m_doubleClickMode;
+  EditorState& m_state;
   // The controls whose events the bindings filter. The filter only compares against them and
   // reads a control only for the events it handles, which never come while one is destroyed.
   QPointer<QWidget> m_lyricsViewport;

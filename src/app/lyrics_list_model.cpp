@@ -1,28 +1,12 @@
 #include "app/lyrics_list_model.h"
 
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 #include <QAbstractItemView>
 
 #include "app/shown_line.h"
 
 namespace app {
-
-namespace {
-
-// Restores a flag when the scope ends, also on early returns.
-class FlagGuard {
- public:
-  explicit FlagGuard(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
-  ~FlagGuard() { m_flag = m_old; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
-
- private:
-  bool& m_flag;
-  bool m_old;
-};
-
-}  // namespace
 
 LyricsListModel::LyricsListModel(lyrics::LyricsList& list, QObject* parent)
     : QAbstractListModel(parent), m_list(list) {
@@ -56,7 +40,7 @@ QVariant LyricsListModel::data(const QModelIndex& index, int role) const {
 // The list reports changes after making them; the begin/end pairs are issued together, which
 // views accept because they read the rows only after the end signal.
 void LyricsListModel::linesInserted(int first, int count) {
-  const FlagGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   if (count == m_list.count() && count > 1) {
     // Filling an empty list (a file on the command line) is a reset for the view: it lays out
     // the rows once instead of handling a third of a million insertions.
@@ -69,7 +53,7 @@ void LyricsListModel::linesInserted(int first, int count) {
 }
 
 void LyricsListModel::lineRemoved(int index) {
-  const FlagGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   beginRemoveRows(QModelIndex(), index, index);
   endRemoveRows();
 }
@@ -80,7 +64,7 @@ void LyricsListModel::lineChanged(int index) {
 }
 
 void LyricsListModel::linesReset() {
-  const FlagGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   beginResetModel();
   endResetModel();
 }
@@ -89,7 +73,7 @@ void LyricsListModel::selectionChanged(int selected) { showSelection(selected); 
 
 void LyricsListModel::showSelection(int selected) {
   if (!m_view) return;
-  const FlagGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   QItemSelectionModel* selection = m_view->selectionModel();
   if (selected < 0) {
     selection->clear();

@@ -112,13 +112,13 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
             {"建议或意见", "OpenFeedbackWindow"}},
            QString());
 
-  popupMenu(window, "超级编辑框菜单",
+  m_songPopup = popupMenu(window, "超级编辑框菜单",
             {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},
              kSeparator,
              {"复制文件路径", "CopySongPath"},
              kSeparator,
              {"打开文件夹", "OpenSongFolder"}});
-  popupMenu(window, "列表框编辑歌词",
+  m_lyricsPopup = popupMenu(window, "列表框编辑歌词",
             {{"打开歌词", "OpenLyricsFile"},
              kSeparator,
              {"预览/修改歌词", "PreviewLyrics"},
@@ -130,7 +130,7 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
              {"删除本行时间标签", "DeleteLineTag"},
              kSeparator,
              {"清空歌词文件", "ClearLyrics"}});
-  popupMenu(window, "超级列表框_保存歌词",
+  m_savedLyricsPopup = popupMenu(window, "超级列表框_保存歌词",
             {{"编辑当前歌词", "OpenSavedRecord"},
              kSeparator,
              {"快速导入文本到桌面", "ExportRecordToDesktop"},

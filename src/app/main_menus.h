@@ -26,11 +26,18 @@ class MainMenus : public QObject {
   QAction* popupAction(const QString& command) const;
   // The pop-up menu named `name` ("超级编辑框菜单", "列表框编辑歌词", "超级列表框_保存歌词").
   QMenu* popup(const QString& name) const;
+  // The pop-ups of the song list, the lyrics list and the saved-lyrics list.
+  QMenu* songPopup() const { return m_songPopup; }
+  QMenu* lyricsPopup() const { return m_lyricsPopup; }
+  QMenu* savedLyricsPopup() const { return m_savedLyricsPopup; }
   // Shows `menu` with its top-left corner 3 pixels right of and below `globalPos`.
   static void showPopupAt(QMenu* menu, const QPoint& globalPos);
 
  private:
   QMainWindow* m_window;
+  QMenu* m_songPopup = nullptr;
+  QMenu* m_lyricsPopup = nullptr;
+  QMenu* m_savedLyricsPopup = nullptr;
 };
 
 }  // namespace app

@@ -26,6 +26,7 @@
 #include "app/lyrics_list_view.h"
 #include "app/main_menus.h"
 #include "app/qt_interval_timer.h"
+#include "app/ticked_slider.h"
 #include "lyrics/signature.h"
 #include "lyrics/status_bar.h"
 #include "lyrics/status_texts.h"
@@ -48,7 +49,7 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, int width, int he
 }
 
 QSlider* percentSlider(QWidget* parent, const char* name, int x, int y, int width, int height) {
-  auto* slider = place(new QSlider(Qt::Horizontal, parent), name, x, y, width, height);
+  auto* slider = place(new TickedSlider(parent), name, x, y, width, height);
   slider->setRange(0, 100);
   slider->setPageStep(5);
   return slider;
@@ -123,6 +124,7 @@ void MainWindow::buildTopArea() {
                           {"删除本行首时间标签", "删除行内首标签", "DeleteLineTag"},
                           {nullptr, nullptr, nullptr}});
   m_tagToolBar->setGeometry(-8, 0, 499, 28);
+  m_tagButton = m_tagToolBar->actions().at(1);
   m_playbackToolBar = toolBar(m_client, "工具条_控制播放",
                               {{nullptr, nullptr, nullptr},
                                {"打开", "打开音频文件", "OpenAudioFile"},
@@ -136,6 +138,7 @@ void MainWindow::buildTopArea() {
                                {"测试", "测试编辑歌词", "StartTestPlay"},
                                {nullptr, nullptr, nullptr}});
   m_playbackToolBar->setGeometry(0, 28, 536, 28);
+  m_pauseButton = m_playbackToolBar->actions().at(6);
 
   m_progressSlider = percentSlider(m_client, "滑块条_播放进度", 0, 56, 524, 34);
   m_progressSlider->setTickInterval(100);
@@ -196,14 +199,17 @@ void MainWindow::buildEditArea() {
     watch(m_headerEdits.back());
   }
 
-  label(m_client, "图片框_开", 490, 524, 27, 27);
-  label(m_client, "图片框_声音控制", 7, 531, 24, 24);
+  m_savedPanelPicture = label(m_client, "图片框_开", 490, 524, 27, 27);
+  m_speakerPicture = label(m_client, "图片框_声音控制", 7, 531, 24, 24);
 
   m_volumePanel = place(new QGroupBox(QStringLiteral("声音控制"), m_client), "分组框_声音控制", 35,
                         525, 453, 39);
   label(m_volumePanel, "标签_右声道1", 16, 14, 36, 16, "音量：");
   m_volumeSlider = percentSlider(m_volumePanel, "滑块条_右声道1", 55, 15, 359, 16);
-  label(m_volumePanel, "标签_右1", 419, 15, 28, 16);
+  // A tick mark at every step.
+  m_volumeSlider->setTickInterval(1);
+  m_volumeSlider->setTickPosition(QSlider::TicksBelow);
+  m_volumeLabel = label(m_volumePanel, "标签_右1", 419, 15, 28, 16);
   // The panel covers the status bar; it appears only while the pointer is over its icon.
   m_volumePanel->hide();
 
@@ -215,8 +221,8 @@ void MainWindow::buildEditArea() {
     box->setMouseTracking(true);
     box->installEventFilter(this);
   }
-  label(m_supportBox, "超级链接框1", 176, 7, 160, 22, "@作者青禾");
-  label(m_supportBox, "超级链接框2", 176, 27, 160, 19);
+  m_contactLink = label(m_supportBox, "超级链接框1", 176, 7, 160, 22, "@作者青禾");
+  m_homeLink = label(m_supportBox, "超级链接框2", 176, 27, 160, 19);
 }
 
 void MainWindow::buildStatusBar() {
@@ -237,9 +243,9 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::buildParkedPanels() {
-  auto* savedPanel = place(new QGroupBox(QStringLiteral("保存文件    "), m_client),
-                           "分组框_保存文件", 530, 57, 523, 471);
-  m_savedLyricsList = place(new QTreeView(savedPanel), "超级列表框1", 2, 16, 518, 455);
+  m_savedPanel = place(new QGroupBox(QStringLiteral("保存文件    "), m_client),
+                       "分组框_保存文件", 530, 57, 523, 471);
+  m_savedLyricsList = place(new QTreeView(m_savedPanel), "超级列表框1", 2, 16, 518, 455);
   // A report-style list: one row per record, whole rows selected, nothing edited in place.
   m_savedLyricsList->setRootIsDecorated(false);
   m_savedLyricsList->setUniformRowHeights(true);
@@ -251,39 +257,48 @@ void MainWindow::buildParkedPanels() {
   m_previewBox = place(new QPlainTextEdit(m_client), "编辑框_歌词预览", 532, 88, 523, 373);
   m_previewBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-  place(new QLineEdit(QStringLiteral("青禾歌词编辑器 — 写歌词就这么简单"), m_client),
-        "编辑框_青禾歌词编辑器", 1078, 76, 480, 40);
-  label(m_client, "图片框_关闭", 1562, 80, 32, 32);
-  label(m_client, "标签_歌词预览左", 1064, 26, 265, 96);
-  label(m_client, "标签_歌词预览右", 1329, 26, 265, 96);
-  label(m_client, "标签_软件说明", 1056, 0, 530, 568)->setWordWrap(true);
-  label(m_client, "标签_关于软件", 1590, 0, 530, 583)->setWordWrap(true);
+  m_testPlayDisplay =
+      place(new QLineEdit(QStringLiteral("青禾歌词编辑器 — 写歌词就这么简单"), m_client),
+            "编辑框_青禾歌词编辑器", 1078, 76, 480, 40);
+  m_closePicture = label(m_client, "图片框_关闭", 1562, 80, 32, 32);
+  m_curtainLeft = label(m_client, "标签_歌词预览左", 1064, 26, 265, 96);
+  m_curtainRight = label(m_client, "标签_歌词预览右", 1329, 26, 265, 96);
+  m_quickStartPanel = label(m_client, "标签_软件说明", 1056, 0, 530, 568);
+  m_quickStartPanel->setWordWrap(true);
+  m_aboutPanel = label(m_client, "标签_关于软件", 1590, 0, 530, 583);
+  m_aboutPanel->setWordWrap(true);
 
-  auto* signaturePanel =
+  m_signaturePanel =
       place(new QGroupBox(QStringLiteral("个性签名"), m_client), "分组框_配置个性签名",
             lyrics::Signature::kParkedLeft, lyrics::Signature::kParkedTop, 248, 152);
-  m_signatureBox = place(new QPlainTextEdit(signaturePanel), "编辑框_个性签名", 15, 23, 216, 80);
-  place(new QPushButton(QStringLiteral("确定"), signaturePanel), "按钮_个性签名", 191, 112, 40, 24);
-  place(new QPushButton(QStringLiteral("关闭"), signaturePanel), "按钮_关闭", 144, 113, 40, 24);
+  m_signatureBox =
+      place(new QPlainTextEdit(m_signaturePanel), "编辑框_个性签名", 15, 23, 216, 80);
+  m_signatureConfirm = place(new QPushButton(QStringLiteral("确定"), m_signaturePanel),
+                             "按钮_个性签名", 191, 112, 40, 24);
+  m_signatureClose = place(new QPushButton(QStringLiteral("关闭"), m_signaturePanel),
+                           "按钮_关闭", 144, 113, 40, 24);
 
   label(m_client, "标签_同步播放", 20, 720, 32, 16);
 }
 
 void MainWindow::buildTimers() {
-  const char* names[] = {"时钟_毫秒",
-                         "时钟_秒",
-                         "时钟_测试播放",
-                         "时钟_歌词预览文本颜色",
-                         "时钟_歌词预览开",
-                         "时钟_歌词预览关",
-                         "时钟_保存歌词开",
-                         "时钟_保存歌词关",
-                         "时钟_控制标签左",
-                         "时钟_控制标签右",
-                         "时钟_控制歌词预览标签左关",
-                         "时钟_控制歌词预览标签右关",
-                         "时钟_启动窗口下"};
-  for (const char* name : names) new QtIntervalTimer(QString::fromUtf8(name), this);
+  const auto make = [this](const char* name) {
+    return new QtIntervalTimer(QString::fromUtf8(name), this);
+  };
+  // 时钟_秒 is designed but nothing uses it: the play clock counts seconds from one time.
+  make("时钟_秒");
+  m_timers = {make("时钟_毫秒"),
+              make("时钟_测试播放"),
+              make("时钟_歌词预览文本颜色"),
+              make("时钟_歌词预览开"),
+              make("时钟_歌词预览关"),
+              make("时钟_保存歌词开"),
+              make("时钟_保存歌词关"),
+              make("时钟_控制标签左"),
+              make("时钟_控制标签右"),
+              make("时钟_控制歌词预览标签左关"),
+              make("时钟_控制歌词预览标签右关"),
+              make("时钟_启动窗口下")};
 }
 
 QtIntervalTimer* MainWindow::timer(const QString& name) const {

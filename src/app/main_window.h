@@ -12,8 +12,10 @@
 
 class QGroupBox;
 class QLabel;
+class QAction;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QSlider;
 class QStatusBar;
 class QToolBar;
@@ -26,8 +28,8 @@ class MainMenus;
 class QtIntervalTimer;
 
 // The editor's main window: every control at its designed place, named by its design name.
-// It holds no behaviour of its own; EditorApp and the bindings connect to its controls and
-// signals by objectName or through the accessors below.
+// It holds no behaviour of its own; EditorApp and the bindings reach its controls and timers
+// through the typed accessors below, never by name.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -37,6 +39,22 @@ class MainWindow : public QMainWindow {
   static constexpr int kDesignHeight = 685;
   // Widths of the six status-bar parts, left to right.
   static constexpr int kStatusWidths[6] = {120, 95, 80, 110, 50, 70};
+
+  // The window's timers, all stopped until a command sets an interval.
+  struct Timers {
+    QtIntervalTimer* millisecond;      // 时钟_毫秒: the play clock's tick
+    QtIntervalTimer* testPlaySync;     // 时钟_测试播放
+    QtIntervalTimer* testPlayColour;   // 时钟_歌词预览文本颜色
+    QtIntervalTimer* previewIn;        // 时钟_歌词预览开
+    QtIntervalTimer* previewOut;       // 时钟_歌词预览关
+    QtIntervalTimer* savedPanelIn;     // 时钟_保存歌词开
+    QtIntervalTimer* savedPanelOut;    // 时钟_保存歌词关
+    QtIntervalTimer* curtainCloseLeft;   // 时钟_控制标签左
+    QtIntervalTimer* curtainCloseRight;  // 时钟_控制标签右
+    QtIntervalTimer* curtainOpenLeft;    // 时钟_控制歌词预览标签左关
+    QtIntervalTimer* curtainOpenRight;   // 时钟_控制歌词预览标签右关
+    QtIntervalTimer* windowDrop;       // 时钟_启动窗口下
+  };
 
   // Builds the window with all controls, menus, pop-ups and timers.
   explicit MainWindow(QWidget* parent = nullptr);
@@ -72,11 +90,38 @@ class MainWindow : public QMainWindow {
   QGroupBox* volumePanel() const { return m_volumePanel; }
   // The signature edit box `编辑框_个性签名`.
   QPlainTextEdit* signatureBox() const { return m_signatureBox; }
+  // The signature panel `分组框_配置个性签名` with its buttons `按钮_个性签名` (确定) and `按钮_关闭`.
+  QGroupBox* signaturePanel() const { return m_signaturePanel; }
+  QPushButton* signatureConfirm() const { return m_signatureConfirm; }
+  QPushButton* signatureClose() const { return m_signatureClose; }
+  // The tag button `工具条_标签加入_1` and the pause button `工具条_控制播放_6`.
+  QAction* tagButton() const { return m_tagButton; }
+  QAction* pauseButton() const { return m_pauseButton; }
+  // The saved-lyrics panel `分组框_保存文件` and its toggle picture `图片框_开`.
+  QGroupBox* savedPanel() const { return m_savedPanel; }
+  QLabel* savedPanelPicture() const { return m_savedPanelPicture; }
+  // The speaker picture `图片框_声音控制` and the volume panel's value label `标签_右1`.
+  QLabel* speakerPicture() const { return m_speakerPicture; }
+  QLabel* volumeLabel() const { return m_volumeLabel; }
+  // Test play: the display box `编辑框_青禾歌词编辑器`, the close picture `图片框_关闭` and the
+  // curtain pieces `标签_歌词预览左` and `标签_歌词预览右`.
+  QLineEdit* testPlayDisplay() const { return m_testPlayDisplay; }
+  QLabel* closePicture() const { return m_closePicture; }
+  QLabel* curtainLeft() const { return m_curtainLeft; }
+  QLabel* curtainRight() const { return m_curtainRight; }
+  // The text panels `标签_软件说明` (quick start) and `标签_关于软件` (About).
+  QLabel* quickStartPanel() const { return m_quickStartPanel; }
+  QLabel* aboutPanel() const { return m_aboutPanel; }
+  // The links `超级链接框1` (author contact) and `超级链接框2` (the maker's website).
+  QLabel* contactLink() const { return m_contactLink; }
+  QLabel* homeLink() const { return m_homeLink; }
   // The menu bar's menus and the three pop-up menus.
   MainMenus& menus() const { return *m_menus; }
-  // The timer named `name` (e.g. "时钟_毫秒"); nullptr for an unknown name.
+  // The window's timers.
+  const Timers& timers() const { return m_timers; }
+  // The timer named `name` (e.g. "时钟_毫秒"), for black-box tests; nullptr for an unknown name.
   QtIntervalTimer* timer(const QString& name) const;
-  // A control by its design name.
+  // A control by its design name, for black-box tests.
   template <typename T>
   T* control(const QString& name) const {
     return findChild<T*>(name);
@@ -130,6 +175,24 @@ class MainWindow : public QMainWindow {
   QTreeView* m_savedLyricsList = nullptr;
   QPlainTextEdit* m_previewBox = nullptr;
   QPlainTextEdit* m_signatureBox = nullptr;
+  QGroupBox* m_signaturePanel = nullptr;
+  QPushButton* m_signatureConfirm = nullptr;
+  QPushButton* m_signatureClose = nullptr;
+  QAction* m_tagButton = nullptr;
+  QAction* m_pauseButton = nullptr;
+  QGroupBox* m_savedPanel = nullptr;
+  QLabel* m_savedPanelPicture = nullptr;
+  QLabel* m_speakerPicture = nullptr;
+  QLabel* m_volumeLabel = nullptr;
+  QLineEdit* m_testPlayDisplay = nullptr;
+  QLabel* m_closePicture = nullptr;
+  QLabel* m_curtainLeft = nullptr;
+  QLabel* m_curtainRight = nullptr;
+  QLabel* m_quickStartPanel = nullptr;
+  QLabel* m_aboutPanel = nullptr;
+  QLabel* m_contactLink = nullptr;
+  QLabel* m_homeLink = nullptr;
+  Timers m_timers{};
   // The controls whose events the window filters; it lets go of them before they are destroyed.
   std::vector<QPointer<QObject>> m_watched;
   std::vector<std::function<void()>> m_closingSteps;

@@ -18,12 +18,8 @@ namespace {
 
 constexpr int kQuickStartCharacterHeight = 19;
 constexpr int kAboutCharacterHeight = 21;
-
-QLabel* labelOf(const MainWindow& window, const char* name) {
-  auto* label = window.control<QLabel>(QString::fromUtf8(name));
-  Q_ASSERT(label);
-  return label;
-}
+// The most by which a panel's lines may come closer than its character height to fit the text.
+constexpr int kMostTightening = 3;
 
 void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
   label->setTextFormat(Qt::RichText);
@@ -39,13 +35,13 @@ void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
 PanelBindings::PanelBindings(MainWindow& window, shell::CommandRegistry& registry)
     : QObject(&window),
       m_window(window),
-      m_quickStart(labelOf(window, "标签_软件说明")),
-      m_about(labelOf(window, "标签_关于软件")),
+      m_quickStart(window.quickStartPanel()),
+      m_about(window.aboutPanel()),
       m_quickStartView(m_quickStart),
       m_aboutView(m_about),
       m_panels(m_quickStartView, m_aboutView),
       m_placement(&window),
-      m_drop(m_placement, *window.timer(QStringLiteral("时钟_启动窗口下"))),
+      m_drop(m_placement, *window.timers().windowDrop),
       m_contactUrl(QString::fromUtf8(build_config::kContactUrl)),
       m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
   fillPanels();
@@ -69,10 +65,19 @@ void PanelBindings::fillPanels() {
   for (const auto& entry : panels) {
     const QFont font = panelFont(entry.characterHeight);
     entry.panel->setFont(font);
+    entry.panel->setStyleSheet(panelStyleSheet(font));
     entry.panel->setTextFormat(Qt::RichText);
     entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
     entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     entry.panel->setWordWrap(true);
+    // The whole text down to "→双击关闭←" must show: where the face's wrapping needs more lines
+    // than the panel holds, the lines come a pixel or two closer.
+    for (int pitch = entry.characterHeight - 1;
+         pitch >= entry.characterHeight - kMostTightening &&
+         entry.panel->heightForWidth(entry.panel->width()) > entry.panel->height();
+         --pitch) {
+      entry.panel->setText(panelRichText(entry.text, font, pitch));
+    }
     // Moved in, a panel covers the window; nothing may show through it.
     entry.panel->setAutoFillBackground(true);
     entry.panel->installEventFilter(this);
@@ -80,14 +85,12 @@ void PanelBindings::fillPanels() {
 }
 
 void PanelBindings::fillLinks() {
-  if (QLabel* contact = m_window.control<QLabel>(QStringLiteral("超级链接框1"))) {
-    makeLink(contact, m_contactUrl, contact->text());
-    connect(contact, &QLabel::linkActivated, this, &PanelBindings::contactAuthor);
-  }
-  if (QLabel* home = m_window.control<QLabel>(QStringLiteral("超级链接框2"))) {
-    makeLink(home, m_homeUrl, QString::fromUtf8(build_config::kHomeName));
-    connect(home, &QLabel::linkActivated, this, [this] { QDesktopServices::openUrl(m_homeUrl); });
-  }
+  QLabel* contact = m_window.contactLink();
+  makeLink(contact, m_contactUrl, contact->text());
+  connect(contact, &QLabel::linkActivated, this, &PanelBindings::contactAuthor);
+  QLabel* home = m_window.homeLink();
+  makeLink(home, m_homeUrl, QString::fromUtf8(build_config::kHomeName));
+  connect(home, &QLabel::linkActivated, this, [this] { QDesktopServices::openUrl(m_homeUrl); });
 }
 
 void PanelBindings::registerCommands(shell::CommandRegistry& registry) {
@@ -109,7 +112,7 @@ void PanelBindings::bindStatusBar() {
     label->installEventFilter(this);
     m_statusParts.push_back(label);
   }
-  connect(m_window.timer(QStringLiteral("时钟_启动窗口下")), &QtIntervalTimer::ticked, this,
+  connect(m_window.timers().windowDrop, &QtIntervalTimer::ticked, this,
           [this] { m_drop.slideWindowDownTick(); });
 }
 

@@ -1,5 +1,6 @@
 #include "app/panel_texts.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStringList>
 #include <algorithm>
@@ -57,14 +58,35 @@ QString aboutText(const ContactTexts& contact) {
   return lines.join(QStringLiteral("\r\n"));
 }
 
+QString panelFace() {
+  // 楷体 under its Chinese and its Latin name, then the Kai faces of Debian's fonts-arphic-ukai;
+  // the CJK faces Debian installs stand in only where no Kai face is there.
+  static const char* const kFaces[] = {"楷体",
+                                       "KaiTi",
+                                       "AR PL UKai CN",
+                                       "AR PL UKai TW",
+                                       "AR PL UKai HK",
+                                       "AR PL ZenKai Uni",
+                                       "Noto Serif CJK SC",
+                                       "Noto Sans CJK SC"};
+  const QStringList installed = QFontDatabase::families();
+  for (const char* face : kFaces) {
+    const QString name = QString::fromUtf8(face);
+    if (installed.contains(name, Qt::CaseInsensitive)) return name;
+  }
+  return QString::fromUtf8(kFaces[0]);
+}
+
 QFont panelFont(int pixelHeight) {
-  QFont font;
-  // Kai faces first, as the design asks for one; then the CJK faces Debian installs.
-  font.setFamilies({QStringLiteral("楷体"), QStringLiteral("KaiTi"),
-                    QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),
-                    QStringLiteral("Noto Sans CJK SC")});
+  QFont font(panelFace());
   font.setPixelSize(pixelHeight);
   return font;
+}
+
+QString panelStyleSheet(const QFont& font) {
+  return QStringLiteral("font-family: \"%1\"; font-size: %2px;")
+      .arg(font.family())
+      .arg(font.pixelSize());
 }
 
 QString panelRichText(const QString& text, const QFont& font, int pixelHeight) {

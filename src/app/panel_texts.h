@@ -17,9 +17,16 @@ QString quickStartText();
 // The About panel's text with `contact` filled in, lines separated by CR LF.
 QString aboutText(const ContactTexts& contact);
 
-// The panels' font: 楷体 where it is installed, otherwise the first Kai or CJK face present,
-// at a character height of `pixelHeight` pixels.
+// The panels' face: 楷体 where it is installed, otherwise the first Kai face present, and a CJK
+// face only where there is no Kai face at all.
+QString panelFace();
+
+// The panels' font: `panelFace()` at a character height of `pixelHeight` pixels.
 QFont panelFont(int pixelHeight);
+
+// A panel's own style sheet that draws it in `font`: the skin names one face for every widget,
+// and only a widget's own sheet wins over it.
+QString panelStyleSheet(const QFont& font);
 
 // `text` (CR LF lines) as rich text for a panel label in `font`, one line every `pixelHeight`
 // pixels: a Kai face's lines are as tall as its characters, while the CJK faces that stand in

@@ -3,18 +3,8 @@
 #include <QObject>
 #include <memory>
 
-#include "lyrics/current_time_tag.h"
-#include "lyrics/header_fields.h"
-#include "lyrics/status_bar.h"
-#include "platform/clipboard.h"
-#include "platform/dialogs.h"
-#include "platform/monotonic_clock.h"
-#include "platform/prompter.h"
-#include "playback/audio_player.h"
-#include "playback/play_clock.h"
-#include "playback/playback_controller.h"
-#include "playback/playback_display.h"
-#include "playback/song_row.h"
+#include "app/editor_state.h"
+#include "app/services.h"
 #include "shell/command_registry.h"
 
 class QAction;
@@ -23,28 +13,16 @@ namespace app {
 
 class MainWindow;
 
-// Owns the playback models and commands and connects them to the main window: the playback
+// Connects the playback state and commands to the main window: the playback
 // toolbar, the tag button's caption, the progress slider, the song list with its pop-up, the
 // song drop and the 10 ms tick of the play clock. Its owner destroys it before the window.
 class PlaybackBindings : public QObject {
   Q_OBJECT
 
  public:
-  // `player` plays the songs; `clipboard` receives copied paths. Both must outlive this.
-  PlaybackBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::StatusBar& status,
-                   lyrics::HeaderFields& header, lyrics::CurrentTimeTag& currentTag,
-                   platform::Prompter& prompter, platform::Dialogs& dialogs,
-                   platform::Clipboard& clipboard, playback::AudioPlayer& player);
+  // Binds the playback state of `state` to `window` and registers its commands in `registry`.
+  PlaybackBindings(MainWindow& window, EditorState& state, shell::CommandRegistry& registry);
   ~PlaybackBindings() override;
-
-  // The current song's row (the song list's model).
-  playback::SongRow& songRow() { return m_songRow; }
-  // Captions and slider position of the playback controls.
-  playback::PlaybackDisplay& display() { return m_display; }
-  // The play clock.
-  playback::PlayClock& clock() { return m_clock; }
-  // The playback commands.
-  playback::PlaybackController& controller() { return m_controller; }
 
   // Opens the current song's folder in the file manager.
   void openSongFolder();
@@ -55,15 +33,9 @@ class PlaybackBindings : public QObject {
   void bindDisplay();
   void bindSongList();
   void showSongRow();
-  QAction* playbackButton(int index) const;
 
   MainWindow& m_window;
-  playback::AudioPlayer& m_player;
-  playback::SongRow m_songRow;
-  playback::PlaybackDisplay m_display;
-  platform::SteadyClock m_steadyClock;
-  playback::PlayClock m_clock;
-  playback::PlaybackController m_controller;
+  EditorState& m_state;
   bool m_updatingSelection = false;
 };
 

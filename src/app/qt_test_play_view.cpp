@@ -27,22 +27,15 @@ QPixmap closePicturePixmap() {
   return pixmap;
 }
 
-template <typename T>
-T* controlOf(const MainWindow& window, const char* name) {
-  T* widget = window.control<T>(QString::fromUtf8(name));
-  Q_ASSERT(widget);
-  return widget;
-}
-
 }  // namespace
 
 QtTestPlayView::QtTestPlayView(const MainWindow& window)
-    : m_closePicture(controlOf<QLabel>(window, "图片框_关闭")),
-      m_display(controlOf<QLineEdit>(window, "编辑框_青禾歌词编辑器")),
-      m_leftPiece(controlOf<QLabel>(window, "标签_歌词预览左")),
-      m_rightPiece(controlOf<QLabel>(window, "标签_歌词预览右")),
-      m_openPicture(controlOf<QWidget>(window, "图片框_开")),
-      m_volumePicture(controlOf<QWidget>(window, "图片框_声音控制")) {
+    : m_closePicture(window.closePicture()),
+      m_display(window.testPlayDisplay()),
+      m_leftPiece(window.curtainLeft()),
+      m_rightPiece(window.curtainRight()),
+      m_openPicture(window.savedPanelPicture()),
+      m_volumePicture(window.speakerPicture()) {
   m_closePicture->setPixmap(closePicturePixmap());
   // Its visibility is the test-play flag: off until the curtain has closed.
   m_closePicture->hide();
@@ -79,11 +72,12 @@ void QtTestPlayView::setDisplayText(const std::string& text) {
 }
 
 void QtTestPlayView::setDisplayColour(std::uint32_t colour) {
-  QPalette palette = m_display->palette();
-  palette.setColor(QPalette::Text,
-                   QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                          static_cast<int>((colour >> 16) & 0xFF)));
-  m_display->setPalette(palette);
+  // The box's own sheet, not its palette: the skin's rule for every widget's text colour would
+  // win over a palette, and the box would never change colour on the screen.
+  m_display->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
+                               .arg(colour & 0xFF)
+                               .arg((colour >> 8) & 0xFF)
+                               .arg((colour >> 16) & 0xFF));
 }
 
 int QtTestPlayView::leftPieceLeft() const { return m_leftPiece->x(); }

@@ -18,20 +18,21 @@
 
 namespace app {
 
-SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry,
-                                         Models models, const std::string& programDirectory)
+SavedLyricsBindings::SavedLyricsBindings(MainWindow& window, EditorState& state,
+                                         const Services& services,
+                                         shell::CommandRegistry& registry)
     : m_window(window),
-      m_panelBox(window.control<QGroupBox>(QStringLiteral("分组框_保存文件"))),
-      m_picture(window.control<QLabel>(QStringLiteral("图片框_开"))),
+      m_panelBox(window.savedPanel()),
+      m_picture(window.savedPanelPicture()),
       m_list(window.savedLyricsList()),
       m_listViewport(window.savedLyricsList()->viewport()),
-      m_store(m_library, models.prompter, programDirectory),
-      m_panel(*this, timerOf(window, "时钟_保存歌词开"), timerOf(window, "时钟_保存歌词关")),
-      m_save(models.list, models.headers, models.song, m_store, m_clock, models.prompter,
-             models.dialogs, *this),
-      m_commands(m_store, m_panel, models.list, models.headers, models.song, models.status,
-                 models.prompter, models.dialogs, models.clipboard, m_random),
-      m_model(m_library) {
+      m_store(state.library, services.prompter, services.programDirectory),
+      m_panel(*this, *window.timers().savedPanelIn, *window.timers().savedPanelOut),
+      m_save(state.lyrics, state.headers, state.song, m_store, m_clock, services.prompter,
+             services.dialogs, *this),
+      m_commands(m_store, m_panel, state.lyrics, state.headers, state.song, state.status,
+                 services.prompter, services.dialogs, services.clipboard, m_random),
+      m_model(state.library) {
   Q_ASSERT(m_panelBox && m_picture);
   m_model.attachView(m_list);
   registerCommands(registry);
@@ -62,9 +63,9 @@ void SavedLyricsBindings::registerCommands(shell::CommandRegistry& registry) {
 }
 
 void SavedLyricsBindings::bindControls() {
-  connectTimerTicks(m_window, this, m_panel,
-                    {{"时钟_保存歌词开", &files::SavedPanel::slideInTick},
-                     {"时钟_保存歌词关", &files::SavedPanel::slideOutTick}});
+  connectTimerTicks(this, m_panel,
+                    {{m_window.timers().savedPanelIn, &files::SavedPanel::slideInTick},
+                     {m_window.timers().savedPanelOut, &files::SavedPanel::slideOutTick}});
 
   // The picture overlaps the status bar's end and the open panel's bottom edge; on top it
   // takes every double-click on its square.
@@ -77,9 +78,8 @@ void SavedLyricsBindings::bindControls() {
   // has selected the row under the pointer, so the pop-up acts on the row it was called on.
   m_list->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    if (QMenu* popup = m_window.menus().popup(QStringLiteral("超级列表框_保存歌词"))) {
-      MainMenus::showPopupAt(popup, m_list->viewport()->mapToGlobal(pos));
-    }
+    MainMenus::showPopupAt(m_window.menus().savedLyricsPopup(),
+                           m_list->viewport()->mapToGlobal(pos));
   });
 }
 

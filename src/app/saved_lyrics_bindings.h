@@ -8,19 +8,13 @@
 #include "files/save_balloon_view.h"
 #include "files/save_commands.h"
 #include "files/saved_lyrics_commands.h"
-#include "files/saved_lyrics_library.h"
 #include "files/saved_lyrics_store.h"
 #include "files/saved_panel.h"
 #include "files/saved_panel_view.h"
-#include "lyrics/header_fields.h"
-#include "lyrics/lyrics_list.h"
-#include "lyrics/status_bar.h"
-#include "platform/clipboard.h"
-#include "platform/dialogs.h"
+#include "app/editor_state.h"
+#include "app/services.h"
 #include "platform/local_clock.h"
-#include "platform/prompter.h"
 #include "platform/random_source.h"
-#include "playback/song_row.h"
 #include "shell/command_registry.h"
 
 class QGroupBox;
@@ -43,21 +37,10 @@ class SavedLyricsBindings : public QObject,
   Q_OBJECT
 
  public:
-  // Everything the commands work on, owned by the caller and outliving the bindings.
-  struct Models {
-    lyrics::LyricsList& list;
-    lyrics::HeaderFields& headers;
-    playback::SongRow& song;
-    lyrics::StatusBar& status;
-    platform::Prompter& prompter;
-    platform::Dialogs& dialogs;
-    platform::Clipboard& clipboard;
-  };
-
-  // Binds to `window` and registers its commands in `registry`; the library's seven files live in
-  // `programDirectory` (GB18030 bytes).
-  SavedLyricsBindings(MainWindow& window, shell::CommandRegistry& registry, Models models,
-                      const std::string& programDirectory);
+  // Binds to `window` and registers its commands in `registry`; the library's seven files live
+  // in the program directory of `services`.
+  SavedLyricsBindings(MainWindow& window, EditorState& state, const Services& services,
+                      shell::CommandRegistry& registry);
   ~SavedLyricsBindings() override;
 
   // Start-up: the toggle picture shows the closed panel.
@@ -68,7 +51,6 @@ class SavedLyricsBindings : public QObject,
   void storeSavedLyrics() { m_store.storeSavedLyrics(); }
 
   // The models and commands, for callers and tests that run them directly.
-  files::SavedLyricsLibrary& library() { return m_library; }
   files::SavedLyricsStore& store() { return m_store; }
   files::SavedPanel& panel() { return m_panel; }
   files::SaveCommands& saveCommands() { return m_save; }
@@ -98,7 +80,6 @@ class SavedLyricsBindings : public QObject,
   QPointer<BalloonTip> m_balloon;
   platform::SystemLocalClock m_clock;
   platform::SystemRandomSource m_random;
-  files::SavedLyricsLibrary m_library;
   files::SavedLyricsStore m_store;
   files::SavedPanel m_panel;
   files::SaveCommands m_save;

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 #include <QTreeView>
 
 #include "app/gbk.h"
@@ -10,19 +11,6 @@
 namespace app {
 
 namespace {
-
-// Sets a flag for the lifetime of the guard, also on early returns.
-class SyncGuard {
- public:
-  explicit SyncGuard(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
-  ~SyncGuard() { m_flag = m_old; }
-  SyncGuard(const SyncGuard&) = delete;
-  SyncGuard& operator=(const SyncGuard&) = delete;
-
- private:
-  bool& m_flag;
-  bool m_old;
-};
 
 // A row shows one line: the line breaks of a lyrics text become spaces there.
 QString oneLine(QString text) {
@@ -86,13 +74,13 @@ QVariant SavedLyricsModel::headerData(int section, Qt::Orientation orientation, 
 // The library reports changes after making them; each begin/end pair is issued together,
 // which views accept because they read the rows only after the end signal.
 void SavedLyricsModel::rowsInserted(int first, int count) {
-  const SyncGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   beginInsertRows(QModelIndex(), first, first + count - 1);
   endInsertRows();
 }
 
 void SavedLyricsModel::rowRemoved(int row) {
-  const SyncGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   beginRemoveRows(QModelIndex(), row, row);
   endRemoveRows();
 }
@@ -103,7 +91,7 @@ void SavedLyricsModel::fieldChanged(int row, int field) {
 }
 
 void SavedLyricsModel::rowsReset() {
-  const SyncGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   beginResetModel();
   endResetModel();
 }
@@ -112,7 +100,7 @@ void SavedLyricsModel::selectionChanged(int row) { showSelection(row); }
 
 void SavedLyricsModel::showSelection(int row) {
   if (!m_view) return;
-  const SyncGuard guard(m_syncing);
+  const QScopedValueRollback syncing(m_syncing, true);
   QItemSelectionModel* selection = m_view->selectionModel();
   if (row < 0) {
     selection->clear();

@@ -53,7 +53,7 @@ long long memoryKb(const QByteArray& field) {
 }
 
 void writeReport(EditorApp& editor, const QString& path, bool exposed) {
-  const lyrics::LyricsList& list = editor.lyricsList();
+  const lyrics::LyricsList& list = editor.state().lyrics;
   QString head;
   head += QStringLiteral("title=%1\n").arg(editor.window().windowTitle());
   head += QStringLiteral("visible=%1\n").arg(editor.window().isVisible() ? 1 : 0);

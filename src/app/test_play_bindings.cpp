@@ -5,24 +5,21 @@
 
 #include "app/binding_tables.h"
 #include "app/main_window.h"
-#include "app/playback_bindings.h"
 #include "app/qt_interval_timer.h"
 
 namespace app {
 
-TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry,
-                                   lyrics::LyricsList& list,
-                                   const lyrics::CurrentTimeTag& currentTag,
-                                   platform::Prompter& prompter, PlaybackBindings& playback)
+TestPlayBindings::TestPlayBindings(MainWindow& window, EditorState& state,
+                                   const Services& services, shell::CommandRegistry& registry)
     : QObject(&window),
+      m_window(window),
       m_view(window),
-      m_curtain(m_view, {timerOf(window, "时钟_控制标签左"), timerOf(window, "时钟_控制标签右"),
-                         timerOf(window, "时钟_控制歌词预览标签左关"),
-                         timerOf(window, "时钟_控制歌词预览标签右关")}),
+      m_curtain(m_view, {*window.timers().curtainCloseLeft, *window.timers().curtainCloseRight,
+                         *window.timers().curtainOpenLeft, *window.timers().curtainOpenRight}),
       m_testPlay(
-          {m_view, list, currentTag, playback.songRow(), playback.clock(), playback.controller(),
-           prompter, m_random, timerOf(window, "时钟_测试播放"),
-           timerOf(window, "时钟_歌词预览文本颜色")},
+          {m_view, state.lyrics, state.currentTag, state.song, state.clock, state.playback,
+           services.prompter, m_random, *window.timers().testPlaySync,
+           *window.timers().testPlayColour},
           [this] { m_curtain.close(); }, [this] { m_curtain.open(); }),
       m_closePicture(m_view.closePicture()) {
   // 测试当前编辑歌词 (F2) and the playback toolbar's 测试.
@@ -32,14 +29,20 @@ TestPlayBindings::TestPlayBindings(MainWindow& window, shell::CommandRegistry& r
 }
 
 void TestPlayBindings::bindTimers(MainWindow& window) {
-  connectTimerTicks(window, this, m_testPlay,
-                    {{"时钟_测试播放", &playback::TestPlay::syncPreviewTick},
-                     {"时钟_歌词预览文本颜色", &playback::TestPlay::colourTick}});
-  connectTimerTicks(window, this, m_curtain,
-                    {{"时钟_控制标签左", &shell::Curtain::closeLeftTick},
-                     {"时钟_控制标签右", &shell::Curtain::closeRightTick},
-                     {"时钟_控制歌词预览标签左关", &shell::Curtain::openLeftTick},
-                     {"时钟_控制歌词预览标签右关", &shell::Curtain::openRightTick}});
+  const MainWindow::Timers& timers = window.timers();
+  connectTimerTicks(this, m_testPlay,
+                    {{timers.testPlaySync, &playback::TestPlay::syncPreviewTick},
+                     {timers.testPlayColour, &playback::TestPlay::colourTick}});
+  connectTimerTicks(this, m_curtain,
+                    {{timers.curtainCloseLeft, &shell::Curtain::closeLeftTick},
+                     {timers.curtainCloseRight, &shell::Curtain::closeRightTick},
+                     {timers.curtainOpenLeft, &shell::Curtain::openLeftTick},
+                     {timers.curtainOpenRight, &shell::Curtain::openRightTick}});
+}
+
+void TestPlayBindings::parkCurtain() {
+  m_window.curtainLeft()->move(shell::Curtain::kLeftParked, shell::Curtain::kTop);
+  m_window.curtainRight()->move(shell::Curtain::kRightParked, shell::Curtain::kTop);
 }
 
 bool TestPlayBindings::eventFilter(QObject* watched, QEvent* event) {

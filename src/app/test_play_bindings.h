@@ -3,9 +3,8 @@
 #include <QObject>
 
 #include "app/qt_test_play_view.h"
-#include "lyrics/current_time_tag.h"
-#include "lyrics/lyrics_list.h"
-#include "platform/prompter.h"
+#include "app/editor_state.h"
+#include "app/services.h"
 #include "platform/random_source.h"
 #include "playback/test_play.h"
 #include "shell/command_registry.h"
@@ -14,7 +13,6 @@
 namespace app {
 
 class MainWindow;
-class PlaybackBindings;
 
 // Connects test play and its curtain to the main window: 测试当前编辑歌词 (F2), the playback
 // toolbar's 测试, the double-click on the close picture and the six timers involved.
@@ -22,12 +20,12 @@ class TestPlayBindings : public QObject {
   Q_OBJECT
 
  public:
-  // Everything is owned by the caller and outlives the bindings; the song plays through
-  // `playback`'s controller.
-  TestPlayBindings(MainWindow& window, shell::CommandRegistry& registry, lyrics::LyricsList& list,
-                   const lyrics::CurrentTimeTag& currentTag, platform::Prompter& prompter,
-                   PlaybackBindings& playback);
+  // Binds test play over the state of `state` to `window` and registers StartTestPlay.
+  TestPlayBindings(MainWindow& window, EditorState& state, const Services& services,
+                   shell::CommandRegistry& registry);
 
+  // Start-up: the two halves of the curtain wait left and right of the visible area.
+  void parkCurtain();
   // The test-play commands and the curtain, for callers and tests that run them directly.
   playback::TestPlay& testPlay() { return m_testPlay; }
   shell::Curtain& curtain() { return m_curtain; }
@@ -38,6 +36,7 @@ class TestPlayBindings : public QObject {
  private:
   void bindTimers(MainWindow& window);
 
+  MainWindow& m_window;
   QtTestPlayView m_view;
   platform::SystemRandomSource m_random;
   shell::Curtain m_curtain;

@@ -20,6 +20,10 @@ namespace {
 // The speaker picture is a 24-pixel square; its border pixels do not call up the panel.
 constexpr int kSpeakerSize = 24;
 
+// Where the pointer may roam over the window's surface, edges included, while the panel is up:
+// the picture, the panel and the status bar beneath them.
+constexpr QRect kVolumeZone(QPoint(23, 530), QPoint(485, 613));
+
 // The top of the picture lies over the status bar's text, so the speaker is drawn smaller in
 // the lower part of the square, where the status text stays readable beside it.
 QPixmap pictureBesideStatusBar(qreal devicePixelRatio) {
@@ -31,12 +35,12 @@ QPixmap pictureBesideStatusBar(qreal devicePixelRatio) {
 
 }  // namespace
 
-VolumeBindings::VolumeBindings(MainWindow& window, platform::MasterVolume& mixer)
+VolumeBindings::VolumeBindings(MainWindow& window, const Services& services)
     : QObject(&window),
       m_window(window),
-      m_speaker(window.control<QLabel>(QStringLiteral("图片框_声音控制"))),
-      m_label(window.control<QLabel>(QStringLiteral("标签_右1"))),
-      m_control(mixer, *this) {
+      m_speaker(window.speakerPicture()),
+      m_label(window.volumeLabel()),
+      m_control(services.masterVolume, *this) {
   m_speaker->setPixmap(pictureBesideStatusBar(m_speaker->devicePixelRatioF()));
   m_speaker->setToolTip(QStringLiteral("音量"));
   // The picture reaches into the status bar's rectangle; on top it gets the pointer there too.
@@ -45,6 +49,13 @@ VolumeBindings::VolumeBindings(MainWindow& window, platform::MasterVolume& mixer
   m_speaker->setMouseTracking(true);
   m_speaker->installEventFilter(this);
   connect(window.volumeSlider(), &QSlider::valueChanged, this, [this] { m_control.applyVolume(); });
+  connect(&window, &MainWindow::surfaceMouseMoved, this, &VolumeBindings::surfaceMouseMoved);
+}
+
+void VolumeBindings::surfaceMouseMoved(QPoint pos) {
+  if (kVolumeZone.contains(pos)) return;
+  m_window.volumePanel()->hide();
+  m_window.resize(m_window.width(), MainWindow::kDesignHeight);
 }
 
 bool VolumeBindings::eventFilter(QObject* watched, QEvent* event) {

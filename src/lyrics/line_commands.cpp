@@ -7,13 +7,12 @@
 namespace lyrics {
 
 LineCommands::LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
-                           platform::Prompter& prompter, std::function<void()> clearSongList,
+                           platform::Prompter& prompter,
                            std::function<void(const std::string&)> showPreview)
     : m_list(list),
       m_headers(headers),
       m_status(status),
       m_prompter(prompter),
-      m_clearSongList(std::move(clearSongList)),
       m_showPreview(std::move(showPreview)) {}
 
 void LineCommands::moveLineUp() {
@@ -45,11 +44,10 @@ void LineCommands::deleteSelectedLine() {
 
 void LineCommands::clearLyrics() { m_list.clear(); }
 
-void LineCommands::newLyricsFile() {
+bool LineCommands::newLyricsFile() {
   if (!m_prompter.ask("确定清空所有数据，新建歌词文件？", "tolva_提示：",
                       platform::MessageIcon::None))
-    return;
-  if (m_clearSongList) m_clearSongList();
+    return false;
   m_list.clear();
   m_headers.setText(HeaderFields::Album, "");
   m_headers.setText(HeaderFields::Song, "");
@@ -58,6 +56,7 @@ void LineCommands::newLyricsFile() {
   for (int part = 0; part < StatusBar::kPartCount; ++part) {
     m_status.setText(part, status_texts::newFileText(part));
   }
+  return true;
 }
 
 std::string withoutSpaces(std::string_view line) {

@@ -15,11 +15,9 @@ namespace lyrics {
 // file and opening the lyrics in the preview box.
 class LineCommands {
  public:
-  // `clearSongList` empties the song-information list; `showPreview` receives the whole
-  // lyrics text for the preview box.
+  // `showPreview` receives the whole lyrics text for the preview box.
   LineCommands(LyricsList& list, HeaderFields& headers, StatusBar& status,
-               platform::Prompter& prompter, std::function<void()> clearSongList,
-               std::function<void(const std::string&)> showPreview);
+               platform::Prompter& prompter, std::function<void(const std::string&)> showPreview);
 
   // Swaps the selected line with the one above; the line that moved down is selected.
   void moveLineUp();
@@ -29,8 +27,9 @@ class LineCommands {
   void deleteSelectedLine();
   // Removes all lines.
   void clearLyrics();
-  // After a Yes, empties the song list, the lyrics, the header boxes and the status texts.
-  void newLyricsFile();
+  // After a Yes, empties the lyrics, the header boxes and the status texts and returns true; the
+  // caller then empties the song list.
+  bool newLyricsFile();
   // Removes ASCII and full-width spaces from every line; no line is selected afterwards.
   void deleteAllSpaces();
   // Removes empty lines and 7- or 10-byte lines that begin with "[" (a lone tag).
@@ -43,7 +42,6 @@ class LineCommands {
   HeaderFields& m_headers;
   StatusBar& m_status;
   platform::Prompter& m_prompter;
-  std::function<void()> m_clearSongList;
   std::function<void(const std::string&)> m_showPreview;
 };
 

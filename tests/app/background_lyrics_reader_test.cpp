@@ -208,9 +208,9 @@ TEST(BackgroundLyricsReader, TheEditorImportsADroppedLargeFileWithTheUsualTexts)
   const int lines = static_cast<int>(text.size() / 18);
   emit editor.window().lyricsDropped(dir.write("big.lrc", text));
   EXPECT_TRUE(editor.lyricsReader().busy());
-  ASSERT_TRUE(waitUntil([&] { return editor.lyricsList().count() == lines; }));
-  EXPECT_EQ(editor.lyricsList().line(0), gbk("[00:01.00]第一句"));
-  EXPECT_EQ(editor.lyricsList().selection(), 0);
+  ASSERT_TRUE(waitUntil([&] { return editor.state().lyrics.count() == lines; }));
+  EXPECT_EQ(editor.state().lyrics.line(0), gbk("[00:01.00]第一句"));
+  EXPECT_EQ(editor.state().lyrics.selection(), 0);
   EXPECT_EQ(editor.window().statusLabel(lyrics::StatusBar::Lines)->text(),
             QStringLiteral("行:%1").arg(lines));
   EXPECT_EQ(editor.window().statusLabel(lyrics::StatusBar::Characters)->text(),

@@ -82,10 +82,10 @@ TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
   app::EditorApp& editor = start({folder + "/晴", "天.lrc"});
   app::MainWindow& window = editor.window();
 
-  ASSERT_EQ(editor.lyricsList().count(), 5);
-  EXPECT_EQ(editor.lyricsList().line(0), gbk("[ti:晴天]"));
-  EXPECT_EQ(editor.lyricsList().line(4), gbk("童年的荡秋千"));
-  EXPECT_EQ(editor.lyricsList().selection(), 0);
+  ASSERT_EQ(editor.state().lyrics.count(), 5);
+  EXPECT_EQ(editor.state().lyrics.line(0), gbk("[ti:晴天]"));
+  EXPECT_EQ(editor.state().lyrics.line(4), gbk("童年的荡秋千"));
+  EXPECT_EQ(editor.state().lyrics.selection(), 0);
   EXPECT_EQ(window.lyricsView()->currentIndex().row(), 0);
   EXPECT_EQ(window.lyricsView()->model()->index(2, 0).data().toString(),
             QStringLiteral("[00:01.00]故事的小黄花"));
@@ -99,9 +99,9 @@ TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
   EXPECT_NEAR(window.windowOpacity(), 245.0 / 255, 0.01);
   EXPECT_EQ(window.control<QLabel>(QStringLiteral("标签_歌词预览左"))->pos(), QPoint(-265, 466));
   EXPECT_EQ(window.control<QLabel>(QStringLiteral("标签_歌词预览右"))->pos(), QPoint(530, 466));
-  EXPECT_EQ(editor.currentTimeTag().value(), "[00:00.00]");
-  EXPECT_TRUE(editor.doubleClickMode().addsTag());
-  EXPECT_FALSE(editor.doubleClickMode().deletesTag());
+  EXPECT_EQ(editor.state().currentTag.value(), "[00:00.00]");
+  EXPECT_TRUE(editor.state().doubleClickMode.addsTag());
+  EXPECT_FALSE(editor.state().doubleClickMode.deletesTag());
   EXPECT_TRUE(window.menus().action(QStringLiteral("ToggleDoubleClickAdd"))->isChecked());
   EXPECT_FALSE(window.menus().action(QStringLiteral("ToggleDoubleClickDelete"))->isChecked());
   EXPECT_TRUE(QFile::exists(QString::fromStdString(
@@ -112,11 +112,11 @@ TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
 }
 
 TEST_F(EditorAppTest, WithoutArgumentsOrWithAMissingFileTheListStaysEmpty) {
-  EXPECT_EQ(start().lyricsList().count(), 0);
-  EXPECT_EQ(m_editor->lyricsList().selection(), -1);
+  EXPECT_EQ(start().state().lyrics.count(), 0);
+  EXPECT_EQ(m_editor->state().lyrics.selection(), -1);
   EXPECT_FALSE(m_editor->window().lyricsView()->currentIndex().isValid());
   m_editor.reset();
-  EXPECT_EQ(start({"/nonexistent/file.lrc"}).lyricsList().count(), 0);
+  EXPECT_EQ(start({"/nonexistent/file.lrc"}).state().lyrics.count(), 0);
   EXPECT_TRUE(m_prompter.shown.empty());
 }
 
@@ -127,16 +127,16 @@ TEST_F(EditorAppTest, OpenLyricsFileFromTheMenuAndFromThePopup) {
   menus.action(QStringLiteral("OpenLyricsFile"))->trigger();
   ASSERT_EQ(m_dialogs.opened.size(), 1u);
   EXPECT_EQ(m_dialogs.opened[0].title, gbk("tolva_打开歌词文件"));
-  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.state().lyrics.count(), 2);
   EXPECT_EQ(editor.window().statusLabel(4)->text(), QStringLiteral("行:2"));
   EXPECT_EQ(editor.window().statusLabel(5)->text(), QStringLiteral("字:8"));
 
   m_dialogs.choice = m_dir.write("b.txt", "one\r\ntwo\r\nthree");
   menus.popupAction(QStringLiteral("OpenLyricsFile"))->trigger();
   EXPECT_EQ(m_dialogs.opened.size(), 2u);
-  EXPECT_EQ(editor.lyricsList().count(), 3);
-  EXPECT_EQ(editor.lyricsList().selection(), 0);
-  EXPECT_EQ(editor.lyricsList().line(2), "three");
+  EXPECT_EQ(editor.state().lyrics.count(), 3);
+  EXPECT_EQ(editor.state().lyrics.selection(), 0);
+  EXPECT_EQ(editor.state().lyrics.line(2), "three");
 }
 
 TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
@@ -148,15 +148,15 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
   drop(window.lyricsView()->viewport(), {QUrl::fromLocalFile(QString::fromStdString(path))});
   ASSERT_EQ(lyricDrops.count(), 1);
   EXPECT_EQ(lyricDrops[0][0].value<std::string>(), gbk(path.c_str()));
-  ASSERT_EQ(editor.lyricsList().count(), 2);
-  EXPECT_EQ(editor.lyricsList().line(1), gbk("乙"));
+  ASSERT_EQ(editor.state().lyrics.count(), 2);
+  EXPECT_EQ(editor.state().lyrics.line(1), gbk("乙"));
   EXPECT_EQ(window.statusLabel(4)->text(), QStringLiteral("行:2"));
   EXPECT_TRUE(m_prompter.shown.empty());
 
   // A drop without any local file does nothing.
   drop(window.lyricsView()->viewport(), {});
   drop(window.lyricsView()->viewport(), {QUrl(QStringLiteral("https://example.com/a.lrc"))});
-  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.state().lyrics.count(), 2);
   EXPECT_TRUE(m_prompter.shown.empty());
 
   // Several files arrive as one text ending in CR LF, which is not a lyrics file name.
@@ -164,17 +164,17 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
                                          QUrl::fromLocalFile(QString::fromStdString(path))});
   ASSERT_EQ(m_prompter.shown.size(), 1u);
   EXPECT_EQ(m_prompter.shown[0].title, gbk("tolva_错误提示"));
-  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.state().lyrics.count(), 2);
   EXPECT_EQ(songDrops.count(), 0);
 
   // The list's scroll bar and frame belong to the list too.
   std::vector<std::string> many(200, "x");
-  editor.lyricsList().replaceAll(many);
+  editor.state().lyrics.replaceAll(many);
   QWidget* scrollBar = window.lyricsView()->verticalScrollBar();
   ASSERT_TRUE(QTest::qWaitFor([scrollBar] { return scrollBar->isVisible(); }));
   drop(scrollBar, {QUrl::fromLocalFile(QString::fromStdString(path))});
   EXPECT_EQ(lyricDrops.count(), 3);
-  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.state().lyrics.count(), 2);
   EXPECT_EQ(songDrops.count(), 0);
 
   // Elsewhere on the window a drop is the song drop, not a lyrics import.
@@ -183,7 +183,7 @@ TEST_F(EditorAppTest, FilesDroppedOnTheListReachTheLyricsImport) {
        {QUrl::fromLocalFile(QString::fromStdString(other))});
   ASSERT_EQ(songDrops.count(), 1);
   EXPECT_EQ(songDrops[0][0].value<std::string>(), gbk(other.c_str()));
-  EXPECT_EQ(editor.lyricsList().count(), 2);
+  EXPECT_EQ(editor.state().lyrics.count(), 2);
 }
 
 TEST_F(EditorAppTest, ABinaryOrBrokenFileDroppedAsLyricsShowsAndSavesItsOwnBytes) {
@@ -207,11 +207,11 @@ TEST_F(EditorAppTest, ABinaryOrBrokenFileDroppedAsLyricsShowsAndSavesItsOwnBytes
     m_prompter.shown.clear();
     const std::string path = m_dir.write(c.name, c.bytes);
     drop(window.lyricsView()->viewport(), {QUrl::fromLocalFile(QString::fromStdString(path))});
-    ASSERT_GT(editor.lyricsList().count(), 0);
+    ASSERT_GT(editor.state().lyrics.count(), 0);
     EXPECT_TRUE(m_prompter.shown.empty());
     // Bytes that are no GBK character show as replacement characters, and nothing else.
     QString shown;
-    for (int row = 0; row < editor.lyricsList().count(); ++row) {
+    for (int row = 0; row < editor.state().lyrics.count(); ++row) {
       shown += window.lyricsView()->model()->index(row, 0).data().toString();
     }
     EXPECT_EQ(shown.contains(QChar(0xFFFD)), c.broken) << shown.toStdString();
@@ -266,9 +266,9 @@ TEST_F(EditorAppTest, MouseOutsideTheVolumeZoneHidesThePanel) {
     EXPECT_EQ(window.height(), move.hides ? 685 : 700);
   }
   panel->show();
-  editor.onMainWindowMouseMove(QPoint(23, 613));
+  emit editor.window().surfaceMouseMoved(QPoint(23, 613));
   EXPECT_TRUE(panel->isVisible());
-  editor.onMainWindowMouseMove(QPoint(485, 530));
+  emit editor.window().surfaceMouseMoved(QPoint(485, 530));
   EXPECT_TRUE(panel->isVisible());
 }
 
@@ -296,7 +296,7 @@ TEST_F(EditorAppTest, ExitAndTitleBarCloseRunTheShutdownStepOnce) {
 TEST_F(EditorAppTest, HeaderBoxesAndStatusBarFollowTheirModels) {
   app::EditorApp& editor = start();
   app::MainWindow& window = editor.window();
-  lyrics::HeaderFields& fields = editor.headerFields();
+  lyrics::HeaderFields& fields = editor.state().headers;
 
   window.headerEdit(lyrics::HeaderFields::Singer)->setText(QStringLiteral("周杰伦"));
   EXPECT_EQ(fields.text(lyrics::HeaderFields::Singer), gbk("周杰伦"));
@@ -307,7 +307,7 @@ TEST_F(EditorAppTest, HeaderBoxesAndStatusBarFollowTheirModels) {
   EXPECT_EQ(window.headerEdit(lyrics::HeaderFields::Editor)->text(), QStringLiteral("ab\uFFFD"));
   EXPECT_EQ(fields.text(lyrics::HeaderFields::Editor), "ab\xC7");
 
-  editor.statusBar().setText(lyrics::StatusBar::Progress, gbk("播放进度：42%"));
+  editor.state().status.setText(lyrics::StatusBar::Progress, gbk("播放进度：42%"));
   EXPECT_EQ(window.statusLabel(1)->text(), QStringLiteral("播放进度：42%"));
 }
 
@@ -315,20 +315,20 @@ TEST_F(EditorAppTest, DoubleClickCheckMarksShowTheMode) {
   app::EditorApp& editor = start();
   QAction* adds = editor.window().menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = editor.window().menus().action(QStringLiteral("ToggleDoubleClickDelete"));
-  editor.doubleClickMode().set(false, true);
+  editor.state().doubleClickMode.set(false, true);
   EXPECT_FALSE(adds->isChecked());
   EXPECT_TRUE(deletes->isChecked());
   // Choosing an unchecked item turns its mode on and the other one off.
   adds->trigger();
   EXPECT_TRUE(adds->isChecked());
   EXPECT_FALSE(deletes->isChecked());
-  EXPECT_TRUE(editor.doubleClickMode().addsTag());
+  EXPECT_TRUE(editor.state().doubleClickMode.addsTag());
   // Choosing a checked item turns it off, leaving both off.
   adds->trigger();
   EXPECT_FALSE(adds->isChecked());
   EXPECT_FALSE(deletes->isChecked());
-  EXPECT_FALSE(editor.doubleClickMode().addsTag());
-  EXPECT_FALSE(editor.doubleClickMode().deletesTag());
+  EXPECT_FALSE(editor.state().doubleClickMode.addsTag());
+  EXPECT_FALSE(editor.state().doubleClickMode.deletesTag());
 }
 
 TEST_F(EditorAppTest, CommandLineAndDropOpenTheFileTheirBytesName) {
@@ -342,12 +342,12 @@ TEST_F(EditorAppTest, CommandLineAndDropOpenTheFileTheirBytesName) {
   const std::string path = m_dir.file(name);
   const std::size_t cut = path.size() - 6;
   app::EditorApp& editor = start({path.substr(0, cut), path.substr(cut)});
-  EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+  EXPECT_EQ(editor.state().lyrics.lines(), (std::vector<std::string>{"right", "file"}));
 
-  editor.lyricsList().clear();
+  editor.state().lyrics.clear();
   const QByteArray encoded = QByteArray::fromStdString(path).toPercentEncoding("/");
   drop(editor.window().lyricsView()->viewport(), {QUrl::fromEncoded("file://" + encoded)});
-  EXPECT_EQ(editor.lyricsList().lines(), (std::vector<std::string>{"right", "file"}));
+  EXPECT_EQ(editor.state().lyrics.lines(), (std::vector<std::string>{"right", "file"}));
   EXPECT_TRUE(m_prompter.shown.empty());
 }
 

@@ -15,22 +15,11 @@
 #include "app/main_menus.h"
 #include "app/skin.h"
 #include "support/fake_services.h"
+#include "support/skin_scope.h"
 
 namespace {
 
 using Values = platform::FontChooser::Values;
-
-// The start-up skin for one test; the look from before comes back afterwards.
-class StartupSkin {
- public:
-  StartupSkin() : m_before(qApp->styleSheet()) { app::applySkin(app::kStartupSkin); }
-  ~StartupSkin() { qApp->setStyleSheet(m_before); }
-  StartupSkin(const StartupSkin&) = delete;
-  StartupSkin& operator=(const StartupSkin&) = delete;
-
- private:
-  QString m_before;
-};
 
 // What a widget really draws its text in, once its style sheets are applied.
 struct Drawn {
@@ -49,7 +38,7 @@ Drawn drawn(QWidget* widget) {
 }  // namespace
 
 TEST(FontBindings, ChangeFontRestylesOnlyTheLyricsListAndThePreviewBoxUnderTheSkin) {
-  StartupSkin skin;
+  testsupport::SkinScope skin;
   testsupport::EditorHarness harness;
   harness.start();
   app::MainWindow& window = harness.window();
@@ -129,6 +118,8 @@ TEST(FontDialog, ShowsAndGivesBackItsValuesAndOpensInTheDefaultFace) {
 
   const Values cases[] = {
       {app::toGbk(QStringLiteral("DejaVu Serif")), 14, 700, false, false, false, {255, 0, 0}},
+      // Its regular style is called "Book": the dialog must not fall back to another style.
+      {app::toGbk(QStringLiteral("DejaVu Sans")), 12, 400, false, false, false, {0, 0, 0}},
       {app::toGbk(QStringLiteral("DejaVu Sans")), 9, 400, true, true, true, {0, 128, 255}},
   };
   for (const Values& values : cases) {

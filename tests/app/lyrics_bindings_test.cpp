@@ -30,7 +30,7 @@ struct Editor {
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
   app::MainWindow& window() { return editor->window(); }
-  lyrics::LyricsList& list() { return editor->lyricsList(); }
+  lyrics::LyricsList& list() { return editor->state().lyrics; }
   app::LyricsListView* view() { return window().lyricsView(); }
   QPoint rowCentre(int row) { return view()->visualRect(view()->model()->index(row, 0)).center(); }
   // A double-click as the platform delivers it: press, release, double-click, release.
@@ -73,7 +73,7 @@ void moveOver(QPlainTextEdit* box, int y) {
 TEST(LyricsBindings, F5StampsTheSelectedLineAndSelectsTheNext) {
   Editor e;
   e.load({"one", "two"});
-  e.editor->currentTimeTag().set("[00:05.20]");
+  e.editor->state().currentTag.set("[00:05.20]");
   e.list().setSelection(0);
   e.view()->setFocus();
   QTest::keyClick(e.view(), Qt::Key_F5);
@@ -91,7 +91,7 @@ TEST(LyricsBindings, F5StampsTheSelectedLineAndSelectsTheNext) {
 TEST(LyricsBindings, DoubleClickFollowsTheMenuChecks) {
   Editor e;
   e.load({"[00:01.00]a", "b", "c"});
-  e.editor->currentTimeTag().set("[00:09.00]");
+  e.editor->state().currentTag.set("[00:09.00]");
   QAction* adds = e.window().menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = e.window().menus().action(QStringLiteral("ToggleDoubleClickDelete"));
   EXPECT_TRUE(adds->isChecked());
@@ -119,7 +119,7 @@ TEST(LyricsBindings, DoubleClickFollowsTheMenuChecks) {
 
 TEST(LyricsBindings, ADoubleClickAnywhereOnTheListRunsTheDoubleClickCommand) {
   Editor e;
-  e.editor->currentTimeTag().set("[00:09.00]");
+  e.editor->state().currentTag.set("[00:09.00]");
   const QPoint belowTheLines(100, e.view()->viewport()->height() - 10);
   QMenu* popup = e.window().menus().popup(QStringLiteral("列表框编辑歌词"));
 
@@ -195,7 +195,7 @@ TEST(LyricsBindings, PreviewBoxSlidesInAndTheBottomStripTakesTheTextBack) {
 TEST(LyricsBindings, NewLyricsFileEmptiesTheSongRowBoxesAndStatusTexts) {
   Editor e;
   e.load({"a", "b"});
-  e.editor->playback().songRow().setRow({"song", "singer", "MP3", "ok", "/x/song.mp3"});
+  e.editor->state().song.setRow({"song", "singer", "MP3", "ok", "/x/song.mp3"});
   for (int field = 0; field < 4; ++field) e.window().headerEdit(field)->setText("text");
   e.prompter.answers.push_back(true);
   e.window().menus().action(QStringLiteral("NewLyricsFile"))->trigger();

@@ -196,7 +196,7 @@ TEST(SavedLyricsBindings, TheTogglePictureSlidesThePanelInAndOutAndShowsWhichWay
 
 TEST(SavedLyricsBindings, ADoubleClickOnARecordOpensItAndClosesThePanelAtOnce) {
   Editor e(true);
-  e.editor->lyricsList().replaceAll({"old"});
+  e.editor->state().lyrics.replaceAll({"old"});
   const struct {
     int row;
     const char* format;
@@ -210,7 +210,7 @@ TEST(SavedLyricsBindings, ADoubleClickOnARecordOpensItAndClosesThePanelAtOnce) {
     // The first click selects the row, the second one opens it.
     e.doubleClick(e.list()->viewport(), e.rowCentre(test.row));
     const auto& record = kRecords[test.row];
-    EXPECT_EQ(e.saved().library().selectedRow(), test.row);
+    EXPECT_EQ(e.editor->state().library.selectedRow(), test.row);
     for (int field = 0; field < 4; ++field) {
       EXPECT_EQ(e.window().headerEdit(field)->text(), QString::fromUtf8(record[field]));
     }
@@ -221,8 +221,8 @@ TEST(SavedLyricsBindings, ADoubleClickOnARecordOpensItAndClosesThePanelAtOnce) {
     EXPECT_EQ(song->text(2), QString::fromUtf8(test.format));
     EXPECT_EQ(song->text(3), QStringLiteral("正常"));
     EXPECT_EQ(song->text(4), QString::fromUtf8(record[4]));
-    EXPECT_EQ(e.editor->lyricsList().lines(), test.lines);
-    EXPECT_EQ(e.editor->lyricsList().selection(), -1);
+    EXPECT_EQ(e.editor->state().lyrics.lines(), test.lines);
+    EXPECT_EQ(e.editor->state().lyrics.selection(), -1);
     EXPECT_EQ(e.window().statusLabel(4)->text(), QString::fromUtf8(test.lineCount));
     EXPECT_EQ(e.window().statusLabel(5)->text(), QString::fromUtf8(test.byteCount));
     EXPECT_EQ(e.panel()->x(), 530);
@@ -259,7 +259,7 @@ TEST(SavedLyricsBindings, TheLastRunsLibraryFillsTheListAndItsPopUpItemsReachThe
   // A row shows the lyrics on one line; the tooltip keeps the line breaks.
   EXPECT_EQ(e.cell(0, 6), QStringLiteral("[00:01.00]故事的小黄花  bb "));
   EXPECT_EQ(e.cell(0, 6, Qt::ToolTipRole), QStringLiteral("[00:01.00]故事的小黄花\r\n\r\nbb\r\n"));
-  EXPECT_EQ(e.saved().library().selectedRow(), -1);
+  EXPECT_EQ(e.editor->state().library.selectedRow(), -1);
   ASSERT_TRUE(e.slideTo(0)) << "the panel did not open";
   QMenu* popup = e.window().menus().popup(QStringLiteral("超级列表框_保存歌词"));
   const auto run = [&](const char* command) {
@@ -270,7 +270,7 @@ TEST(SavedLyricsBindings, TheLastRunsLibraryFillsTheListAndItsPopUpItemsReachThe
   e.rightClick(e.rowCentre(1));
   ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }, 2000)) << "no pop-up";
   EXPECT_EQ(popup->pos(), e.list()->viewport()->mapToGlobal(e.rowCentre(1)) + QPoint(3, 3));
-  EXPECT_EQ(e.saved().library().selectedRow(), 1);
+  EXPECT_EQ(e.editor->state().library.selectedRow(), 1);
   popup->hide();
 
   run("CopySavedSongPath");
@@ -302,7 +302,7 @@ TEST(SavedLyricsBindings, TheLastRunsLibraryFillsTheListAndItsPopUpItemsReachThe
   EXPECT_EQ(e.list()->model()->rowCount(), 1);
   EXPECT_EQ(e.cell(0, 0), QStringLiteral("周杰伦"));
   EXPECT_EQ(e.storeFile(0), gbk("周杰伦======"));
-  EXPECT_EQ(e.saved().library().selectedRow(), -1);
+  EXPECT_EQ(e.editor->state().library.selectedRow(), -1);
   ASSERT_EQ(e.prompter.shown.size(), 2u);
   for (const auto& shown : e.prompter.shown) {
     EXPECT_TRUE(shown.question);
@@ -315,7 +315,7 @@ TEST(SavedLyricsBindings, TheLastRunsLibraryFillsTheListAndItsPopUpItemsReachThe
   e.rightClick(QPoint(100, e.list()->viewport()->height() - 10));
   ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }, 2000)) << "no pop-up";
   popup->hide();
-  EXPECT_EQ(e.saved().library().selectedRow(), -1);
+  EXPECT_EQ(e.editor->state().library.selectedRow(), -1);
   run("CopySavedLyrics");
   EXPECT_EQ(e.clipboard.texts.size(), 2u);
   e.prompter.answers = {true};
@@ -340,11 +340,11 @@ TEST(SavedLyricsBindings, SavingThroughMenuAndToolbarShowsTheBalloonAndWritesThe
   EXPECT_EQ(e.saved().balloon(), nullptr);
   EXPECT_EQ(e.list()->model()->rowCount(), 0);
 
-  e.editor->playback().controller().setCurrentSong("/music/a.mp3", "a.mp3", gbk("mp3格式"));
+  e.editor->state().playback.setCurrentSong("/music/a.mp3", "a.mp3", gbk("mp3格式"));
   e.window().headerEdit(lyrics::HeaderFields::Singer)->setText(QStringLiteral("周杰伦"));
   e.window().headerEdit(lyrics::HeaderFields::Song)->setText(QStringLiteral("晴天"));
   e.window().headerEdit(lyrics::HeaderFields::Album)->setText(QStringLiteral("叶惠美"));
-  e.editor->lyricsList().replaceAll({"a", "", "b"});
+  e.editor->state().lyrics.replaceAll({"a", "", "b"});
   save->trigger();
   ASSERT_EQ(e.list()->model()->rowCount(), 1);
   EXPECT_EQ(e.cell(0, 0), QStringLiteral("周杰伦"));

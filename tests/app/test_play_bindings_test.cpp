@@ -100,7 +100,7 @@ TEST_F(TestPlayUiTest, StartingControlsAreParkedAndStackedAsDesigned) {
   }
 
   // The toolbar's 测试 runs the same command as F2: without the song file, the warning.
-  editor->playback().controller().setCurrentSong(home.file("gone.mp3"), "gone.mp3", "mp3格式");
+  editor->state().playback.setCurrentSong(home.file("gone.mp3"), "gone.mp3", "mp3格式");
   window->findChild<QAction*>(QStringLiteral("工具条_控制播放_9"))->trigger();
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(app::toQString(prompter.shown[0].text),
@@ -114,9 +114,9 @@ TEST_F(TestPlayUiTest, ARealTestPlaySelectsEachLineAsTheClockReachesItsSecond) {
   Song& song = Song::get();
   ASSERT_TRUE(song.ok) << "espeak-ng or ffmpeg failed";
   ASSERT_TRUE(player.isReady());
-  editor->lyricsList().replaceAll(
+  editor->state().lyrics.replaceAll(
       {"[ti:speech]", "[00:00.30]one", "[00:01.40]two", "[00:02.20]three"});
-  editor->playback().controller().setCurrentSong(song.path, "speech.mp3", "mp3格式");
+  editor->state().playback.setCurrentSong(song.path, "speech.mp3", "mp3格式");
 
   window->menus().action(QStringLiteral("StartTestPlay"))->trigger();
   EXPECT_TRUE(control("图片框_开")->isHidden());
@@ -137,9 +137,9 @@ TEST_F(TestPlayUiTest, ARealTestPlaySelectsEachLineAsTheClockReachesItsSecond) {
   } steps[] = {{1, "one", "[00:00"}, {2, "two", "[00:01"}, {3, "three", "[00:02"}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.text);
-    ASSERT_TRUE(waitFor([&] { return editor->lyricsList().selection() == step.line; }, 4000))
+    ASSERT_TRUE(waitFor([&] { return editor->state().lyrics.selection() == step.line; }, 4000))
         << "line " << step.line << " never became current";
-    EXPECT_EQ(editor->currentTimeTag().value().substr(0, 6), step.second);
+    EXPECT_EQ(editor->state().currentTag.value().substr(0, 6), step.second);
     EXPECT_EQ(viewSelection(), step.line);
     EXPECT_EQ(display(), QString::fromUtf8(step.text));
     const auto position = player.currentTimePos();
@@ -151,7 +151,7 @@ TEST_F(TestPlayUiTest, ARealTestPlaySelectsEachLineAsTheClockReachesItsSecond) {
   QTest::mouseDClick(control("图片框_关闭"), Qt::LeftButton);
   EXPECT_TRUE(control("图片框_关闭")->isHidden());
   EXPECT_TRUE(control("编辑框_青禾歌词编辑器")->isHidden());
-  EXPECT_EQ(editor->lyricsList().selection(), 0);
+  EXPECT_EQ(editor->state().lyrics.selection(), 0);
   EXPECT_EQ(viewSelection(), 0);
   EXPECT_EQ(window->timer(QStringLiteral("时钟_测试播放"))->interval(), 0);
   EXPECT_EQ(window->statusLabel(0)->text(), QStringLiteral("播放时间:[00:00.00]"));
@@ -165,7 +165,7 @@ TEST_F(TestPlayUiTest, ARealTestPlaySelectsEachLineAsTheClockReachesItsSecond) {
   EXPECT_EQ(control("标签_歌词预览右")->pos(), QPoint(530, 466));
   // The clock stands still after the end, and the selection stays on the first line.
   QTest::qWait(300);
-  EXPECT_EQ(editor->lyricsList().selection(), 0);
+  EXPECT_EQ(editor->state().lyrics.selection(), 0);
   EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -175,11 +175,11 @@ TEST_F(TestPlayUiTest, ASongDeletedWhileItPlaysEndsAsAtItsEndAndIsThenReportedGo
   ASSERT_TRUE(player.isReady());
   const std::string copy = home.file("doomed.mp3");
   std::filesystem::copy_file(song.path, copy);
-  editor->lyricsList().replaceAll({"[00:00.30]one", "[00:01.40]two"});
-  editor->playback().controller().setCurrentSong(copy, "doomed.mp3", "mp3格式");
+  editor->state().lyrics.replaceAll({"[00:00.30]one", "[00:01.40]two"});
+  editor->state().playback.setCurrentSong(copy, "doomed.mp3", "mp3格式");
 
   window->menus().action(QStringLiteral("StartTestPlay"))->trigger();
-  ASSERT_TRUE(waitFor([&] { return editor->lyricsList().selection() == 0; }, 3000));
+  ASSERT_TRUE(waitFor([&] { return editor->state().lyrics.selection() == 0; }, 3000));
   ASSERT_TRUE(waitFor([&] { return player.currentTimePos().value_or(0) > 0.5; }, 3000));
   ASSERT_TRUE(std::filesystem::remove(copy));
 

@@ -104,7 +104,7 @@ TEST_F(VolumeBindingsTest, MovesStrictlyInsideTheSpeakerPictureShowThePanel) {
   QWidget* under = client->childAt(300, 530);
   ASSERT_NE(under, nullptr);
   EXPECT_TRUE(under == panel || panel->isAncestorOf(under)) << under->objectName().toStdString();
-  editor.onMainWindowMouseMove({300, 620});
+  emit editor.window().surfaceMouseMoved({300, 620});
   EXPECT_FALSE(panel->isVisible());
 }
 

@@ -105,7 +105,7 @@ TEST_F(PlaybackUiTest, ToolbarCaptionsAndStatusFollowPlayPauseAndStop) {
   EXPECT_EQ(status(0), QStringLiteral("播放时间:[00:00.00]"));
   EXPECT_EQ(status(1), QStringLiteral("播放进度:00%"));
   EXPECT_EQ(window->progressSlider()->value(), 0);
-  EXPECT_EQ(editor->currentTimeTag().value(), "[00:12.34]");
+  EXPECT_EQ(editor->state().currentTag.value(), "[00:12.34]");
 }
 
 TEST_F(PlaybackUiTest, ADraggedProgressThumbIsPutBackByStopAndByTheNextReport) {
@@ -146,7 +146,7 @@ TEST_F(PlaybackUiTest, SongListPopupDropAndMenu) {
   emit list->customContextMenuRequested(QPoint(5, 5));
   EXPECT_FALSE(popup->isVisible());  // the row is not selected
   list->topLevelItem(0)->setSelected(true);
-  EXPECT_EQ(editor->playback().songRow().selection(), 0);
+  EXPECT_EQ(editor->state().song.selection(), 0);
   emit list->customContextMenuRequested(QPoint(5, 5));
   EXPECT_TRUE(popup->isVisible());
   popup->hide();

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/services.h"
+#include "files/saved_lyrics_library.h"
+#include "lyrics/current_time_tag.h"
+#include "lyrics/double_click_mode.h"
+#include "lyrics/header_fields.h"
+#include "lyrics/lyrics_list.h"
+#include "lyrics/status_bar.h"
+#include "platform/interval_timer.h"
+#include "platform/monotonic_clock.h"
+#include "playback/play_clock.h"
+#include "playback/playback_controller.h"
+#include "playback/playback_display.h"
+#include "playback/song_row.h"
+
+namespace app {
+
+// Every piece of the editor's state in one object, owned by the composition root and handed to
+// each subsystem's bindings, which show it in the window and run commands on it. Nothing else
+// holds a model: a newcomer looking for a piece of state finds it here.
+struct EditorState {
+  // The play clock ticks on `clockTimer` (时钟_毫秒) and reads the position of `services.player`;
+  // the playback commands ask through `services`. Both outlive the state.
+  EditorState(platform::IntervalTimer& clockTimer, const Services& services);
+
+  // The document: its lines and selection. Every change of a line goes through its operations.
+  lyrics::LyricsList lyrics;
+  // Singer, song, album and editor: the header boxes.
+  lyrics::HeaderFields headers;
+  // The six status-bar texts.
+  lyrics::StatusBar status;
+  // The tag a stamp gets, rebuilt by every tick of the play clock.
+  lyrics::CurrentTimeTag currentTag;
+  // What a double-click on a line does.
+  lyrics::DoubleClickMode doubleClickMode;
+  // The current song: row 0 of the song list.
+  playback::SongRow song;
+  // The tag button's caption, the pause button's caption and the progress slider.
+  playback::PlaybackDisplay playbackDisplay;
+
+ private:
+  platform::SteadyClock m_steadyClock;
+
+ public:
+  // The play time that stamps get.
+  playback::PlayClock clock;
+  // Playing, paused or idle, with the commands that change it.
+  playback::PlaybackController playback;
+  // The saved-lyrics library, shown in the list 超级列表框1.
+  files::SavedLyricsLibrary library;
+};
+
+}  // namespace app

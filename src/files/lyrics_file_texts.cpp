@@ -1,6 +1,7 @@
 #include "files/lyrics_file_texts.h"
 
 #include "lyrics/text_rules.h"
+#include "platform/native_path.h"
 
 namespace files {
 
@@ -20,12 +21,27 @@ std::string lrcWithHeader(const lyrics::HeaderFields& header, const lyrics::Lyri
                                                        {Field::Singer, "[ar:"},
                                                        {Field::Album, "[al:"},
                                                        {Field::Editor, "[by:"}};
+  const std::string_view lineBreak = lines.fileForm().lineBreak();
   std::string text;
   for (const auto& [field, tag] : tags) {
     const std::string& value = header.text(field);
-    if (!value.empty()) text += tag + value + "]\r\n";
+    if (!value.empty()) (text += tag + value + "]") += lineBreak;
   }
-  return text + lyrics::joinLyricsText(lines);
+  return text + lyrics::joinLyricsText(lines, lineBreak);
+}
+
+std::string lrcBody(const lyrics::LyricsList& lines) {
+  return lyrics::joinLyricsText(lines, lines.fileForm().lineBreak());
+}
+
+std::string inFileEncoding(std::string text, lyrics::FileForm::Encoding encoding) {
+  using Encoding = lyrics::FileForm::Encoding;
+  if (encoding == Encoding::Gbk) return text;
+  // UTF-8 holds every character GB18030 does, so nothing of the document is lost; a byte that
+  // is no GB18030 character at all (no edit makes one) is written as it is.
+  std::string utf8 = platform::utf8FromGb18030(text);
+  if (encoding == Encoding::Utf8WithMark) utf8.insert(0, "\xEF\xBB\xBF");
+  return utf8;
 }
 
 std::string exportText(const SavedLyricsRecord& record) {

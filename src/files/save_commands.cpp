@@ -62,7 +62,9 @@ void SaveCommands::saveLyricsAs() {
                       platform::MessageIcon::Warning)) {
     return;
   }
-  if (!writeUserFile(m_prompter, target, lyrics::joinLyricsText(m_list))) return;
+  // Written in the form of the file the lyrics came from: UTF-8 stays UTF-8, LF stays LF.
+  const lyrics::FileForm::Encoding encoding = m_list.fileForm().encoding;
+  if (!writeUserFile(m_prompter, target, inFileEncoding(lrcBody(m_list), encoding))) return;
   m_lastSaveAsPath = *chosen;
 }
 
@@ -71,7 +73,9 @@ void SaveCommands::writeLyricsBesideAudio() {
       "tolva_LRC镶嵌", "音频文件(*.mp3)|*.mp3|微软格式(*.wma)|*.wma", m_lastAudioPath);
   if (!chosen) return;
   const std::string target = besideAudioTarget(*chosen);
-  if (!writeUserFile(m_prompter, target, lrcWithHeader(m_header, m_list))) return;
+  const lyrics::FileForm::Encoding encoding = m_list.fileForm().encoding;
+  if (!writeUserFile(m_prompter, target, inFileEncoding(lrcWithHeader(m_header, m_list), encoding)))
+    return;
   m_lastAudioPath = *chosen;
 }
 

@@ -57,6 +57,8 @@ void SavedLyricsCommands::openSavedRecord() {
   cells[SongRow::Path] = record.songPath;
   m_song.setRow(std::move(cells));
   m_list.replaceAll(lyrics::splitLyricsText(record.lyrics));
+  // The library keeps GBK with CR LF, and so does a document taken from it.
+  m_list.setFileForm({});
   m_list.setSelection(-1);
   // The full byte count, CR LF pairs included.
   using lyrics::StatusBar;

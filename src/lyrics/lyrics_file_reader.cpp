@@ -35,8 +35,9 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
     return static_cast<double>(done) / static_cast<double>(std::max<std::size_t>(total, 1));
   };
 
-  // Whether the text is to be converted from UTF-8: it begins with the mark, or it is
-  // well-formed UTF-8 up to its end and holds a character beyond ASCII (lyricsFileText).
+  // Whether the text is to be converted from UTF-8: it begins with the mark and is well-formed
+  // UTF-8 after it, or it is well-formed UTF-8 up to its end and holds a character beyond ASCII
+  // (lyricsFileEncoding). The mark is well-formed UTF-8 itself, so it is scanned with the rest.
   bool marked = false;
   std::string head;
   bool ended = false;
@@ -48,14 +49,17 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
           marked = head == kUtf8ByteOrderMark;
         }
         // GBK text is seldom well-formed UTF-8 beyond its first characters.
-        if (marked || !scan.add(textPart(piece, ended)) || ended) return false;
+        if (!scan.add(textPart(piece, ended)) || ended) return false;
         return report(0.25 * shareOf(done, total));
       });
   if (cancelled) return LyricsFile{platform::ReadStatus::Ok, LyricsText(), true};
   if (result.status != platform::ReadStatus::Ok) return result;
 
   std::string text;
-  const bool converting = marked || scan.multiByteUtf8();
+  const bool converting = marked ? scan.wellFormed() : scan.multiByteUtf8();
+  if (converting) {
+    result.encoding = marked ? FileForm::Encoding::Utf8WithMark : FileForm::Encoding::Utf8;
+  }
   // Telling and converting UTF-8 take three quarters of the bar; reading GBK takes as long as
   // cutting it.
   const double cutFrom = converting ? 0.75 : 0.5;
@@ -85,7 +89,7 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
   }
   if (!cancelled && result.status == platform::ReadStatus::Ok) {
     const double size = static_cast<double>(std::max<std::size_t>(text.size(), 1));
-    result.text = LyricsText::cut(std::move(text), [&](std::size_t scanned) {
+    result.text = LyricsText::cutImported(std::move(text), [&](std::size_t scanned) {
       return report(cutFrom + (1.0 - cutFrom) * static_cast<double>(scanned) / size);
     });
   }

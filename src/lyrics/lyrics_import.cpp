@@ -16,13 +16,15 @@ LyricsImporter::LyricsImporter(LyricsList& list, StatusBar& status, platform::Pr
       m_reader(reader ? *reader : m_directReader) {}
 
 void LyricsImporter::importLyricsText(std::string_view text) {
-  importLyricsText(LyricsText::cut(std::string(text)));
+  importLyricsText(LyricsText::cutImported(std::string(text)));
 }
 
-void LyricsImporter::importLyricsText(LyricsText text) {
+void LyricsImporter::importLyricsText(LyricsText text, FileForm::Encoding encoding) {
   // The count is of the document's bytes: for a UTF-8 file, those of its GB18030 form.
   const std::size_t bytes = text.bytes().size();
+  const FileForm form{encoding, text.lineEnd()};
   m_list.replaceAll(std::move(text));
+  m_list.setFileForm(form);
   using status_texts::Colon;
   m_status.setText(StatusBar::Characters, status_texts::label(StatusBar::Characters, Colon::Ascii) +
                                               formatReal(static_cast<double>(bytes) / 2.0));
@@ -43,7 +45,7 @@ void LyricsImporter::openLyricsFile() {
     }
     // A missing or unreadable file gives no text either, and changes nothing.
     if (file.text.bytes().empty()) return;
-    importLyricsText(std::move(file.text));
+    importLyricsText(std::move(file.text), file.encoding);
   });
 }
 
@@ -68,14 +70,18 @@ void LyricsImporter::dropLyricsFile(const std::string& path) {
                         platform::MessageIcon::Warning);
       return;
     }
-    importLyricsText(std::move(file.text));
+    importLyricsText(std::move(file.text), file.encoding);
   });
 }
 
 void LyricsImporter::loadCommandLineFile(const std::vector<std::string>& arguments) {
   const std::string path = commandLinePath(arguments);
   if (path.empty()) return;
-  m_list.appendText(loadLyricsFile(path, kMaxFileBytes).text);
+  LyricsFile file = loadLyricsFile(path, kMaxFileBytes);
+  // The list is empty at start-up, so the file gives the document its form.
+  const FileForm form{file.encoding, file.text.lineEnd()};
+  m_list.appendText(std::move(file.text));
+  if (file.status == platform::ReadStatus::Ok) m_list.setFileForm(form);
 }
 
 void LyricsImporter::reportTooLarge() {
@@ -83,17 +89,32 @@ void LyricsImporter::reportTooLarge() {
                     platform::MessageIcon::Warning);
 }
 
+FileForm::Encoding lyricsFileEncoding(std::string_view text) {
+  // A mark before bytes that are no UTF-8 is no promise: converting would turn the bytes into
+  // replacement characters and lose them, so such a file is read as any other.
+  if (text.starts_with(kUtf8ByteOrderMark)) {
+    return platform::isWellFormedUtf8(text.substr(kUtf8ByteOrderMark.size()))
+               ? FileForm::Encoding::Utf8WithMark
+               : FileForm::Encoding::Gbk;
+  }
+  // GBK text is seldom well-formed UTF-8 beyond a few characters, and plain ASCII is the same
+  // bytes either way.
+  return platform::isMultiByteUtf8(text) ? FileForm::Encoding::Utf8 : FileForm::Encoding::Gbk;
+}
+
 std::string lyricsFileText(std::string bytes) {
   bytes.resize(textUntilZero(bytes).size());
   // A binary file's text ends within its first bytes; the rest of the file is not kept.
   if (bytes.capacity() > 2 * bytes.size() + 4096) bytes.shrink_to_fit();
   const std::string_view text = bytes;
-  if (text.starts_with(kUtf8ByteOrderMark)) {
-    return platform::gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
+  switch (lyricsFileEncoding(text)) {
+    case FileForm::Encoding::Utf8WithMark:
+      return platform::gb18030FromUtf8(text.substr(kUtf8ByteOrderMark.size()));
+    case FileForm::Encoding::Utf8:
+      return platform::gb18030FromUtf8(text);
+    case FileForm::Encoding::Gbk:
+      break;
   }
-  // GBK text is seldom well-formed UTF-8 beyond a few characters, and plain ASCII is the same
-  // bytes either way; anything else stays exactly as the file holds it.
-  if (platform::isMultiByteUtf8(text)) return platform::gb18030FromUtf8(text);
   return bytes;
 }
 

@@ -25,11 +25,13 @@ class LyricsImporter {
   LyricsImporter(LyricsList& list, StatusBar& status, platform::Prompter& prompter,
                  platform::Dialogs& dialogs, LyricsFileReader* reader = nullptr);
 
-  // Replaces the list with the lines of `text` (GB18030 bytes), writes "行:" and "字:" and
-  // selects line 0.
+  // Replaces the list with the lines of `text` (GB18030 bytes, cut at LF or CR LF as a file's
+  // text is), writes "行:" and "字:" and selects line 0. The document takes the form of a GBK
+  // file with the text's line ends.
   void importLyricsText(std::string_view text);
-  // The same for a text already cut into lines, whose bytes the list takes over.
-  void importLyricsText(LyricsText text);
+  // The same for a text already cut into lines, whose bytes the list takes over; the document
+  // takes the form of a file in `encoding` with the text's line ends.
+  void importLyricsText(LyricsText text, FileForm::Encoding encoding = FileForm::Encoding::Gbk);
   // Lets the user choose a .txt or .lrc file and imports it; cancel or an empty file changes
   // nothing.
   void openLyricsFile();
@@ -53,9 +55,14 @@ class LyricsImporter {
 // The mark that opens a UTF-8 text.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// The lyrics text of a file's bytes: they end at the first zero byte. A text that begins with
-// the UTF-8 byte-order mark, or is well-formed UTF-8 holding at least one character beyond
-// ASCII, is converted to GB18030 (the mark dropped); every other text is taken byte for byte.
+// The encoding a lyrics file's text (its bytes up to the first zero byte) is read in: UTF-8 with
+// the mark when it begins with the UTF-8 byte-order mark and is well-formed UTF-8 after it, UTF-8
+// when it is well-formed UTF-8 holding at least one character beyond ASCII, GBK otherwise.
+FileForm::Encoding lyricsFileEncoding(std::string_view text);
+
+// The lyrics text of a file's bytes: they end at the first zero byte. A UTF-8 text
+// (lyricsFileEncoding) is converted to GB18030, the mark dropped; every other text, a broken
+// one behind a mark included, is taken byte for byte.
 std::string lyricsFileText(std::string bytes);
 
 // The file path named by the command-line arguments after the program name: all of them joined

@@ -173,7 +173,10 @@ bool LyricsList::deleteLine(int index) {
   return true;
 }
 
-void LyricsList::clear() { replaceAll(LyricsText()); }
+void LyricsList::clear() {
+  m_fileForm = {};
+  replaceAll(LyricsText());
+}
 
 void LyricsList::replaceAll(const std::vector<std::string>& lines) {
   // Built before the old lines go: `lines` may have been read out of this very list.
@@ -228,14 +231,16 @@ void LyricsList::changeSelection(int selected) {
   if (m_observer) m_observer->selectionChanged(selected);
 }
 
-std::string joinLyricsText(const LyricsList& list) {
+std::string joinLyricsText(const LyricsList& list) { return joinLyricsText(list, "\r\n"); }
+
+std::string joinLyricsText(const LyricsList& list, std::string_view lineBreak) {
   std::size_t total = 0;
-  for (int i = 0; i < list.count(); ++i) total += list.line(i).size() + 2;
+  for (int i = 0; i < list.count(); ++i) total += list.line(i).size() + lineBreak.size();
   std::string text;
   text.reserve(total);
   for (int i = 0; i < list.count(); ++i) {
     text += list.line(i);
-    text += "\r\n";
+    text += lineBreak;
   }
   return text;
 }

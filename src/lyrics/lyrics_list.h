@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lyrics/file_form.h"
 #include "lyrics/lyrics_text.h"
 
 namespace lyrics {
@@ -51,9 +52,9 @@ class LyricsList {
   void appendText(LyricsText text);
   // Removes line `index`; false when out of range.
   bool deleteLine(int index);
-  // Removes all lines.
+  // Removes all lines; the document takes the designed form (GBK, CR LF) again.
   void clear();
-  // Replaces every line at once (the same as clear and append, with one notification).
+  // Replaces every line at once (clear and append with one notification, the form kept).
   void replaceAll(const std::vector<std::string>& lines);
   // Replaces every line with those of `text`, keeping its bytes as they are.
   void replaceAll(LyricsText text);
@@ -61,6 +62,10 @@ class LyricsList {
   int selection() const { return m_selection; }
   // Selects `index` clamped to -1..count-1.
   void setSelection(int index);
+  // The form of the file the lines were imported from, which the lyrics files are written in.
+  const FileForm& fileForm() const { return m_fileForm; }
+  // Sets the form the lyrics files are written in.
+  void setFileForm(FileForm form) { m_fileForm = form; }
   // A copy of all lines, for small lists and tests; readers of a large list walk line().
   std::vector<std::string> lines() const;
 
@@ -96,10 +101,13 @@ class LyricsList {
   // Bytes written into the blocks, dropped ones included.
   std::uint64_t m_storedBytes = 0;
   int m_selection = -1;
+  FileForm m_fileForm;
   LyricsListObserver* m_observer = nullptr;
 };
 
 // JoinLyricsText over the lines of `list`: each line followed by CR LF, the last one included.
 std::string joinLyricsText(const LyricsList& list);
+// The same with each line followed by `lineBreak`.
+std::string joinLyricsText(const LyricsList& list, std::string_view lineBreak);
 
 }  // namespace lyrics

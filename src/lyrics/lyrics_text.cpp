@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "lyrics/text_rules.h"
+
 namespace lyrics {
 
 namespace {
@@ -11,8 +13,21 @@ constexpr std::size_t kReportEvery = std::size_t{4} << 20;
 }  // namespace
 
 LyricsText LyricsText::cut(std::string text, const std::function<bool(std::size_t)>& onPiece) {
+  return cutAt(std::move(text), FileForm::LineEnd::CrLf, onPiece);
+}
+
+LyricsText LyricsText::cutImported(std::string text,
+                                   const std::function<bool(std::size_t)>& onPiece) {
+  const FileForm::LineEnd lineEnd = importedLineEnd(text);
+  return cutAt(std::move(text), lineEnd, onPiece);
+}
+
+LyricsText LyricsText::cutAt(std::string text, FileForm::LineEnd lineEnd,
+                             const std::function<bool(std::size_t)>& onPiece) {
   if (text.size() > kMaxBytes) throw std::length_error("lyrics text beyond 4 GB");
   LyricsText result;
+  result.m_lineEnd = lineEnd;
+  const bool atLf = lineEnd == FileForm::LineEnd::Lf;
   const std::size_t size = text.size();
   const char* bytes = text.data();
   std::size_t start = 0;
@@ -30,7 +45,10 @@ LyricsText LyricsText::cut(std::string text, const std::function<bool(std::size_
     if (byte >= 0x80) {
       // A lead byte takes the next byte with it, whatever it is: a break never starts there.
       pos += pos + 1 < size ? 2 : 1;
-    } else if (byte == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
+    } else if (atLf && byte == '\n') {
+      add(pos);
+      start = ++pos;
+    } else if (!atLf && byte == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') {
       add(pos);
       pos += 2;
       start = pos;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lyrics/file_form.h"
+
 namespace lyrics {
 
 // A lyrics text cut into lines without copying them: the text's bytes as they are, CR LF
@@ -32,11 +34,18 @@ class LyricsText {
   // which leaves the lines cut up to there.
   static LyricsText cut(std::string text,
                         const std::function<bool(std::size_t scanned)>& onPiece = {});
+  // Cuts the text of a lyrics file: at LF when it holds LF but no CR LF anywhere (a file written
+  // on Linux or taken from the web), otherwise at CR LF exactly as cut does. An LF break is
+  // found double-byte aware too. `onPiece` as for cut.
+  static LyricsText cutImported(std::string text,
+                                const std::function<bool(std::size_t scanned)>& onPiece = {});
 
   // Number of lines.
   std::size_t lineCount() const { return m_spans.size(); }
   // Line `index` (0..lineCount-1), without its break.
   std::string_view line(std::size_t index) const;
+  // The line end the text was cut at.
+  FileForm::LineEnd lineEnd() const { return m_lineEnd; }
   // The whole text, breaks included.
   const std::string& bytes() const { return m_bytes; }
   // Where each line stands in bytes().
@@ -47,8 +56,12 @@ class LyricsText {
   std::vector<Span> releaseSpans() { return std::move(m_spans); }
 
  private:
+  static LyricsText cutAt(std::string text, FileForm::LineEnd lineEnd,
+                          const std::function<bool(std::size_t scanned)>& onPiece);
+
   std::string m_bytes;
   std::vector<Span> m_spans;
+  FileForm::LineEnd m_lineEnd = FileForm::LineEnd::CrLf;
 };
 
 }  // namespace lyrics

@@ -60,6 +60,14 @@ std::vector<std::string> splitLyricsText(std::string_view text) {
   return lines;
 }
 
+FileForm::LineEnd importedLineEnd(std::string_view text) {
+  // Any CR LF, even one whose CR pairs with a lead byte, keeps the designed rule exactly.
+  if (text.find('\n') == std::string_view::npos || text.find("\r\n") != std::string_view::npos) {
+    return FileForm::LineEnd::CrLf;
+  }
+  return FileForm::LineEnd::Lf;
+}
+
 std::string joinLyricsText(const std::vector<std::string>& lines) {
   std::size_t total = 0;
   for (const auto& line : lines) total += line.size() + kLineBreak.size();

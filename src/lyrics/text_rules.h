@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lyrics/file_form.h"
+
 // Byte-string rules of the lyrics text. Every text here holds GBK/GB18030 bytes: a byte of
 // 0x80 or above starts a two-byte character, and no search or split ever matches inside one.
 namespace lyrics {
@@ -32,6 +34,10 @@ std::vector<std::string> splitBytes(std::string_view text, std::string_view sepa
 
 // Cuts a lyrics text into lines at CR LF (a lone CR or LF stays inside its line).
 std::vector<std::string> splitLyricsText(std::string_view text);
+
+// The line end a lyrics file's text is cut at: LF when the text holds LF but no CR LF anywhere,
+// CR LF otherwise (a bare LF then stays inside its line).
+FileForm::LineEnd importedLineEnd(std::string_view text);
 
 // Joins lines into one text, every line followed by CR LF, the last one included.
 std::string joinLyricsText(const std::vector<std::string>& lines);

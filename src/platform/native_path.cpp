@@ -57,6 +57,22 @@ class Gb18030 {
     return U_SUCCESS(error);
   }
 
+  // Appends the UTF-16 of the GB18030 codes `codes`; false, appending nothing, when ICU
+  // refuses any of them.
+  bool decodeRun(std::string_view codes, std::u16string& units) {
+    if (codes.empty()) return true;
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_resetToUnicode(m_converter);
+    // A GB18030 code never gives more UTF-16 units than it has bytes.
+    const std::size_t start = units.size();
+    units.resize(start + codes.size() + 1);
+    const int32_t length =
+        ucnv_toUChars(m_converter, units.data() + start, static_cast<int32_t>(codes.size() + 1),
+                      codes.data(), static_cast<int32_t>(codes.size()), &error);
+    units.resize(U_FAILURE(error) ? start : start + static_cast<std::size_t>(length));
+    return U_SUCCESS(error);
+  }
+
   // The Unicode character of the one GB18030 code `code`, or nothing.
   std::optional<char32_t> decode(std::string_view code) {
     UErrorCode error = U_ZERO_ERROR;
@@ -348,6 +364,61 @@ std::string gb18030FromUtf8(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   if (!appendGb18030FromUtf8(utf8, out)) return std::string(utf8);
+  return out;
+}
+
+bool isWellFormedUtf8(std::string_view bytes) { return utf8Shape(bytes).wellFormed; }
+
+namespace {
+
+// Appends the UTF-8 of the UTF-16 text `units` (well-formed, as ICU gives it).
+void appendUtf8Units(const std::u16string& units, std::string& out) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t character = units[i];
+    if (character >= 0xD800 && character <= 0xDBFF && i + 1 < units.size() &&
+        units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+      character = 0x10000 + ((character - 0xD800) << 10) + (units[++i] - 0xDC00);
+    }
+    appendUtf8(character, out);
+  }
+}
+
+}  // namespace
+
+std::string utf8FromGb18030(std::string_view text) {
+  if (plainAscii(text) || !gb18030().ready()) return std::string(text);
+  constexpr std::size_t kRunBytes = std::size_t{1} << 16;
+  std::string out;
+  out.reserve(text.size() + text.size() / 2);
+  std::u16string units;
+  // Codes of [runStart, pos) wait to go through the converter together.
+  std::size_t runStart = 0;
+  const auto flush = [&](std::size_t end) {
+    const std::string_view run = text.substr(runStart, end - runStart);
+    units.clear();
+    const bool decoded = gb18030().decodeRun(run, units);
+    if (decoded) appendUtf8Units(units, out);
+    runStart = end;
+    return decoded;
+  };
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t length = gbkLength(text, pos);
+    const std::optional<unsigned char> escaped =
+        length == 4 ? escapedByte(text.substr(pos, 4)) : std::nullopt;
+    if (length == 0 || escaped) {
+      if (!flush(pos)) break;
+      out += static_cast<char>(escaped ? *escaped : static_cast<unsigned char>(text[pos]));
+      pos += escaped ? 4 : 1;
+      runStart = pos;
+      continue;
+    }
+    pos += length;
+    if (pos - runStart >= kRunBytes && !flush(pos)) break;
+  }
+  // A code ICU does not know (none that an edit or a UTF-8 file gives) sends the whole text the
+  // slow way, code by code, which passes such a code on byte for byte.
+  if (pos < text.size() || !flush(pos)) return nativePath(text);
   return out;
 }
 

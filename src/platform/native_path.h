@@ -24,9 +24,18 @@ std::string gbkPath(std::string_view nativePath);
 // beyond ASCII (overlong forms, surrogates and cut-off sequences are not well-formed).
 bool isMultiByteUtf8(std::string_view bytes);
 
+// True when `bytes` is well-formed UTF-8 from end to end (plain ASCII and the empty text are).
+bool isWellFormedUtf8(std::string_view bytes);
+
 // The GB18030 text of a UTF-8 text, through the same converter as the paths. A byte that is not
 // part of well-formed UTF-8 becomes the replacement character U+FFFD, as UTF-8 readers show it.
 std::string gb18030FromUtf8(std::string_view utf8);
+
+// The UTF-8 text of a GB18030 text, as a file holds it: every GB18030 character becomes its
+// UTF-8 form, a reserved code of gbkPath the byte it stands for, and a byte that is no GB18030
+// character stays as it is, so nothing of the text is lost. Whole runs go through the converter
+// at once, so a text of many megabytes takes a fraction of a second.
+std::string utf8FromGb18030(std::string_view gb18030);
 
 // isMultiByteUtf8 of a text that arrives in pieces, read straight from a file without keeping
 // it; a character may be cut between two pieces.
@@ -35,7 +44,9 @@ class Utf8Scan {
   // Scans the next piece; false as soon as the text is known not to be well-formed UTF-8.
   bool add(std::string_view piece);
   // isMultiByteUtf8 of all the pieces together.
-  bool multiByteUtf8() const { return !m_broken && m_carry.empty() && m_multiByte; }
+  bool multiByteUtf8() const { return wellFormed() && m_multiByte; }
+  // isWellFormedUtf8 of all the pieces together.
+  bool wellFormed() const { return !m_broken && m_carry.empty(); }
 
  private:
   std::string m_carry;

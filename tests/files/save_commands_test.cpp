@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "files/save_time_text.h"
+#include "lyrics/lyrics_import.h"
+#include "lyrics/text_rules.h"
 #include "platform/file_io.h"
 #include "support/save_rig.h"
 
@@ -161,4 +163,54 @@ TEST(SaveCommands, WriteLyricsBesideAudioPutsHeaderLinesForFilledBoxes) {
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "文件保存失败：" + f.path("no/such.lrc"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path()), {}), 1);
+}
+
+namespace {
+
+// UTF-8 bytes of a u8 literal (the test's plain literals are GBK bytes).
+std::string utf8(std::u8string_view text) { return {text.begin(), text.end()}; }
+
+}  // namespace
+
+TEST(SaveCommands, ADocumentIsWrittenInTheFormOfTheFileItCameFrom) {
+  const std::string mark = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    std::string file;
+    // The header line "[ti:晴天]" as the file beside the audio holds it.
+    std::string titleLine;
+  };
+  const Case cases[] = {
+      {"UTF-8, LF", utf8(u8"[ar:周]\n[00:01.00]故事的小黄花\n\nend\n"), utf8(u8"[ti:晴天]\n")},
+      {"UTF-8 with the mark, CR LF", mark + utf8(u8"晴天\r\n\r\n[00:02.00]从出生那年\r\n"),
+       mark + utf8(u8"[ti:晴天]\r\n")},
+      {"GBK, LF", "[ar:周]\n[00:01.00]故事的小黄花\nend\n", "[ti:晴天]\n"},
+      {"GBK, CR LF", "[ar:周]\r\n[00:01.00]故事的小黄花\r\nend\r\n", "[ti:晴天]\r\n"},
+      // A mark before bytes that are no UTF-8 stays in the first line and goes back out.
+      {"a mark before GBK", mark + "ab\r\n晴天\r\n", "[ti:晴天]\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SaveFixture f;
+    lyrics::StatusBar status;
+    lyrics::LyricsImporter importer{f.list, status, f.prompter, f.dialogs};
+    importer.dropLyricsFile(f.dir.write("in.lrc", c.file));
+    f.dialogs.choice = f.path("out.lrc");
+    f.commands.saveLyricsAs();
+    EXPECT_EQ(f.dir.read("out.lrc"), c.file);
+
+    f.header.setText(HeaderFields::Song, "晴天");
+    f.dialogs.choice = f.path("song.mp3");
+    f.commands.writeLyricsBesideAudio();
+    // A UTF-8 mark goes in front of the header; a mark kept in a GBK line stays in it.
+    const bool marked = c.titleLine.starts_with(mark);
+    const std::string body = marked ? c.file.substr(mark.size()) : c.file;
+    EXPECT_EQ(f.dir.read("song.lrc"), c.titleLine + body);
+
+    // The library keeps GBK and CR LF whatever the file was.
+    f.commands.saveLyrics();
+    const std::string stored = f.library.field(0, SavedLyricsRecord::Lyrics);
+    EXPECT_EQ(stored, lyrics::joinLyricsText(f.list.lines()));
+    EXPECT_TRUE(f.prompter.shown.empty());
+  }
 }

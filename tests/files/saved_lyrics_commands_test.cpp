@@ -114,7 +114,10 @@ TEST(SavedLyricsCommands, OpenSavedRecordLoadsItIntoTheEditorAndClosesThePanel) 
   CommandsFixture f;
   f.library.append(record("x", "\r\na\r\n\r\nb"));
   f.library.setSelectedRow(2);
+  // A document taken from the library is GBK with CR LF, whatever file was open before.
+  f.list.setFileForm({lyrics::FileForm::Encoding::Utf8, lyrics::FileForm::LineEnd::Lf});
   f.commands.openSavedRecord();
+  EXPECT_EQ(f.list.fileForm(), lyrics::FileForm{});
   EXPECT_EQ(f.list.lines(), (std::vector<std::string>{"", "a", "", "b"}));
   EXPECT_EQ(f.status.text(StatusBar::Characters), "字:8");
 }

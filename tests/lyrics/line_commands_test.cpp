@@ -93,7 +93,10 @@ TEST(LineCommands, NewLyricsFileAsksAndResetsEverythingOnYes) {
   std::vector<HeaderFields::Field> cleared;
   f.headers.addListener([&](HeaderFields::Field field) { cleared.push_back(field); });
 
+  const FileForm utf8Lf{FileForm::Encoding::Utf8, FileForm::LineEnd::Lf};
+  f.list.setFileForm(utf8Lf);
   EXPECT_FALSE(f.commands.newLyricsFile());  // answered No
+  EXPECT_EQ(f.list.fileForm(), utf8Lf);
   ASSERT_EQ(f.prompter.shown.size(), 1u);
   EXPECT_EQ(f.prompter.shown[0].text, "确定清空所有数据，新建歌词文件？");
   EXPECT_EQ(f.prompter.shown[0].title, "tolva_提示：");
@@ -106,6 +109,7 @@ TEST(LineCommands, NewLyricsFileAsksAndResetsEverythingOnYes) {
   f.prompter.answers.push_back(true);
   EXPECT_TRUE(f.commands.newLyricsFile());
   EXPECT_EQ(f.list.count(), 0);
+  EXPECT_EQ(f.list.fileForm(), FileForm{});  // a new document is saved as GBK with CR LF
   EXPECT_EQ(cleared,
             (std::vector<HeaderFields::Field>{HeaderFields::Album, HeaderFields::Song,
                                               HeaderFields::Singer, HeaderFields::Editor}));
@@ -144,8 +148,10 @@ TEST(LineCommands, ClearAndPreviewHandOver) {
   f.commands.previewLyrics();
   EXPECT_EQ(f.previews, std::vector<std::string>{"a\r\n\r\nb\r\n"});
   f.list.setSelection(1);
+  f.list.setFileForm({FileForm::Encoding::Utf8WithMark, FileForm::LineEnd::Lf});
   f.commands.clearLyrics();
   EXPECT_EQ(f.list.count(), 0);
+  EXPECT_EQ(f.list.fileForm(), FileForm{});
   EXPECT_EQ(f.list.selection(), -1);
   f.commands.previewLyrics();
   EXPECT_EQ(f.previews.back(), "");

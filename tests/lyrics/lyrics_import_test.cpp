@@ -196,11 +196,11 @@ TEST_F(ImportFixture, UTF8FilesAreConvertedOnEveryRouteAndOtherFilesStayBytes) {
       {"ASCII after a byte-order mark", bom + "[ti:abc]\r\nline\r\n", {"[ti:abc]", "line"}, "字:8"},
       // Kept, the mark's last byte would pair with the CR and hide the break.
       {"only a byte-order mark and a break", bom + "\r\n", {""}, "字:1"},
-      // A file that says it is UTF-8 shows its one broken byte as the replacement character.
+      // A mark before a byte that is no UTF-8 promises nothing: every byte stays, the mark too.
       {"byte-order mark and a broken byte",
        bom + utf8(u8"天") + "\xFF",
-       {"天\x84\x31\xA4\x37"},
-       "字:3"},
+       {bom + utf8(u8"天") + "\xFF"},
+       "字:3.5"},
       // GBK Chinese is no UTF-8: every byte stays, whatever pairs with what.
       {"GBK with ASCII", "[00:01.00]第一句\r\nabc\r\n", {"[00:01.00]第一句", "abc"}, "字:11.5"},
       // UTF-8 but for one byte: read as GBK, "\xFF\r" is a character and no break is found.
@@ -237,6 +237,63 @@ TEST_F(ImportFixture, UTF8FilesAreConvertedOnEveryRouteAndOtherFilesStayBytes) {
   dialogs.choice = dir.write("mark.lrc", bom);
   importer.openLyricsFile();
   EXPECT_EQ(list.lines(), Lines{"keep"});
+}
+
+TEST_F(ImportFixture, AFileWithoutCrLfIsCutAtLfAndTheDocumentTakesItsForm) {
+  const std::string bom = "\xEF\xBB\xBF";
+  using Encoding = FileForm::Encoding;
+  using LineEnd = FileForm::LineEnd;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Lines lines;
+    FileForm form;
+  };
+  const Case cases[] = {
+      {"LF only",
+       "[ti:晴天]\n[00:01.00]第一句\n\nend\n",
+       {"[ti:晴天]", "[00:01.00]第一句", "", "end"},
+       {Encoding::Gbk, LineEnd::Lf}},
+      // One CR LF anywhere keeps the designed rule: a bare LF stays inside its line.
+      {"CR LF and LF", "a\r\nb\nc\r\nd\n", {"a", "b\nc", "d\n"}, {}},
+      {"lone CR", "a\rb\r", {"a\rb\r"}, {}},
+      {"lone CR and LF", "a\rb\nc", {"a\rb", "c"}, {Encoding::Gbk, LineEnd::Lf}},
+      // An LF that is the second byte of a double-byte character is no break.
+      {"LF inside a character", "ab\xB0\ncd\n", {"ab\xB0\ncd"}, {Encoding::Gbk, LineEnd::Lf}},
+      {"empty", "", {}, {}},
+      {"UTF-8 and LF",
+       utf8(u8"[ti:晴天]\n故事的小黄花\n"),
+       {"[ti:晴天]", "故事的小黄花"},
+       {Encoding::Utf8, LineEnd::Lf}},
+      {"UTF-8 with the mark and CR LF",
+       bom + utf8(u8"晴天\r\nab"),
+       {"晴天", "ab"},
+       {Encoding::Utf8WithMark, LineEnd::CrLf}},
+      {"UTF-8 with the mark and LF", bom + "ab\n", {"ab"}, {Encoding::Utf8WithMark, LineEnd::Lf}},
+      // After the mark GBK: read byte for byte, the mark at the front of the first line.
+      {"a mark before GBK", bom + "ab\r\n晴天\n", {bom + "ab", "晴天\n"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    list.setFileForm({Encoding::Utf8, LineEnd::Lf});
+    importer.dropLyricsFile(dir.write("drop.lrc", c.bytes));
+    EXPECT_EQ(list.lines(), c.lines);
+    EXPECT_EQ(list.fileForm(), c.form);
+
+    list.clear();
+    importer.loadCommandLineFile({dir.write("shell.lrc", c.bytes)});
+    EXPECT_EQ(list.lines(), c.lines);
+    EXPECT_EQ(list.fileForm(), c.form);
+
+    // The large-file path reads in pieces on a worker thread and must agree.
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{5}}) {
+      const LyricsFile file =
+          loadLyricsFile(dir.file("drop.lrc"), LyricsImporter::kMaxFileBytes, {}, piece);
+      EXPECT_EQ(file.text.lineCount(), c.lines.size()) << piece;
+      EXPECT_EQ((FileForm{file.encoding, file.text.lineEnd()}), c.form) << piece;
+    }
+  }
+  EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(ImportFixture, BadFilesLoadByteForByteAndLoseNothing) {
@@ -300,8 +357,10 @@ TEST_F(ImportFixture, BadFilesLoadByteForByteAndLoseNothing) {
 TEST_F(ImportFixture, ALoadReportsItsProgressInOrderAndCanBeCalledOff) {
   std::string gbkText;
   while (gbkText.size() < (std::size_t{12} << 20)) gbkText += "[00:01.00]一句歌词\r\n";
-  // The same text as UTF-8 is converted on the way, in pieces.
-  for (const std::string& text : {gbkText, platform::nativePath(gbkText)}) {
+  std::string lfText = gbkText;
+  std::erase(lfText, '\r');
+  // The same text as UTF-8 is converted on the way, in pieces; with LF it is cut at LF.
+  for (const std::string& text : {gbkText, platform::nativePath(gbkText), lfText}) {
     SCOPED_TRACE(text.size());
     const std::string path = dir.write("long.lrc", text);
     std::vector<double> shares;
@@ -312,7 +371,7 @@ TEST_F(ImportFixture, ALoadReportsItsProgressInOrderAndCanBeCalledOff) {
         });
     EXPECT_FALSE(whole.cancelled);
     EXPECT_EQ(whole.status, platform::ReadStatus::Ok);
-    EXPECT_TRUE(whole.text.bytes() == gbkText);
+    EXPECT_TRUE(whole.text.bytes() == (text == lfText ? lfText : gbkText));
     EXPECT_EQ(whole.text.lineCount(), splitLyricsText(gbkText).size());
     // Several reports while reading and while cutting, never going back, never past the end.
     ASSERT_GE(shares.size(), 4u);

@@ -210,12 +210,4 @@ TEST_F(PlaybackUiTest, ASongDroppedOnAHeaderBoxIsTheSongDrop) {
   EXPECT_TRUE(prompter.shown.empty());
 }
 
-int main(int argc, char* argv[]) {
-  // Test discovery at build time runs without CTest's environment and without a display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
-
 #include "playback_bindings_test.moc"

@@ -16,6 +16,7 @@
 #include "lyrics/lyrics_import.h"
 #include "lyrics/text_rules.h"
 #include "platform/native_path.h"
+#include "platform/utf8_text.h"
 #include "support/scripted_dialogs.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "lyrics/text_rules.h"
 #include "platform/native_path.h"
+#include "platform/utf8_text.h"
 
 namespace files {
 

@@ -35,19 +35,11 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
     return static_cast<double>(done) / static_cast<double>(std::max<std::size_t>(total, 1));
   };
 
-  // Whether the text is to be converted from UTF-8: it begins with the mark and is well-formed
-  // UTF-8 after it, or it is well-formed UTF-8 up to its end and holds a character beyond ASCII
-  // (lyricsFileEncoding). The mark is well-formed UTF-8 itself, so it is scanned with the rest.
-  bool marked = false;
-  std::string head;
+  // Whether the text is to be converted from UTF-8 (lyricsFileEncoding).
   bool ended = false;
   platform::Utf8Scan scan;
   result.status = platform::readFilePieces(
       path, maxBytes, pieceBytes, [&](std::string_view piece, std::size_t done, std::size_t total) {
-        if (head.size() < kUtf8ByteOrderMark.size()) {
-          head += piece.substr(0, kUtf8ByteOrderMark.size() - head.size());
-          marked = head == kUtf8ByteOrderMark;
-        }
         // GBK text is seldom well-formed UTF-8 beyond its first characters.
         if (!scan.add(textPart(piece, ended)) || ended) return false;
         return report(0.25 * shareOf(done, total));
@@ -56,10 +48,10 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
   if (result.status != platform::ReadStatus::Ok) return result;
 
   std::string text;
-  const bool converting = marked ? scan.wellFormed() : scan.multiByteUtf8();
-  if (converting) {
-    result.encoding = marked ? FileForm::Encoding::Utf8WithMark : FileForm::Encoding::Utf8;
-  }
+  const FileForm::Encoding encoding = lyricsFileEncoding(scan);
+  const bool converting = encoding != FileForm::Encoding::Gbk;
+  const bool marked = encoding == FileForm::Encoding::Utf8WithMark;
+  result.encoding = encoding;
   // Telling and converting UTF-8 take three quarters of the bar; reading GBK takes as long as
   // cutting it.
   const double cutFrom = converting ? 0.75 : 0.5;
@@ -67,23 +59,23 @@ LyricsFile loadLyricsFile(const std::string& path, std::uintmax_t maxBytes,
     platform::Gb18030FromUtf8Stream convert;
     std::size_t markLeft = marked ? kUtf8ByteOrderMark.size() : 0;
     ended = false;
-    result.status = platform::readFilePieces(
-        path, maxBytes, pieceBytes,
-        [&](std::string_view piece, std::size_t done, std::size_t total) {
-          // About as many bytes as the file: Chinese takes three in UTF-8 and two in GB18030.
-          if (text.capacity() < total) text.reserve(total);
-          const std::size_t skipped = std::min(piece.size(), markLeft);
-          piece.remove_prefix(skipped);
-          markLeft -= skipped;
-          convert.add(textPart(piece, ended), text);
-          return !ended && report(0.25 + 0.5 * shareOf(done, total));
-        });
+    result.status =
+        platform::readFilePieces(path, maxBytes, pieceBytes,
+                                 [&](std::string_view piece, std::size_t done, std::size_t total) {
+                                   // About as many bytes as the file: Chinese takes three in UTF-8
+                                   // and two in GB18030.
+                                   if (text.capacity() < total) text.reserve(total);
+                                   const std::size_t skipped = std::min(piece.size(), markLeft);
+                                   piece.remove_prefix(skipped);
+                                   markLeft -= skipped;
+                                   convert.add(textPart(piece, ended), text);
+                                   return !ended && report(0.25 + 0.5 * shareOf(done, total));
+                                 });
     convert.finish(text);
   } else {
-    platform::FileBytes file =
-        platform::readFileBytes(path, maxBytes, [&](std::size_t done, std::size_t total) {
-          return report(0.5 * shareOf(done, total));
-        });
+    platform::FileBytes file = platform::readFileBytes(
+        path, maxBytes,
+        [&](std::size_t done, std::size_t total) { return report(0.5 * shareOf(done, total)); });
     result.status = file.status;
     text = lyricsFileText(std::move(file.bytes));
   }

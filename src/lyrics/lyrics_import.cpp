@@ -89,17 +89,22 @@ void LyricsImporter::reportTooLarge() {
                     platform::MessageIcon::Warning);
 }
 
-FileForm::Encoding lyricsFileEncoding(std::string_view text) {
+FileForm::Encoding lyricsFileEncoding(const platform::Utf8Scan& scan) {
   // A mark before bytes that are no UTF-8 is no promise: converting would turn the bytes into
-  // replacement characters and lose them, so such a file is read as any other.
-  if (text.starts_with(kUtf8ByteOrderMark)) {
-    return platform::isWellFormedUtf8(text.substr(kUtf8ByteOrderMark.size()))
-               ? FileForm::Encoding::Utf8WithMark
-               : FileForm::Encoding::Gbk;
+  // replacement characters and lose them, so such a file is read as any other. The mark is
+  // well-formed UTF-8 itself, so it is scanned with the rest.
+  if (scan.marked()) {
+    return scan.wellFormed() ? FileForm::Encoding::Utf8WithMark : FileForm::Encoding::Gbk;
   }
   // GBK text is seldom well-formed UTF-8 beyond a few characters, and plain ASCII is the same
   // bytes either way.
-  return platform::isMultiByteUtf8(text) ? FileForm::Encoding::Utf8 : FileForm::Encoding::Gbk;
+  return scan.multiByteUtf8() ? FileForm::Encoding::Utf8 : FileForm::Encoding::Gbk;
+}
+
+FileForm::Encoding lyricsFileEncoding(std::string_view text) {
+  platform::Utf8Scan scan;
+  scan.add(text);
+  return lyricsFileEncoding(scan);
 }
 
 std::string lyricsFileText(std::string bytes) {

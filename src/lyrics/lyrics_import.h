@@ -10,6 +10,7 @@
 #include "lyrics/status_bar.h"
 #include "platform/dialogs.h"
 #include "platform/prompter.h"
+#include "platform/utf8_text.h"
 
 namespace lyrics {
 
@@ -53,12 +54,15 @@ class LyricsImporter {
 };
 
 // The mark that opens a UTF-8 text.
-inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+inline constexpr std::string_view kUtf8ByteOrderMark = platform::Utf8Scan::kByteOrderMark;
 
 // The encoding a lyrics file's text (its bytes up to the first zero byte) is read in: UTF-8 with
 // the mark when it begins with the UTF-8 byte-order mark and is well-formed UTF-8 after it, UTF-8
 // when it is well-formed UTF-8 holding at least one character beyond ASCII, GBK otherwise.
 FileForm::Encoding lyricsFileEncoding(std::string_view text);
+// lyricsFileEncoding of a text scanned piece by piece as a file is read: the one rule both the
+// whole-file import and the piecewise reader apply.
+FileForm::Encoding lyricsFileEncoding(const platform::Utf8Scan& scan);
 
 // The lyrics text of a file's bytes: they end at the first zero byte. A UTF-8 text
 // (lyricsFileEncoding) is converted to GB18030, the mark dropped; every other text, a broken

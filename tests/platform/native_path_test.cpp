@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/file_io.h"
+#include "platform/utf8_text.h"
 #include "support/temp_dir.h"
 
 using namespace platform;

@@ -6,6 +6,7 @@
 
 #include "files/saved_lyrics_library.h"
 #include "files/saved_lyrics_store.h"
+#include "lyrics/signature.h"
 #include "platform/file_io.h"
 #include "platform/prompter.h"
 
@@ -36,6 +37,16 @@ std::string recordKey(const SavedLyricsRecord& record) {
   return key;
 }
 
+// A signature set in the other folder comes along unless this folder has one of its own.
+void copySignatureIfMissing(const std::string& programDirectory,
+                            const std::string& strandedDirectory) {
+  const std::string target = withSeparator(programDirectory) + lyrics::Signature::fileName();
+  if (platform::fileExists(target)) return;
+  const platform::FileBytes old =
+      platform::readFileBytes(withSeparator(strandedDirectory) + lyrics::Signature::fileName());
+  if (old.status == platform::ReadStatus::Ok) platform::writeFileReplacing(target, old.bytes);
+}
+
 }  // namespace
 
 std::string StrandedLibraryImport::noteFileName() { return "保存歌词导入记录.txt"; }
@@ -44,6 +55,7 @@ int StrandedLibraryImport::importOnce(const std::string& programDirectory,
                                       const std::string& strandedDirectory) {
   const std::string note = withSeparator(programDirectory) + noteFileName();
   if (platform::fileExists(note)) return 0;
+  copySignatureIfMissing(programDirectory, strandedDirectory);
   SilentPrompter silent;
   SavedLyricsLibrary stranded;
   SavedLyricsStore(stranded, silent, strandedDirectory).loadSavedLyrics();

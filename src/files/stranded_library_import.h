@@ -16,6 +16,7 @@ class StrandedLibraryImport {
 
   // Appends to the library in `programDirectory` every record of the library in
   // `strandedDirectory` (both GBK paths) that it does not already hold, and writes the note.
+  // A personal signature kept in the other folder is copied too when this folder has none.
   // Does nothing when the note is already there or the other library is empty. Returns the
   // number of records added, or -1 when the library could not be written (the import is then
   // tried again at the next start; records already in are not added twice). Shows no message.

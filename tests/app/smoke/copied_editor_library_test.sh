@@ -35,6 +35,8 @@ for i in "${!store_files[@]}"; do
   printf '%s======' "${old_values[$i]}" | iconv -f UTF-8 -t GB18030 >"$stranded/${store_files[$i]}.txt"
   cp "$stranded/${store_files[$i]}.txt" "$work/stranded-before/"
 done
+# And the personal signature it stored there.
+printf '[GEXINGQIANMING]\r\nPEIZHI=旧的签名\r\n' | iconv -f UTF-8 -t GB18030 >"$stranded/GEXINGQIANMING.ini"
 
 # Starts the copy; it runs the menu command $2 (if any), writes the report $1 and closes itself.
 run_editor() {
@@ -50,6 +52,8 @@ run_editor first SaveLyrics
 [ -f "$XDG_DATA_HOME/applications/qinghe-lrc-editor.desktop" ] ||
   fail "the first start wrote no .lrc association into $XDG_DATA_HOME/applications"
 [ -f "$bin/保存歌手.txt" ] || fail "the library was not kept beside the copy: $(ls "$bin")"
+cmp -s "$stranded/GEXINGQIANMING.ini" "$bin/GEXINGQIANMING.ini" ||
+  fail "the signature stored in the old folder did not come along: $(ls "$bin")"
 grep -qx 'saved_records=2' "$work/first.txt" ||
   fail "the first start's library: $(grep '^saved' "$work/first.txt")"
 grep -m1 '^saved=' "$work/first.txt" | grep -qxF 'saved=旧歌手|旧歌|||/音乐/旧歌.mp3|2013年7月21日 10:00:00' ||
@@ -69,4 +73,4 @@ run_editor third
 for name in "${store_files[@]}"; do
   cmp -s "$work/stranded-before/$name.txt" "$stranded/$name.txt" || fail "the old $name.txt changed"
 done
-echo "copied editor library test passed: 2 records at every start, the old folder untouched"
+echo "copied editor library test passed: 2 records at every start, the old signature kept, the old folder untouched"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/lyrics_list_model.h"
+#include "app/window/lyrics_list_model.h"
 #include "lyrics/lyrics_import.h"
 #include "lyrics_generator.h"
 #include "support/recording_prompter.h"

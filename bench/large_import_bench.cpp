@@ -11,10 +11,10 @@
 #include <fstream>
 #include <string>
 
+#include "app/adapters/gbk.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "lyrics_generator.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "support/fake_services.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/adapters/qt_services.h"
 #include "app/editor_app.h"
-#include "app/qt_services.h"
 #include "app/self_test_report.h"
 #include "app/xwayland_choice.h"
 

@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "app/adapters/qt_paths.h"
 #include "app/install_layout.h"
-#include "app/qt_paths.h"
 #include "files/stranded_library_import.h"
 
 namespace app {

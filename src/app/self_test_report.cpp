@@ -22,11 +22,11 @@
 #include <functional>
 #include <memory>
 
+#include "app/adapters/gbk.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/lyrics_list_model.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
+#include "app/window/lyrics_list_model.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 
 namespace app {
 

@@ -11,12 +11,12 @@
 #include <QUrl>
 #include <functional>
 
-#include "app/file_drop.h"
-#include "app/gbk.h"
+#include "app/adapters/file_drop.h"
+#include "app/adapters/gbk.h"
+#include "app/adapters/qt_dialogs.h"
+#include "app/adapters/qt_interval_timer.h"
+#include "app/adapters/qt_prompter.h"
 #include "app/program_directory.h"
-#include "app/qt_dialogs.h"
-#include "app/qt_interval_timer.h"
-#include "app/qt_prompter.h"
 #include "support/temp_dir.h"
 
 namespace {

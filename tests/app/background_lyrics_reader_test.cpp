@@ -1,4 +1,4 @@
-#include "app/background_lyrics_reader.h"
+#include "app/adapters/background_lyrics_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@
 #include <functional>
 #include <thread>
 
+#include "app/adapters/gbk.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "lyrics/lyrics_import.h"
 #include "support/fake_services.h"
 #include "support/recording_prompter.h"

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/command_actions.h"
-#include "app/command_item.h"
 #include "app/editor_app.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
+#include "app/window/command_actions.h"
+#include "app/window/command_item.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "shell/command_registry.h"
 #include "support/fake_services.h"
 

@@ -13,11 +13,11 @@
 #include <QTreeWidget>
 #include <QWindow>
 
-#include "app/command_item.h"
+#include "app/adapters/gbk.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
+#include "app/window/command_item.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "support/fake_services.h"
 
 // Control events delivered the way the platform delivers them (mouse and keys through Qt's

@@ -10,9 +10,9 @@
 #include <QSlider>
 #include <random>
 
-#include "app/gbk.h"
-#include "app/main_window.h"
-#include "app/qt_test_play_view.h"
+#include "app/adapters/gbk.h"
+#include "app/adapters/qt_test_play_view.h"
+#include "app/window/main_window.h"
 #include "support/fake_services.h"
 #include "support/skin_scope.h"
 

@@ -17,14 +17,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/adapters/gbk.h"
+#include "app/bindings/lyrics_bindings.h"
+#include "app/bindings/playback_bindings.h"
+#include "app/bindings/saved_lyrics_bindings.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/lyrics_bindings.h"
-#include "app/lyrics_list_model.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
-#include "app/playback_bindings.h"
-#include "app/saved_lyrics_bindings.h"
+#include "app/window/lyrics_list_model.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "feedback/ui/feedback_window.h"
 #include "support/fake_services.h"
 

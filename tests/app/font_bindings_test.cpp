@@ -9,11 +9,11 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/font_dialog.h"
-#include "app/gbk.h"
-#include "app/lyrics_list_view.h"
-#include "app/main_menus.h"
-#include "app/skin.h"
+#include "app/adapters/gbk.h"
+#include "app/window/font_dialog.h"
+#include "app/window/lyrics_list_view.h"
+#include "app/window/main_menus.h"
+#include "app/window/skin.h"
 #include "support/fake_services.h"
 #include "support/skin_scope.h"
 

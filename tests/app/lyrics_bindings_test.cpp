@@ -6,18 +6,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include "app/lyrics_list_view.h"
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
+#include "app/window/lyrics_list_view.h"
 
+#include "app/bindings/playback_bindings.h"
 #include "app/editor_app.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
-#include "app/playback_bindings.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "support/fake_services.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
-#include "app/lyrics_list_view.h"
 #include <QSignalSpy>
 #include <QTest>
+#include "app/window/lyrics_list_view.h"
 
-#include "app/gbk.h"
-#include "app/lyrics_list_model.h"
-#include "app/shown_line.h"
+#include "app/adapters/gbk.h"
+#include "app/window/lyrics_list_model.h"
+#include "app/window/shown_line.h"
 #include "lyrics/lyrics_list.h"
 
 namespace {

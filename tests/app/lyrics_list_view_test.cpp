@@ -6,7 +6,7 @@
 #include <QStringListModel>
 #include <QTest>
 
-#include "app/lyrics_list_view.h"
+#include "app/window/lyrics_list_view.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/main_menus.h"
-#include "app/main_window.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include "app/lyrics_list_view.h"
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include "app/window/lyrics_list_view.h"
 
-#include "app/main_window.h"
-#include "app/qt_interval_timer.h"
+#include "app/adapters/qt_interval_timer.h"
+#include "app/window/main_window.h"
 #include "design_layout.h"
 
 namespace {

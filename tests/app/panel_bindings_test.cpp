@@ -1,4 +1,4 @@
-#include "app/panel_bindings.h"
+#include "app/bindings/panel_bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +14,12 @@
 #include <QTextDocument>
 #include <memory>
 
+#include "app/adapters/qt_interval_timer.h"
 #include "app/build_config.h"
 #include "app/editor_app.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
-#include "app/panel_texts.h"
-#include "app/qt_interval_timer.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
+#include "app/window/panel_texts.h"
 #include "support/fake_services.h"
 
 namespace {

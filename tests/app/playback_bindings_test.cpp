@@ -1,4 +1,4 @@
-#include "app/playback_bindings.h"
+#include "app/bindings/playback_bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,11 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include "app/adapters/gbk.h"
+#include "app/adapters/qt_interval_timer.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
-#include "app/qt_interval_timer.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "playback/playback_fakes.h"
 #include "support/fake_services.h"
 

@@ -1,11 +1,11 @@
-#include "app/qt_paths.h"
+#include "app/adapters/qt_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <QMimeData>
 
-#include "app/file_drop.h"
-#include "app/gbk.h"
+#include "app/adapters/file_drop.h"
+#include "app/adapters/gbk.h"
 #include "platform/native_path.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/qt_preview_box.h"
+#include "app/adapters/qt_preview_box.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <random>
 
-#include "app/gbk.h"
+#include "app/adapters/gbk.h"
 
 namespace {
 

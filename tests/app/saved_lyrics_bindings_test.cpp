@@ -1,4 +1,4 @@
-#include "app/saved_lyrics_bindings.h"
+#include "app/bindings/saved_lyrics_bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +19,14 @@
 #include <memory>
 #include <vector>
 
-#include "app/balloon_tip.h"
+#include "app/adapters/gbk.h"
+#include "app/adapters/qt_interval_timer.h"
+#include "app/adapters/qt_paths.h"
+#include "app/bindings/playback_bindings.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
-#include "app/playback_bindings.h"
-#include "app/qt_interval_timer.h"
-#include "app/qt_paths.h"
+#include "app/window/balloon_tip.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "support/fake_services.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/skin.h"
+#include "app/window/skin.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@
 #include <QWidget>
 #include <map>
 
-#include "app/lyrics_list_view.h"
-#include "app/main_window.h"
 #include "app/program_directory.h"
+#include "app/window/lyrics_list_view.h"
+#include "app/window/main_window.h"
 #include "design_layout.h"
 #include "support/skin_scope.h"
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/skin.h"
+#include "app/window/skin.h"
 
 // Widget tests need one QApplication for the whole run (offscreen under CTest).
 // With LRC_TEST_SKIN=<n> every test runs with skin n applied from the start.

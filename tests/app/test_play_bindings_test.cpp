@@ -1,4 +1,4 @@
-#include "app/test_play_bindings.h"
+#include "app/bindings/test_play_bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,12 @@
 #include <functional>
 #include <memory>
 
+#include "app/adapters/gbk.h"
+#include "app/adapters/qt_interval_timer.h"
+#include "app/bindings/playback_bindings.h"
 #include "app/editor_app.h"
-#include "app/gbk.h"
-#include "app/main_menus.h"
-#include "app/main_window.h"
-#include "app/playback_bindings.h"
-#include "app/qt_interval_timer.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "support/fake_services.h"
 

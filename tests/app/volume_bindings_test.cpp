@@ -1,4 +1,4 @@
-#include "app/volume_bindings.h"
+#include "app/bindings/volume_bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "app/editor_app.h"
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "playback/pulse/pulse_master_volume.h"
 #include "support/fake_master_volume.h"
 #include "support/fake_services.h"

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/adapters/qt_paths.h"
 #include "app/editor_app.h"
-#include "app/main_window.h"
-#include "app/qt_paths.h"
 #include "app/services.h"
+#include "app/window/main_window.h"
 #include "feedback/smtp_mail_sender.h"
 #include "support/fake_audio_player.h"
 #include "support/fake_master_volume.h"

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QString>
 
-#include "app/skin.h"
+#include "app/window/skin.h"
 
 namespace testsupport {
 

@@ -1,0 +1,26 @@
+#include "app/adapters/qt_services.h"
+
+#include "app/adapters/qt_paths.h"
+#include "app/program_directory.h"
+#include "feedback/smtp_mail_sender.h"
+
+namespace app {
+
+QtServices::QtServices() = default;
+
+Services QtServices::services() {
+  return Services{
+      .prompter = m_prompter,
+      .dialogs = m_dialogs,
+      .fontChooser = m_fontChooser,
+      .clipboard = m_clipboard,
+      .player = m_player,
+      .masterVolume = m_masterVolume,
+      .mailSender = [] { return std::make_unique<feedback::SmtpMailSender>(); },
+      .association = LrcAssociation::forCurrentUser(),
+      .refreshDesktopCaches = true,
+      .programDirectory = toGbkPath(openProgramDirectory()),
+  };
+}
+
+}  // namespace app

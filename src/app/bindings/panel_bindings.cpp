@@ -1,0 +1,111 @@
+#include "app/bindings/panel_bindings.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+
+#include "app/build_config.h"
+#include "app/window/main_window.h"
+#include "app/window/panel_texts.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kQuickStartCharacterHeight = 19;
+constexpr int kAboutCharacterHeight = 21;
+// The most by which a panel's lines may come closer than its character height to fit the text.
+constexpr int kMostTightening = 3;
+
+void makeLink(QLabel* label, const QUrl& target, const QString& caption) {
+  label->setTextFormat(Qt::RichText);
+  label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                     .arg(target.toString().toHtmlEscaped(), caption.toHtmlEscaped()));
+  label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  label->setOpenExternalLinks(false);
+  label->setToolTip(target.toString());
+}
+
+}  // namespace
+
+PanelBindings::PanelBindings(MainWindow& window, shell::CommandRegistry& registry)
+    : QObject(&window),
+      m_window(window),
+      m_quickStart(window.quickStartPanel()),
+      m_about(window.aboutPanel()),
+      m_quickStartView(m_quickStart),
+      m_aboutView(m_about),
+      m_panels(m_quickStartView, m_aboutView),
+      m_contactUrl(QString::fromUtf8(build_config::kContactUrl)),
+      m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
+  fillPanels();
+  fillLinks();
+  registerCommands(registry);
+}
+
+void PanelBindings::fillPanels() {
+  const struct {
+    QLabel* panel;
+    QString text;
+    int characterHeight;
+  } panels[] = {
+      {m_quickStart, quickStartText(), kQuickStartCharacterHeight},
+      {m_about,
+       aboutText({QString::fromUtf8(build_config::kContactEmail),
+                  QString::fromUtf8(build_config::kContactAccount)}),
+       kAboutCharacterHeight},
+  };
+  for (const auto& entry : panels) {
+    const QFont font = panelFont(entry.characterHeight);
+    entry.panel->setFont(font);
+    entry.panel->setStyleSheet(panelStyleSheet(font));
+    entry.panel->setTextFormat(Qt::RichText);
+    entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
+    entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    entry.panel->setWordWrap(true);
+    // The whole text down to "→双击关闭←" must show: where the face's wrapping needs more lines
+    // than the panel holds, the lines come a pixel or two closer.
+    for (int pitch = entry.characterHeight - 1;
+         pitch >= entry.characterHeight - kMostTightening &&
+         entry.panel->heightForWidth(entry.panel->width()) > entry.panel->height();
+         --pitch) {
+      entry.panel->setText(panelRichText(entry.text, font, pitch));
+    }
+    // Moved in, a panel covers the window; nothing may show through it.
+    entry.panel->setAutoFillBackground(true);
+    entry.panel->installEventFilter(this);
+  }
+}
+
+void PanelBindings::fillLinks() {
+  QLabel* contact = m_window.contactLink();
+  makeLink(contact, m_contactUrl, contact->text());
+  connect(contact, &QLabel::linkActivated, this, &PanelBindings::contactAuthor);
+  QLabel* home = m_window.homeLink();
+  makeLink(home, m_homeUrl, QString::fromUtf8(build_config::kHomeName));
+  connect(home, &QLabel::linkActivated, this, [this] { QDesktopServices::openUrl(m_homeUrl); });
+}
+
+void PanelBindings::registerCommands(shell::CommandRegistry& registry) {
+  registry.add("ShowQuickStart", [this] { m_panels.showQuickStart(); });
+  registry.add("ShowAbout", [this] { m_panels.showAbout(); });
+  registry.add("ContactAuthor", [this] { contactAuthor(); });
+}
+
+void PanelBindings::contactAuthor() { QDesktopServices::openUrl(m_contactUrl); }
+
+bool PanelBindings::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonDblClick) return false;
+  if (watched == m_quickStart) {
+    m_panels.hideQuickStart();
+    return true;
+  }
+  if (watched == m_about) {
+    m_panels.hideAbout();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace app

@@ -57,6 +57,9 @@ class EditorApp : public QObject {
   SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
 
  private:
+  // Writes the .lrc association, once per run.
+  void registerAssociationOnce();
+
   std::vector<std::string> m_arguments;
   Services m_services;
 
@@ -77,6 +80,7 @@ class EditorApp : public QObject {
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   std::unique_ptr<FontBindings> m_font;
   std::unique_ptr<CommandActions> m_commandActions;
+  bool m_associationRegistered = false;
 };
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QUrl>
+#include <vector>
 
 #include "app/adapters/qt_text_panel.h"
 #include "shell/command_registry.h"
@@ -29,7 +30,9 @@ class PanelBindings : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void fillPanels();
+  // Sets the text and the Kai face of `panel` the first time it is shown: laying the text out
+  // in that face loads the face, which the first picture of the window does not need.
+  void fillPanel(QLabel* panel);
   void fillLinks();
   // Registers ShowQuickStart, ShowAbout and ContactAuthor.
   void registerCommands(shell::CommandRegistry& registry);
@@ -42,6 +45,7 @@ class PanelBindings : public QObject {
   shell::TextPanels m_panels;
   QUrl m_contactUrl;
   QUrl m_homeUrl;
+  std::vector<const QLabel*> m_filled;
 };
 
 }  // namespace app

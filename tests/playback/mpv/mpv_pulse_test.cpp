@@ -144,5 +144,7 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
 TEST(MpvPulseAudio, APlayRightAfterStartSoundsAtOnceAndShowsNothingBeforeTheSound) {
   double toSound = -1;
   stampAgainstTheMonitor([](MpvAudioPlayer& player) { player.prepareInBackground(); }, &toSound);
-  if (toSound >= 0) EXPECT_LT(toSound, 0.4) << "the first sound came late after Play";
+  if (toSound >= 0) {
+    EXPECT_LT(toSound, 0.4) << "the first sound came late after Play";
+  }
 }

@@ -16,6 +16,7 @@
 #include "app/saved_lyrics_bindings.h"
 #include "app/skin.h"
 #include "app/test_play_bindings.h"
+#include "app/undo_bindings.h"
 #include "app/volume_bindings.h"
 #include "shell/curtain.h"
 
@@ -36,6 +37,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_volume = std::make_unique<VolumeBindings>(window, system);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(window, m_state, system, m_commands);
   m_font = std::make_unique<FontBindings>(window, system, m_commands);
+  m_undo = std::make_unique<UndoBindings>(m_state, m_commands);
   registerFeedbackCommands(window, system, m_commands);
   m_commands.add("ExitProgram", [this] { exitProgram(); });
   registerCommandsNotBuilt(m_commands);

@@ -112,6 +112,10 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
             {"建议或意见", "OpenFeedbackWindow"}},
            QString());
 
+  barMenu(bar, "校对(J)",
+          {{"撤销", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+           {"重做", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}});
+
   m_songPopup = popupMenu(window, "超级编辑框菜单",
             {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},
              kSeparator,

@@ -7,7 +7,12 @@
 // at random moments (the first second included, and right after a pause and resume), logs
 // every tick of the clock, stops, and plays another song.
 //
-// Usage: heard_clock_bench [runs, default 6]
+// Then the whole editor is driven as a user does, under the X display the benchmark runs in
+// (scripts/bench.sh gives it a virtual one): a fresh editor started with a lyrics file, the song
+// dropped on its window as soon as it is shown, 播放 clicked at once and F5 pressed now and
+// then through xdotool, while the monitor is recorded the same way.
+//
+// Usage: heard_clock_bench [player runs, default 6] [editor runs, default 20]
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -26,6 +31,7 @@
 #include <unistd.h>
 
 #include "bench_timer.h"
+#include "editor_drive.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/status_bar.h"
@@ -93,9 +99,8 @@ int runPlayer(const std::string& songA, const std::string& songB, unsigned seed)
   playClock = &realClock;
   playback::PlaybackController controller(song, header, status, display, realClock, player,
                                           prompter, dialogs, clipboard);
-  // What the editor does once its window is shown, which is now.
-  QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &application,
-                     [&] { player.prepare(); });
+  // What the editor does at start.
+  player.prepareInBackground();
 
   std::mt19937 random(seed);
   const auto between = [&](int low, int high) {
@@ -225,7 +230,7 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
   double worstStamp = 0;
   for (const Event& event : playback.shown) {
     const double shown = event.hundredths / 100.0;
-    if (event.kind == "tick") figures.tickCostUs.push_back(event.costNs / 1e3);
+    if (event.kind == "tick" && event.costNs > 0) figures.tickCostUs.push_back(event.costNs / 1e3);
     if (event.ns < soundNs) aheadBefore = std::max(aheadBefore, shown);
     if (previous >= 0) stepBack = std::max(stepBack, (previous - event.hundredths) * 10.0);
     previous = event.hundredths;
@@ -276,7 +281,72 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
   return true;
 }
 
-int runBench(const char* self, int runs) {
+void printFigures(const Figures& figures, const char* first);
+
+// Judges `runs` starts of the real editor, each driven as a user does.
+void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& song,
+               const std::vector<double>& onsets, int runs, Figures& figures) {
+  if (std::getenv("DISPLAY") == nullptr) {
+    std::printf("\nno X display: the editor runs are left out (scripts/bench.sh gives one)\n");
+    return;
+  }
+  const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-editor";
+  std::filesystem::create_directories(dir);
+  const std::string lyrics = (dir / "lines.lrc").string();
+  {
+    std::string text;
+    for (int line = 1; line <= 30; ++line) text += "line " + std::to_string(line) + "\r\n";
+    std::FILE* file = std::fopen(lyrics.c_str(), "wb");
+    if (file == nullptr) return;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+  std::printf("\nthe editor (%s): dropped song, 播放 at once, F5 through the display; %d runs\n",
+              LRC_EDITOR_BINARY, runs);
+  std::vector<double> sendMs;
+  for (int run = 0; run < runs; ++run) {
+    const bench::EditorRun driven =
+        bench::driveEditor(LRC_EDITOR_BINARY, lyrics, song, dir.string(), 1000u + run);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::printf("run %d:\n", run + 1);
+    ++figures.runs;
+    if (!driven.problem.empty()) {
+      std::printf("  %s\n", driven.problem.c_str());
+      ++figures.failed;
+      continue;
+    }
+    std::printf(
+        "  播放 clicked %.0f ms after the window was shown; the click reached the window "
+        "%.1f ms later\n",
+        (driven.clickNs - driven.shownNs) / 1e6, driven.deliveryNs.front() / 1e6);
+    for (const std::int64_t ns : driven.deliveryNs) sendMs.push_back(ns / 1e6);
+    for (const auto& [ns, hundredths] : driven.shown) {
+      if (hundredths > 0) {
+        std::printf("  the shown time first moved %.0f ms after the click\n",
+                    (ns - driven.clickNs) / 1e6);
+        break;
+      }
+    }
+    Playback playback;
+    playback.playNs = driven.clickNs;
+    playback.stopNs = driven.endNs;
+    for (const auto& [ns, hundredths] : driven.shown) {
+      if (ns >= driven.clickNs) playback.shown.push_back({"tick", ns, hundredths, 0});
+    }
+    for (const auto& [ns, hundredths] : driven.stamps) {
+      playback.shown.push_back({"stamp", ns, hundredths, 0});
+    }
+    std::sort(playback.shown.begin(), playback.shown.end(),
+              [](const Event& a, const Event& b) { return a.ns < b.ns; });
+    if (!judge(recorder.recording(), onsets, playback, true, figures)) ++figures.failed;
+  }
+  std::printf(
+      "(a press reached the window %.1f ms median, %.1f ms p90 after the display server's "
+      "time of it, counted from the fastest press of its run)\n",
+      percentile(sendMs, 0.5), percentile(sendMs, 0.9));
+}
+
+int runBench(const char* self, int runs, int editorRuns) {
   if (!testsupport::MonitorRecorder::serverReachable()) {
     std::printf("heard_clock_bench: no PulseAudio server (bash scripts/services.sh start)\n");
     return 1;
@@ -329,20 +399,31 @@ int runBench(const char* self, int runs) {
       if (!judge(recording, onsets, playbacks[index], index == 0, figures)) ++figures.failed;
     }
   }
+  if (figures.runs > 0) printFigures(figures, "after start");
+  Figures editorFigures;
+  if (editorRuns > 0) {
+    runEditor(recorder, songA, onsets, editorRuns, editorFigures);
+    if (editorFigures.runs > 0) printFigures(editorFigures, "in the editor, clicked at once");
+  }
   recorder.stop();
+  return figures.failed + editorFigures.failed > 0 ? 1 : 0;
+}
 
+void printFigures(const Figures& figures, const char* first) {
   const auto& e = figures.stampErrorsMs;
   double bias = 0;
   for (double signedError : figures.stampSignedMs) bias += signedError;
   if (!figures.stampSignedMs.empty()) bias /= static_cast<double>(figures.stampSignedMs.size());
   std::printf(
-      "\nPlay to first sound, first Play after start: median %.0f ms, p90 %.0f ms, max %.0f ms\n",
-      percentile(figures.firstPlayMs, 0.5), percentile(figures.firstPlayMs, 0.9),
-      percentile(figures.firstPlayMs, 1.0));
-  std::printf(
-      "Play to first sound, later Play of another song: median %.0f ms, p90 %.0f ms, max %.0f ms\n",
-      percentile(figures.laterPlayMs, 0.5), percentile(figures.laterPlayMs, 0.9),
-      percentile(figures.laterPlayMs, 1.0));
+      "\nPlay to first sound, first Play %s: median %.0f ms, p90 %.0f ms, max %.0f ms (%zu)\n",
+      first, percentile(figures.firstPlayMs, 0.5), percentile(figures.firstPlayMs, 0.9),
+      percentile(figures.firstPlayMs, 1.0), figures.firstPlayMs.size());
+  if (!figures.laterPlayMs.empty())
+    std::printf(
+        "Play to first sound, later Play of another song: median %.0f ms, p90 %.0f ms, max %.0f "
+        "ms\n",
+        percentile(figures.laterPlayMs, 0.5), percentile(figures.laterPlayMs, 0.9),
+        percentile(figures.laterPlayMs, 1.0));
   std::printf("largest shown time before anything is heard: %.0f ms\n", figures.aheadBeforeSoundMs);
   std::printf(
       "largest lead of the shown time over the heard position: %.1f ms (%.1f ms within 0.3 s after "
@@ -353,18 +434,18 @@ int runBench(const char* self, int runs) {
       "stamp error against the heard position over %zu stamps: median %.1f ms, p99 %.1f ms, max "
       "%.1f ms, mean signed %+.1f ms\n",
       e.size(), percentile(e, 0.5), percentile(e, 0.99), percentile(e, 1.0), bias);
-  std::printf(
-      "one tick of the clock, which reads the position from mpv: median %.0f us, p99 %.0f us, "
-      "max %.0f us\n",
-      percentile(figures.tickCostUs, 0.5), percentile(figures.tickCostUs, 0.99),
-      percentile(figures.tickCostUs, 1.0));
+  if (!figures.tickCostUs.empty())
+    std::printf(
+        "one tick of the clock, which reads the position from mpv: median %.0f us, p99 %.0f us, "
+        "max %.0f us\n",
+        percentile(figures.tickCostUs, 0.5), percentile(figures.tickCostUs, 0.99),
+        percentile(figures.tickCostUs, 1.0));
   std::printf(
       "(targets: sound <= 150 ms p90; nothing shown before the sound; no step back over 10 ms; "
       "stamps median <= 5 ms, p99 <= 10 ms)\n");
   if (figures.failed > 0) {
     std::printf("%d of %d runs' playbacks could not be judged\n", figures.failed, figures.runs);
   }
-  return figures.failed > 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -373,5 +454,6 @@ int main(int argc, char* argv[]) {
   if (argc == 5 && std::string(argv[1]) == "--player") {
     return runPlayer(argv[2], argv[3], static_cast<unsigned>(std::atoi(argv[4])));
   }
-  return runBench(argv[0], argc > 1 ? std::max(1, std::atoi(argv[1])) : 6);
+  return runBench(argv[0], argc > 1 ? std::max(0, std::atoi(argv[1])) : 6,
+                  argc > 2 ? std::max(0, std::atoi(argv[2])) : 20);
 }

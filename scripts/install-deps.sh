@@ -12,7 +12,7 @@ packages=(
   # has no oblique.
   fontconfig fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev python3
-  dpkg-dev file desktop-file-utils shared-mime-info weston qt6-wayland
+  dpkg-dev file desktop-file-utils shared-mime-info weston qt6-wayland appstream
 )
 
 missing=()

@@ -3,12 +3,20 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/build_config.h"
 #include "app/lrc_association.h"
 
 namespace app {
 
+bool isInstalledEditor(const QString& executableDirectory) {
+  if (executableDirectory.isEmpty()) return false;
+  return QFileInfo(executableDirectory + QStringLiteral("/../share/metainfo/") +
+                   QLatin1String(build_config::kAppStreamId) + QStringLiteral(".metainfo.xml"))
+      .isFile();
+}
+
 QString installedDesktopEntry(const QString& executableDirectory) {
-  if (executableDirectory.isEmpty()) return {};
+  if (!isInstalledEditor(executableDirectory)) return {};
   const QFileInfo entry(executableDirectory + QStringLiteral("/../share/applications/") +
                         QLatin1String(LrcAssociation::kDesktopFileName));
   return entry.isFile() ? entry.canonicalFilePath() : QString();

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QTimer>
 #include <algorithm>
 #include <clocale>
 #include <string>
@@ -17,15 +16,14 @@ int main(int argc, char* argv[]) {
   std::setlocale(LC_NUMERIC, "C");
   // Created after QApplication and outliving the editor, whose commands use them.
   app::QtServices system;
+  // The player's core is made on a thread of its own while the window is built and painted, so
+  // that a Play at any moment after start finds it ready or nearly so.
+  system.player().prepareInBackground();
   // The arguments as the shell passed them; QApplication has taken out the options it knows.
   // QApplication::arguments() would decode them and lose bytes that are not UTF-8.
   std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
   app::EditorApp editor(std::move(arguments), system.services());
   editor.start();
   app::SelfTestReport::installIfRequested(editor);
-  // The player's core starts once the window is on screen, off the start-up path.
-  playback::MpvAudioPlayer& player = system.player();
-  QTimer::singleShot(playback::MpvAudioPlayer::kPrepareAfterShownMs, &player,
-                     [&player] { player.prepare(); });
   return application.exec();
 }

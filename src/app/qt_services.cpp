@@ -19,7 +19,7 @@ Services QtServices::services() {
       .mailSender = [] { return std::make_unique<feedback::SmtpMailSender>(); },
       .association = LrcAssociation::forCurrentUser(),
       .refreshDesktopCaches = true,
-      .programDirectory = toGbkPath(programDirectory()),
+      .programDirectory = toGbkPath(openProgramDirectory()),
   };
 }
 

@@ -12,6 +12,10 @@ class EditorApp;
 // (their first six columns as the list shows them).
 // LRC_EDITOR_SELFTEST_COMMAND=<command> first runs the menu-bar command of that name (e.g.
 // SaveLyrics), as if it had been chosen from the menu.
+// LRC_EDITOR_SELFTEST_DROP=<file> first drops that file on the window, as a user drops a song.
+// The report then also gives the window's id and where the 播放 button is on the screen.
+// LRC_EDITOR_SELFTEST_LOG=<file> logs every play time shown and every lyric line changed, each
+// with the steady clock's time, for a program that drives the editor from outside.
 // LRC_EDITOR_SELFTEST_QUIT=1 then ends the program.
 class SelfTestReport {
  public:

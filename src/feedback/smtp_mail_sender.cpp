@@ -30,7 +30,7 @@ SmtpMailSender::SmtpMailSender(SmtpSettings defaults, std::string configPath,
 platform::SendResult SmtpMailSender::send(const std::string& suggestion,
                                           const std::string& contact) {
   const SmtpSettingsResult loaded = loadSmtpSettings(m_defaults, m_configPath);
-  if (!loaded.settings) return {false, loaded.error};
+  if (!loaded.settings) return {false, loaded.error, loaded.userMessage};
   const SmtpSettings& settings = *loaded.settings;
   const std::time_t now = std::time(nullptr);
   const MailMessage mail = feedbackMail(settings.mailbox, suggestion, contact, localMailDate(now),

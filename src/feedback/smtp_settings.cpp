@@ -78,12 +78,22 @@ bool isValidMailbox(std::string_view mailbox) {
   return true;
 }
 
-// Reads the file at `path`; nothing when it does not exist. Fills `error` when it exists but
+// Why the settings file cannot be used: the log's reason and the user's.
+struct Refusal {
+  std::string error;
+  std::string userMessage;
+};
+
+Refusal unreadable(const std::string& path, const std::string& reason) {
+  return {path + reason, "提交失败：无法读取反馈邮箱设置文件 " + path + "。"};
+}
+
+// Reads the file at `path`; nothing when it does not exist. Fills `refusal` when it exists but
 // must not or cannot be used.
-std::optional<std::string> readPrivateFile(const std::string& path, std::string& error) {
+std::optional<std::string> readPrivateFile(const std::string& path, Refusal& refusal) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    if (errno != ENOENT) error = path + ": " + std::strerror(errno);
+    if (errno != ENOENT) refusal = unreadable(path, std::string(": ") + std::strerror(errno));
     return std::nullopt;
   }
   struct FdCloser {
@@ -93,17 +103,21 @@ std::optional<std::string> readPrivateFile(const std::string& path, std::string&
   // The permissions are those of the opened file, so a swap after the check changes nothing.
   struct stat status {};
   if (::fstat(fd, &status) != 0) {
-    error = path + ": " + std::strerror(errno);
+    refusal = unreadable(path, std::string(": ") + std::strerror(errno));
     return std::nullopt;
   }
   if (!S_ISREG(status.st_mode)) {
-    error = path + " is not a regular file";
+    refusal = unreadable(path, " is not a regular file");
     return std::nullopt;
   }
   if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
-    error = path +
-            " holds the mailbox password but group or others may access it; "
-            "it is not used until only its owner can read it (chmod 600)";
+    refusal = {path +
+                   " holds the mailbox password but group or others may access it; "
+                   "it is not used until only its owner can read it (chmod 600)",
+               "提交失败：反馈邮箱设置文件 " + path +
+                   " 的权限过宽，组或其他用户也能访问它。文件中有邮箱密码，所以没有使用它。"
+                   "请运行 chmod 600 " +
+                   path + "，只让自己能读写。"};
     return std::nullopt;
   }
   std::string bytes;
@@ -112,7 +126,7 @@ std::optional<std::string> readPrivateFile(const std::string& path, std::string&
     const ssize_t count = ::read(fd, buffer, sizeof buffer);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) {
-      error = path + ": " + std::strerror(errno);
+      refusal = unreadable(path, std::string(": ") + std::strerror(errno));
       return std::nullopt;
     }
     if (count == 0) break;
@@ -146,10 +160,22 @@ std::string feedbackConfigPath() {
 
 SmtpSettingsResult loadSmtpSettings(const SmtpSettings& defaults, const std::string& path) {
   SmtpSettings settings = defaults;
-  std::string error;
-  const auto bytes = readPrivateFile(path, error);
-  if (!error.empty()) return {std::nullopt, error};
+  if (path.empty()) {
+    return {std::nullopt, "no mailbox password: neither XDG_CONFIG_HOME nor HOME is set",
+            "提交失败：找不到反馈邮箱设置文件 feedback.ini：XDG_CONFIG_HOME 和 HOME 都没有设置。"
+            "它通常是 ~/.config/qinghe-lrc-editor/feedback.ini。"};
+  }
+  Refusal refusal;
+  const auto bytes = readPrivateFile(path, refusal);
+  if (!refusal.error.empty()) return {std::nullopt, refusal.error, refusal.userMessage};
   const std::string source = bytes ? path : std::string("the build settings");
+  // A value the file holds but that cannot be used.
+  const auto refused = [&path](const std::string& error, const std::string& key,
+                               const std::string& value, const char* expected) {
+    return SmtpSettingsResult{std::nullopt, error,
+                              "提交失败：反馈邮箱设置 " + key + " 的值“" + value + "”不正确，应为" +
+                                  expected + "。请在 " + path + " 的 [smtp] 中改正。"};
+  };
   if (bytes) {
     const lyrics::IniFile ini(*bytes);
     const auto value = [&ini](const char* key) -> std::optional<std::string> {
@@ -162,7 +188,10 @@ SmtpSettingsResult loadSmtpSettings(const SmtpSettings& defaults, const std::str
     if (const auto password = value("password")) settings.password = *password;
     if (const auto port = value("port")) {
       const auto number = parsePort(*port);
-      if (!number) return {std::nullopt, path + ": port \"" + *port + "\" is not 1 to 65535"};
+      if (!number) {
+        return refused(path + ": port \"" + *port + "\" is not 1 to 65535", "port", *port,
+                       " 1 到 65535 的端口号");
+      }
       settings.port = *number;
     }
     if (const auto tls = value("tls")) {
@@ -172,22 +201,35 @@ SmtpSettingsResult loadSmtpSettings(const SmtpSettings& defaults, const std::str
       } else if (mode == "off") {
         settings.tls = TlsMode::Off;
       } else {
-        return {std::nullopt, path + ": tls \"" + *tls + "\" is neither starttls nor off"};
+        return refused(path + ": tls \"" + *tls + "\" is neither starttls nor off", "tls", *tls,
+                       " starttls 或 off");
       }
     }
   }
+  std::string missing;
+  const std::pair<const char*, const std::string*> required[] = {
+      {"host", &settings.host}, {"mailbox", &settings.mailbox}, {"password", &settings.password}};
+  for (const auto& [key, value] : required) {
+    if (value->empty()) missing += (missing.empty() ? "" : "、") + std::string(key);
+  }
+  const std::string missingMessage =
+      bytes ? "提交失败：反馈邮箱设置文件 " + path + " 的 [smtp] 中缺少 " + missing + "。"
+            : "提交失败：没有设置反馈邮箱。请创建文件 " + path + "，在 [smtp] 下写上 " + missing +
+                  "，再运行 chmod 600 " + path + "。";
   if (!isValidHost(settings.host)) {
-    return {std::nullopt, source + ": no usable SMTP host (host=\"" + settings.host + "\")"};
+    const std::string error = source + ": no usable SMTP host (host=\"" + settings.host + "\")";
+    if (settings.host.empty()) return {std::nullopt, error, missingMessage};
+    return refused(error, "host", settings.host, " SMTP 服务器的名称或地址");
   }
   if (!isValidMailbox(settings.mailbox)) {
-    return {std::nullopt, source + ": no usable mailbox (mailbox=\"" + settings.mailbox + "\")"};
+    const std::string error = source + ": no usable mailbox (mailbox=\"" + settings.mailbox + "\")";
+    if (settings.mailbox.empty()) return {std::nullopt, error, missingMessage};
+    return refused(error, "mailbox", settings.mailbox, "一个邮箱地址，如 feedback@example.com");
   }
   if (settings.password.empty()) {
-    if (path.empty())
-      return {std::nullopt, "no mailbox password: neither XDG_CONFIG_HOME nor HOME is set"};
-    return {std::nullopt, "no mailbox password: set password in [smtp] of " + path};
+    return {std::nullopt, "no mailbox password: set password in [smtp] of " + path, missingMessage};
   }
-  return {settings, {}};
+  return {settings, {}, {}};
 }
 
 }  // namespace feedback

@@ -23,7 +23,11 @@ struct SmtpSettings {
 // Either usable settings or the reason why there are none.
 struct SmtpSettingsResult {
   std::optional<SmtpSettings> settings;
+  // The reason for the log (English).
   std::string error;
+  // The reason for the user (UTF-8 Chinese): which setting is missing or refused and where the
+  // settings file belongs.
+  std::string userMessage = {};
 };
 
 // The settings given to the build (host, port, mailbox; never a password).

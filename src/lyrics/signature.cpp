@@ -24,6 +24,8 @@ std::string cutAtCharacter(const std::string& text, std::size_t limit) {
 
 }  // namespace
 
+const char* Signature::fileName() { return kFileName; }
+
 Signature::Signature(SignaturePanelView& panel, LyricsList& list, TimeTagSource& timeTags,
                      platform::Prompter& prompter, std::string programDirectory)
     : m_panel(panel),

@@ -42,6 +42,8 @@ class Signature {
   // Appends the tagged signature at the end and selects it.
   void appendSignature();
 
+  // Name of the signature file in the program directory.
+  static const char* fileName();
   // Full path of the signature file.
   const std::string& filePath() const { return m_settings.filePath(); }
   // The stored value; nothing when the file does not exist.

@@ -8,6 +8,9 @@ namespace platform {
 struct SendResult {
   bool accepted = false;  // the server took the message for delivery
   std::string error;      // why not, for the log; empty when accepted
+  // Why not, for the user, when the mail settings are missing or refused (UTF-8); empty when
+  // the mail was accepted or the connection to the server failed.
+  std::string settingsProblem = {};
 };
 
 // Sends feedback mails. send() blocks and runs off the GUI thread; cancel() may be called from

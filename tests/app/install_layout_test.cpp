@@ -6,11 +6,12 @@
 #include <QFile>
 #include <filesystem>
 
+#include "app/build_config.h"
 #include "app/program_directory.h"
 #include "app/xwayland_choice.h"
 #include "support/temp_dir.h"
 
-TEST(InstallLayoutTest, AnInstalledEditorIsFoundByItsDesktopEntryAndKeepsItsFilesPerUser) {
+TEST(InstallLayoutTest, OnlyAnInstallMakesTheEditorInstalledAndKeepItsFilesPerUser) {
   testsupport::TempDir root;
   const QString base = QString::fromStdString(root.path().string());
   const QString bin = base + QStringLiteral("/prefix/bin");
@@ -19,10 +20,22 @@ TEST(InstallLayoutTest, AnInstalledEditorIsFoundByItsDesktopEntryAndKeepsItsFile
   EXPECT_EQ(app::installedDesktopEntry(bin), QString());
   EXPECT_EQ(app::programDirectory(bin, base + QStringLiteral("/data")), bin);
 
+  // The desktop entry the editor writes for itself lies beside a copy in ~/.local/bin: the copy
+  // stays portable.
   std::filesystem::create_directories(root.path() / "prefix/share/applications");
   root.write("prefix/share/applications/qinghe-lrc-editor.desktop", "[Desktop Entry]\n");
+  EXPECT_FALSE(app::isInstalledEditor(bin));
+  EXPECT_EQ(app::installedDesktopEntry(bin), QString());
+  EXPECT_EQ(app::programDirectory(bin, base + QStringLiteral("/data")), bin);
+
+  // The metainfo file only an install puts there.
+  std::filesystem::create_directories(root.path() / "prefix/share/metainfo");
+  root.write(
+      "prefix/share/metainfo/" + std::string(app::build_config::kAppStreamId) + ".metainfo.xml",
+      "<component/>\n");
   const QString entry =
       base + QStringLiteral("/prefix/share/applications/qinghe-lrc-editor.desktop");
+  EXPECT_TRUE(app::isInstalledEditor(bin));
   EXPECT_EQ(app::installedDesktopEntry(bin), entry);
   EXPECT_EQ(app::installedDesktopEntry(QString()), QString());
   // Installed, the editor keeps its files in the user's data folder even where it could write

@@ -78,6 +78,56 @@ TEST(SmtpSettingsTest, TheUsersFileOverridesTheBuildAndMustBePrivate) {
   }
 }
 
+TEST(SmtpSettingsTest, MissingOrRefusedSettingsTellTheUserWhatAndWhere) {
+  struct Case {
+    const char* name;
+    bool buildHasServer;
+    std::optional<std::string> file;  // nothing: no file at all
+    mode_t mode;
+    // The message, with P standing for the file's path.
+    std::string message;
+  };
+  const Case cases[] = {
+      {"no file, default build", false, std::nullopt, 0,
+       "提交失败：没有设置反馈邮箱。请创建文件 P，在 [smtp] 下写上 host、mailbox、password，"
+       "再运行 chmod 600 P。"},
+      {"no file, the build names the server", true, std::nullopt, 0,
+       "提交失败：没有设置反馈邮箱。请创建文件 P，在 [smtp] 下写上 password，再运行 chmod 600 P。"},
+      {"no password", true, "[smtp]\nhost=smtp.example.com\n", 0600,
+       "提交失败：反馈邮箱设置文件 P 的 [smtp] 中缺少 password。"},
+      {"only a password, default build", false, "[smtp]\npassword=x\n", 0600,
+       "提交失败：反馈邮箱设置文件 P 的 [smtp] 中缺少 host、mailbox。"},
+      {"readable by others", true, "[smtp]\npassword=secret\n", 0644,
+       "提交失败：反馈邮箱设置文件 P 的权限过宽，组或其他用户也能访问它。文件中有邮箱密码，"
+       "所以没有使用它。请运行 chmod 600 P，只让自己能读写。"},
+      {"bad port", true, "[smtp]\npassword=x\nport=25a\n", 0600,
+       "提交失败：反馈邮箱设置 port 的值“25a”不正确，应为 1 到 65535 的端口号。请在 P 的 [smtp] "
+       "中改正。"},
+      {"a folder, not a file", true, std::nullopt, 0700, "提交失败：无法读取反馈邮箱设置文件 P。"},
+  };
+  for (const Case& c : cases) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("feedback.ini");
+    if (c.file) {
+      dir.write("feedback.ini", *c.file);
+      ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+    } else if (c.mode != 0) {
+      ASSERT_EQ(::mkdir(path.c_str(), c.mode), 0);
+    }
+    const auto result =
+        feedback::loadSmtpSettings(c.buildHasServer ? defaults() : SmtpSettings{}, path);
+    EXPECT_FALSE(result.settings) << c.name;
+    std::string expected = c.message;
+    for (auto at = expected.find('P'); at != std::string::npos; at = expected.find('P', at))
+      expected.replace(at, 1, path), at += path.size();
+    EXPECT_EQ(result.userMessage, expected) << c.name;
+  }
+  // Without a home there is no file to name but the usual one.
+  EXPECT_EQ(feedback::loadSmtpSettings(defaults(), "").userMessage,
+            "提交失败：找不到反馈邮箱设置文件 feedback.ini：XDG_CONFIG_HOME 和 HOME 都没有设置。"
+            "它通常是 ~/.config/qinghe-lrc-editor/feedback.ini。");
+}
+
 TEST(SmtpSettingsTest, TheFileLivesInTheUsersConfigFolder) {
   const char* oldHome = std::getenv("HOME");
   const char* oldConfig = std::getenv("XDG_CONFIG_HOME");

@@ -117,9 +117,11 @@ void FeedbackWindow::submitFeedback() {
   }
 }
 
-void FeedbackWindow::reportFailure(const std::string& reason) {
+void FeedbackWindow::reportFailure(const std::string& reason, const std::string& settingsProblem) {
   std::fprintf(stderr, "feedback mail not sent: %s\n", reason.c_str());
-  inform(QStringLiteral("提交失败，请检查网络连接后重试。"));
+  // Missing or refused settings are no matter of the network: the message says what to mend.
+  inform(settingsProblem.empty() ? QStringLiteral("提交失败，请检查网络连接后重试。")
+                                 : QString::fromStdString(settingsProblem));
 }
 
 void FeedbackWindow::onSendFinished(const platform::SendResult& result) {
@@ -128,7 +130,7 @@ void FeedbackWindow::onSendFinished(const platform::SendResult& result) {
   // A window closed while the mail was on its way has nothing more to say.
   if (m_closed) return;
   if (!result.accepted) {
-    reportFailure(result.error);
+    reportFailure(result.error, result.settingsProblem);
     return;
   }
   // The message box runs its own event loop, in which the window may go away.

@@ -52,7 +52,8 @@ class FeedbackWindow : public QWidget {
   void onSendFinished(const platform::SendResult& result);
   void inform(const QString& text);
   // Shows the failure message and writes `reason` to standard error.
-  void reportFailure(const std::string& reason);
+  // With `settingsProblem` (missing or refused settings) that text is shown instead.
+  void reportFailure(const std::string& reason, const std::string& settingsProblem = {});
 
   platform::Prompter& m_prompter;
   std::unique_ptr<platform::MailSender> m_sender;

@@ -39,20 +39,35 @@ MpvAudioPlayer::MpvAudioPlayer(Options options, QObject* parent)
     : QObject(parent), m_options(std::move(options)) {}
 
 bool MpvAudioPlayer::isReady() {
-  if (!m_handle && !m_startFailed) {
-    createCore();
-    m_startFailed = !m_handle;
+  if (m_pendingCore.valid()) {
+    adoptCore(m_pendingCore.get());
+  } else if (!m_handle && !m_startFailed) {
+    // mpv refuses to start unless numbers are formatted the C way; QApplication may have set
+    // LC_NUMERIC from a Chinese locale.
+    std::setlocale(LC_NUMERIC, "C");
+    adoptCore(createCore(m_options));
   }
   return m_handle != nullptr;
 }
 
-void MpvAudioPlayer::createCore() {
-  // mpv refuses to start unless numbers are formatted the C way; QApplication may have set
-  // LC_NUMERIC from a Chinese locale.
+void MpvAudioPlayer::prepareInBackground() {
+  if (m_handle || m_startFailed || m_pendingCore.valid()) return;
+  // The locale is the whole process's: it is set here, never on the core's thread.
   std::setlocale(LC_NUMERIC, "C");
-  mpv_handle* handle = mpv_create();
-  if (handle == nullptr) return;
+  m_pendingCore = std::async(std::launch::async, &MpvAudioPlayer::createCore, m_options);
+}
+
+void MpvAudioPlayer::adoptCore(mpv_handle* handle) {
   m_handle.reset(handle);
+  m_startFailed = handle == nullptr;
+  if (handle == nullptr) return;
+  mpv_observe_property(handle, 1, "percent-pos", MPV_FORMAT_DOUBLE);
+  mpv_set_wakeup_callback(handle, &wakeup, this);
+}
+
+mpv_handle* MpvAudioPlayer::createCore(const Options& options) {
+  mpv_handle* handle = mpv_create();
+  if (handle == nullptr) return nullptr;
   const char* settings[][2] = {
       {"vo", "null"},
       {"video", "no"},
@@ -79,19 +94,21 @@ void MpvAudioPlayer::createCore() {
       {"load-auto-profiles", "no"},
   };
   for (const auto& setting : settings) mpv_set_option_string(handle, setting[0], setting[1]);
-  if (!m_options.audioOutput.empty()) {
-    mpv_set_option_string(handle, "ao", m_options.audioOutput.c_str());
+  if (!options.audioOutput.empty()) {
+    mpv_set_option_string(handle, "ao", options.audioOutput.c_str());
   }
-  if (m_options.untimed) mpv_set_option_string(handle, "ao-null-untimed", "yes");
+  if (options.untimed) mpv_set_option_string(handle, "ao-null-untimed", "yes");
   if (mpv_initialize(handle) < 0) {
-    m_handle.reset();
-    return;
+    mpv_terminate_destroy(handle);
+    return nullptr;
   }
-  mpv_observe_property(handle, 1, "percent-pos", MPV_FORMAT_DOUBLE);
-  mpv_set_wakeup_callback(handle, &wakeup, this);
+  return handle;
 }
 
-MpvAudioPlayer::~MpvAudioPlayer() = default;
+MpvAudioPlayer::~MpvAudioPlayer() {
+  // A core still being created is taken and then destroyed with the player.
+  if (m_pendingCore.valid()) m_handle.reset(m_pendingCore.get());
+}
 
 void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
                           PlaybackListener& listener) {

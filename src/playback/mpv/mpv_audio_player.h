@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,17 +34,19 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
  public:
   using Options = MpvPlayerOptions;
 
-  // The mpv core is created by prepare() or when first needed, not with the player.
+  // The mpv core is created by prepare(), prepareInBackground() or when first needed, not with
+  // the player.
   explicit MpvAudioPlayer(Options options = {}, QObject* parent = nullptr);
   ~MpvAudioPlayer() override;
 
-  // Creates the mpv core if it is not there yet; false when it could not be created or started.
+  // Creates the mpv core if it is not there yet, or waits for the one being created in the
+  // background; false when it could not be created or started.
   bool isReady();
-  // How long after its window is shown the editor prepares the player: after the first frame,
-  // well before a user can have chosen a song.
-  static constexpr int kPrepareAfterShownMs = 250;
   // Creates the mpv core ahead of the first song, so that Play sounds at once.
   void prepare() { isReady(); }
+  // Starts creating the mpv core on a thread of its own, so that neither the window's first
+  // paint nor a Play that comes early waits for all of it.
+  void prepareInBackground();
 
   void play(const std::string& gbkPath, double startSeconds, PlaybackListener& listener) override;
   void pause() override;
@@ -63,13 +66,17 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
     void operator()(mpv_handle* handle) const;
   };
 
-  void createCore();
+  // Creates and starts a core; nothing when mpv refused. Runs on any thread.
+  static mpv_handle* createCore(const Options& options);
+  void adoptCore(mpv_handle* handle);
   void handleEvent(const mpv_event& event);
   void reportPercent(double percent);
   void forgetPlayback();
 
   Options m_options;
   std::unique_ptr<mpv_handle, HandleDeleter> m_handle;
+  // The core being created in the background, until isReady() takes it.
+  std::future<mpv_handle*> m_pendingCore;
   bool m_startFailed = false;
   PlaybackListener* m_listener = nullptr;
   // The playlist entry of the current playback, once mpv has started it (-1 before).

@@ -11,6 +11,7 @@
 #include "lyrics/line_commands.h"
 #include "lyrics/signature.h"
 #include "lyrics/tag_commands.h"
+#include "lyrics/tag_corrections.h"
 #include "playback/lyrics_preview.h"
 #include "shell/command_registry.h"
 
@@ -58,6 +59,7 @@ class LyricsBindings : public QObject {
   QtPreviewBox m_previewView;
   QtSignaturePanel m_signaturePanel;
   lyrics::TagCommands m_tags;
+  lyrics::TagCorrections m_corrections;
   lyrics::LineCommands m_lines;
   lyrics::Signature m_signature;
   playback::LyricsPreview m_preview;

@@ -70,6 +70,13 @@ const DesignItem kDesign[] = {
     {"帮助", "咨询软件作者", "", "ContactAuthor"},
     {"帮助", "建议或意见", "", "OpenFeedbackWindow"},
     // The one menu beyond the design, after the four designed ones.
+    {"校对(J)", "重新标记本行", "Shift+F5", "RestampLine"},
+    {"校对(J)", "对齐到当前时间", "Ctrl+F5", "AlignToCurrentTime"},
+    {"校对(J)", "时间标签提前0.1秒", "Alt+Up", "NudgeTagEarlierTenth"},
+    {"校对(J)", "时间标签推后0.1秒", "Alt+Down", "NudgeTagLaterTenth"},
+    {"校对(J)", "时间标签提前0.01秒", "Alt+Left", "NudgeTagEarlierHundredth"},
+    {"校对(J)", "时间标签推后0.01秒", "Alt+Right", "NudgeTagLaterHundredth"},
+    {"校对(J)", "-", "", ""},
     {"校对(J)", "撤销", "Ctrl+Z", "Undo"},
     {"校对(J)", "重做", "Ctrl+Shift+Z", "Redo"},
     // The pop-up's 播放 is the pop-up variant of PlaySong, which never opens the file dialog;
@@ -244,7 +251,7 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
   // The 54 designed items and those of 校对(J).
-  EXPECT_EQ(items, 54 + 2);
+  EXPECT_EQ(items, 54 + 8);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

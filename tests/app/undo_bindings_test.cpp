@@ -58,11 +58,25 @@ TEST(UndoBindings, EveryLineCommandIsOneStepThatUndoAndRedoRestore) {
     const char* command;
     std::deque<bool> answers = {};
   };
-  const Case cases[] = {{"AddTimeTag"},        {"DeleteLineTag"},         {"DeleteAllTimeTags"},
-                        {"StripTagFractions"}, {"DeleteUntaggedLines"},   {"MoveLineUp"},
-                        {"MoveLineDown"},      {"DeleteSelectedLine"},    {"ClearLyrics"},
-                        {"DeleteAllSpaces"},   {"DeleteEmptyLines"},      {"AddSignature"},
-                        {"AppendSignature"},   {"NewLyricsFile", {true}}, {"OpenSavedRecord"}};
+  const Case cases[] = {{"AddTimeTag"},
+                        {"DeleteLineTag"},
+                        {"DeleteAllTimeTags"},
+                        {"StripTagFractions"},
+                        {"DeleteUntaggedLines"},
+                        {"MoveLineUp"},
+                        {"MoveLineDown"},
+                        {"DeleteSelectedLine"},
+                        {"ClearLyrics"},
+                        {"DeleteAllSpaces"},
+                        {"DeleteEmptyLines"},
+                        {"AddSignature"},
+                        {"AppendSignature"},
+                        {"NewLyricsFile", {true}},
+                        {"OpenSavedRecord"},
+                        {"RestampLine"},
+                        {"AlignToCurrentTime"},
+                        {"NudgeTagEarlierTenth"},
+                        {"NudgeTagLaterHundredth"}};
   Editor e;
   e.state().library.append({"旧歌手", "旧歌", "专辑", "我", "/x/旧歌.mp3", "t", "x\r\ny\r\n"});
   for (const Case& test : cases) {
@@ -103,8 +117,19 @@ TEST(UndoBindings, NoOpsMakeNoStepAndTheKeysFollowTheFocus) {
   e.key(view, Qt::Key_F5);
   e.key(view, Qt::Key_F5);
   EXPECT_EQ(list.lines(), (std::vector<std::string>{"[00:01.00]a", "[00:01.00]b"}));
-  e.editor->commands().run("DeleteAllSpaces");  // no spaces: no step
+  e.editor->commands().run("DeleteAllSpaces");  // no spaces: no step, only no selection
   e.settle();
+  // Two presses of Alt+Down on one line are one step; Shift+F5 re-stamps it.
+  list.setSelection(1);
+  e.key(view, Qt::Key_Down, Qt::AltModifier);
+  e.key(view, Qt::Key_Down, Qt::AltModifier);
+  EXPECT_EQ(list.line(1), "[00:01.20]b");
+  e.key(view, Qt::Key_F5, Qt::ShiftModifier);
+  EXPECT_EQ(list.line(1), "[00:01.00]b");
+  e.key(view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(list.line(1), "[00:01.20]b");
+  e.key(view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(list.line(1), "[00:01.00]b");
   e.key(view, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(list.lines(), (std::vector<std::string>{"[00:01.00]a", "b"}));
   EXPECT_EQ(list.selection(), 1);

@@ -1,7 +1,11 @@
 #include "app/editor_app.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
 
 #include "app/command_actions.h"
 #include "app/commands_not_built.h"
@@ -21,6 +25,35 @@
 #include "shell/curtain.h"
 
 namespace app {
+
+namespace {
+
+// Runs `work` once from the event loop right after `window` is first painted, or after
+// `latestMs` if no paint comes (a display that never shows the window).
+class AfterFirstPaint : public QObject {
+ public:
+  AfterFirstPaint(QWidget& window, int latestMs, std::function<void()> work)
+      : QObject(&window), m_work(std::move(work)) {
+    window.installEventFilter(this);
+    QTimer::singleShot(latestMs, this, [this] { run(); });
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) QTimer::singleShot(0, this, [this] { run(); });
+    return false;
+  }
+
+ private:
+  void run() {
+    if (!m_work) return;
+    std::exchange(m_work, nullptr)();
+    deleteLater();
+  }
+
+  std::function<void()> m_work;
+};
+
+}  // namespace
 
 EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
     : m_arguments(std::move(arguments)),
@@ -47,6 +80,8 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   // The saved-lyrics library is written back when the window closes; closing never waits for a
   // question. It was also written after each change, so this only repeats what is on disk.
   window.addClosingStep([this] { m_savedLyrics->storeSavedLyrics(); });
+  // A window closed before its first picture still leaves the association written.
+  window.addClosingStep([this] { registerAssociationOnce(); });
 }
 
 EditorApp::~EditorApp() = default;
@@ -56,7 +91,6 @@ LyricsListModel& EditorApp::lyricsModel() const { return m_document->listModel()
 BackgroundLyricsReader& EditorApp::lyricsReader() const { return m_document->reader(); }
 
 void EditorApp::start() {
-  m_services.association.registerAssociation(m_services.refreshDesktopCaches);
   m_document->loadCommandLineFile(m_arguments);
   m_window->setWindowOpacity(245.0 / 255);
   m_window->resize(MainWindow::kDesignWidth, m_window->height());
@@ -71,6 +105,14 @@ void EditorApp::start() {
   applySkin(kStartupSkin);
   m_volume->initVolume();
   m_window->show();
+  // The .lrc association is written at every start, but the first picture does not wait for
+  // it: a first start writes several files and refreshes the desktop's caches.
+  new AfterFirstPaint(*m_window, 1000, [this] { registerAssociationOnce(); });
+}
+
+void EditorApp::registerAssociationOnce() {
+  if (std::exchange(m_associationRegistered, true)) return;
+  m_services.association.registerAssociation(m_services.refreshDesktopCaches);
 }
 
 void EditorApp::exitProgram() { m_window->close(); }

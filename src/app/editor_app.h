@@ -58,6 +58,9 @@ class EditorApp : public QObject {
   UndoBindings& undo() const { return *m_undo; }
 
  private:
+  // Writes the .lrc association, once per run.
+  void registerAssociationOnce();
+
   std::vector<std::string> m_arguments;
   Services m_services;
 
@@ -78,6 +81,7 @@ class EditorApp : public QObject {
   std::unique_ptr<FontBindings> m_font;
   std::unique_ptr<UndoBindings> m_undo;
   std::unique_ptr<CommandActions> m_commandActions;
+  bool m_associationRegistered = false;
 };
 
 }  // namespace app

@@ -44,43 +44,38 @@ PanelBindings::PanelBindings(MainWindow& window, shell::CommandRegistry& registr
       m_drop(m_placement, *window.timers().windowDrop),
       m_contactUrl(QString::fromUtf8(build_config::kContactUrl)),
       m_homeUrl(QString::fromUtf8(build_config::kHomeUrl)) {
-  fillPanels();
+  for (QLabel* panel : {m_quickStart, m_about}) {
+    panel->setTextFormat(Qt::RichText);
+    panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    panel->setWordWrap(true);
+    // Moved in, a panel covers the window; nothing may show through it.
+    panel->setAutoFillBackground(true);
+    panel->installEventFilter(this);
+  }
   fillLinks();
   registerCommands(registry);
   bindStatusBar();
 }
 
-void PanelBindings::fillPanels() {
-  const struct {
-    QLabel* panel;
-    QString text;
-    int characterHeight;
-  } panels[] = {
-      {m_quickStart, quickStartText(), kQuickStartCharacterHeight},
-      {m_about,
-       aboutText({QString::fromUtf8(build_config::kContactEmail),
-                  QString::fromUtf8(build_config::kContactAccount)}),
-       kAboutCharacterHeight},
-  };
-  for (const auto& entry : panels) {
-    const QFont font = panelFont(entry.characterHeight);
-    entry.panel->setFont(font);
-    entry.panel->setStyleSheet(panelStyleSheet(font));
-    entry.panel->setTextFormat(Qt::RichText);
-    entry.panel->setText(panelRichText(entry.text, font, entry.characterHeight));
-    entry.panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    entry.panel->setWordWrap(true);
-    // The whole text down to "→双击关闭←" must show: where the face's wrapping needs more lines
-    // than the panel holds, the lines come a pixel or two closer.
-    for (int pitch = entry.characterHeight - 1;
-         pitch >= entry.characterHeight - kMostTightening &&
-         entry.panel->heightForWidth(entry.panel->width()) > entry.panel->height();
-         --pitch) {
-      entry.panel->setText(panelRichText(entry.text, font, pitch));
-    }
-    // Moved in, a panel covers the window; nothing may show through it.
-    entry.panel->setAutoFillBackground(true);
-    entry.panel->installEventFilter(this);
+void PanelBindings::fillPanel(QLabel* panel) {
+  if (std::find(m_filled.begin(), m_filled.end(), panel) != m_filled.end()) return;
+  m_filled.push_back(panel);
+  const bool quickStart = panel == m_quickStart;
+  const QString text = quickStart ? quickStartText()
+                                  : aboutText({QString::fromUtf8(build_config::kContactEmail),
+                                               QString::fromUtf8(build_config::kContactAccount)});
+  const int characterHeight = quickStart ? kQuickStartCharacterHeight : kAboutCharacterHeight;
+  const QFont font = panelFont(characterHeight);
+  panel->setFont(font);
+  panel->setStyleSheet(panelStyleSheet(font));
+  panel->setText(panelRichText(text, font, characterHeight));
+  // The whole text down to "→双击关闭←" must show: where the face's wrapping needs more lines
+  // than the panel holds, the lines come a pixel or two closer.
+  for (int pitch = characterHeight - 1;
+       pitch >= characterHeight - kMostTightening &&
+       panel->heightForWidth(panel->width()) > panel->height();
+       --pitch) {
+    panel->setText(panelRichText(text, font, pitch));
   }
 }
 
@@ -94,8 +89,14 @@ void PanelBindings::fillLinks() {
 }
 
 void PanelBindings::registerCommands(shell::CommandRegistry& registry) {
-  registry.add("ShowQuickStart", [this] { m_panels.showQuickStart(); });
-  registry.add("ShowAbout", [this] { m_panels.showAbout(); });
+  registry.add("ShowQuickStart", [this] {
+    fillPanel(m_quickStart);
+    m_panels.showQuickStart();
+  });
+  registry.add("ShowAbout", [this] {
+    fillPanel(m_about);
+    m_panels.showAbout();
+  });
   registry.add("ContactAuthor", [this] { contactAuthor(); });
 }
 

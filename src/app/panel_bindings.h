@@ -36,7 +36,9 @@ class PanelBindings : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void fillPanels();
+  // Sets the text and the Kai face of `panel` the first time it is shown: laying the text out
+  // in that face loads the face, which the first picture of the window does not need.
+  void fillPanel(QLabel* panel);
   void fillLinks();
   // Registers ShowQuickStart, ShowAbout and ContactAuthor.
   void registerCommands(shell::CommandRegistry& registry);
@@ -55,6 +57,7 @@ class PanelBindings : public QObject {
   // Compared only, never dereferenced: events may arrive while the window takes it down.
   const QObject* m_statusBar = nullptr;
   std::vector<const QObject*> m_statusParts;
+  std::vector<const QLabel*> m_filled;
 };
 
 }  // namespace app

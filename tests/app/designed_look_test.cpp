@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFontInfo>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <random>
 
 #include "app/gbk.h"
+#include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/qt_test_play_view.h"
 #include "support/fake_services.h"
@@ -85,6 +87,9 @@ TEST(DesignedLook, TheQuickStartAndAboutPanelsAreDrawnInAKaiFace) {
   testsupport::SkinScope restored(0);
   testsupport::EditorHarness harness;
   harness.start();
+  // A panel gets its text and face when it is first shown.
+  harness.window().menus().action(QStringLiteral("ShowQuickStart"))->trigger();
+  harness.window().menus().action(QStringLiteral("ShowAbout"))->trigger();
   const struct {
     const char* name;
     int pixelHeight;

@@ -104,8 +104,11 @@ TEST_F(EditorAppTest, StartUpLoadsTheCommandLineFileAndSetsTheStartingState) {
   EXPECT_FALSE(editor.state().doubleClickMode.deletesTag());
   EXPECT_TRUE(window.menus().action(QStringLiteral("ToggleDoubleClickAdd"))->isChecked());
   EXPECT_FALSE(window.menus().action(QStringLiteral("ToggleDoubleClickDelete"))->isChecked());
-  EXPECT_TRUE(QFile::exists(QString::fromStdString(
-      (m_dir.path() / "data/applications/qinghe-lrc-editor.desktop").string())));
+  // The association follows the first picture; the window is painted within the bound.
+  const QString entry = QString::fromStdString(
+      (m_dir.path() / "data/applications/qinghe-lrc-editor.desktop").string());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(entry); }, 5000))
+      << "waited 5 s for the .lrc association after the first paint";
   EXPECT_TRUE(
       QFile::exists(QString::fromStdString((m_dir.path() / "config/mimeapps.list").string())));
   EXPECT_TRUE(m_prompter.shown.empty());

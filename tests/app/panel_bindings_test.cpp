@@ -82,6 +82,9 @@ TEST_F(PanelUiTest, MenuItemsBringThePanelsInAndADoubleClickTakesEachAway) {
 TEST_F(PanelUiTest, PanelTextsAndFontsFitTheirPanels) {
   QLabel* quickStart = label("标签_软件说明");
   QLabel* about = label("标签_关于软件");
+  // A panel gets its text and face when it is first shown.
+  window->menus().action(QStringLiteral("ShowQuickStart"))->trigger();
+  window->menus().action(QStringLiteral("ShowAbout"))->trigger();
   // What the label shows, with its line breaks.
   const auto shown = [](QLabel* panel) {
     QTextDocument document;

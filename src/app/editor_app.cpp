@@ -17,6 +17,7 @@
 #include "app/bindings/saved_lyrics_bindings.h"
 #include "app/bindings/status_bar_bindings.h"
 #include "app/bindings/test_play_bindings.h"
+#include "app/bindings/undo_bindings.h"
 #include "app/bindings/volume_bindings.h"
 #include "app/window/command_actions.h"
 #include "app/window/main_window.h"
@@ -70,6 +71,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_volume = std::make_unique<VolumeBindings>(window, system);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(window, m_state, system, m_commands);
   m_font = std::make_unique<FontBindings>(window, system, m_commands);
+  m_undo = std::make_unique<UndoBindings>(m_state, m_commands);
   registerFeedbackCommands(window, system, m_commands);
   m_commands.add("ExitProgram", [this] { exitProgram(); });
   // Last: every item of the menus and toolbars must find its command registered.

@@ -24,6 +24,7 @@ class StatusBarBindings;
 class PlaybackBindings;
 class SavedLyricsBindings;
 class TestPlayBindings;
+class UndoBindings;
 class VolumeBindings;
 
 // The composition root: owns the editor's state, the command registry and the main window,
@@ -55,6 +56,7 @@ class EditorApp : public QObject {
   PlaybackBindings& playback() const { return *m_playback; }
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
   SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
+  UndoBindings& undo() const { return *m_undo; }
 
  private:
   // Writes the .lrc association, once per run.
@@ -79,6 +81,7 @@ class EditorApp : public QObject {
   std::unique_ptr<VolumeBindings> m_volume;
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   std::unique_ptr<FontBindings> m_font;
+  std::unique_ptr<UndoBindings> m_undo;
   std::unique_ptr<CommandActions> m_commandActions;
   bool m_associationRegistered = false;
 };

@@ -7,6 +7,7 @@
 #include "lyrics/header_fields.h"
 #include "lyrics/lyrics_list.h"
 #include "lyrics/status_bar.h"
+#include "lyrics/undo_history.h"
 #include "platform/interval_timer.h"
 #include "platform/monotonic_clock.h"
 #include "playback/play_clock.h"
@@ -49,6 +50,8 @@ struct EditorState {
   playback::PlaybackController playback;
   // The saved-lyrics library, shown in the list 超级列表框1.
   files::SavedLyricsLibrary library;
+  // The undo history of the lines, with the header boxes and the song row beside them.
+  lyrics::UndoHistory history;
 };
 
 }  // namespace app

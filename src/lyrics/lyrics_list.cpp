@@ -101,7 +101,12 @@ bool LyricsList::setLine(int index, std::string text) {
   if (index < 0 || index >= count()) return false;
   Span& current = m_lines[static_cast<std::size_t>(index)];
   if (view(current) == text) return false;
-  const Span old = current;
+  if (m_recorder) {
+    LyricsEdit edit(LyricsEdit::Kind::Text, index);
+    edit.m_text = view(current);
+    record(std::move(edit));
+  }
+  const Span old = m_lines[static_cast<std::size_t>(index)];
   const Span stored = store(text);
   m_lines[static_cast<std::size_t>(index)] = stored;
   m_liveBytes = m_liveBytes - old.size + stored.size;
@@ -112,6 +117,7 @@ bool LyricsList::setLine(int index, std::string text) {
 
 int LyricsList::insertLine(int index, std::string text) {
   if (index < 0 || index > count()) return -1;
+  if (m_recorder) record(LyricsEdit(LyricsEdit::Kind::Inserted, index));
   const Span stored = store(text);
   m_lines.insert(m_lines.begin() + index, stored);
   m_liveBytes += stored.size;
@@ -124,6 +130,7 @@ int LyricsList::appendLine(std::string text) { return insertLine(count(), std::m
 
 void LyricsList::appendLines(const std::vector<std::string>& lines) {
   if (lines.empty()) return;
+  if (m_recorder) record(LyricsEdit(LyricsEdit::Kind::Appended, count()));
   std::string bytes;
   std::size_t total = 0;
   for (const auto& line : lines) total += line.size();
@@ -143,6 +150,7 @@ void LyricsList::appendLines(const std::vector<std::string>& lines) {
 
 void LyricsList::appendText(LyricsText text) {
   if (text.lineCount() == 0) return;
+  if (m_recorder) record(LyricsEdit(LyricsEdit::Kind::Appended, count()));
   const int first = count();
   const int added = static_cast<int>(text.lineCount());
   std::vector<Span> spans = text.releaseSpans();
@@ -161,6 +169,11 @@ void LyricsList::appendText(LyricsText text) {
 
 bool LyricsList::deleteLine(int index) {
   if (index < 0 || index >= count()) return false;
+  if (m_recorder) {
+    LyricsEdit edit(LyricsEdit::Kind::Removed, index);
+    edit.m_text = line(index);
+    record(std::move(edit));
+  }
   m_liveBytes -= m_lines[static_cast<std::size_t>(index)].size;
   m_lines.erase(m_lines.begin() + index);
   compactIfWasteful();
@@ -174,7 +187,7 @@ bool LyricsList::deleteLine(int index) {
 }
 
 void LyricsList::clear() {
-  m_fileForm = {};
+  setFileForm({});
   replaceAll(LyricsText());
 }
 
@@ -191,6 +204,7 @@ void LyricsList::replaceAll(const std::vector<std::string>& lines) {
         {static_cast<std::uint32_t>(bytes.size()), static_cast<std::uint32_t>(line.size())});
     bytes += line;
   }
+  if (m_recorder && !sameLines(lines)) recordWhole();
   resetStorage();
   m_lines = std::move(spans);
   m_liveBytes = total;
@@ -204,6 +218,7 @@ void LyricsList::replaceAll(const std::vector<std::string>& lines) {
 }
 
 void LyricsList::replaceAll(LyricsText text) {
+  if (m_recorder && (count() != 0 || text.lineCount() != 0)) recordWhole();
   resetStorage();
   m_lines = text.releaseSpans();
   for (const Span& span : m_lines) m_liveBytes += span.size;
@@ -229,6 +244,7 @@ void LyricsList::changeSelection(int selected) {
   if (selected == m_selection) return;
   m_selection = selected;
   if (m_observer) m_observer->selectionChanged(selected);
+  if (m_recorder) m_recorder->selectionMoved();
 }
 
 std::string joinLyricsText(const LyricsList& list) { return joinLyricsText(list, "\r\n"); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,53 @@ class LyricsListObserver {
   virtual void linesReset() = 0;
   // The selected index changed (-1: none).
   virtual void selectionChanged(int selected) = 0;
+};
+
+class LyricsList;
+
+// One recorded change of a LyricsList: what toggle() needs to take it back, and then to bring it
+// again. Only the list reads it.
+class LyricsEdit {
+ public:
+  LyricsEdit(LyricsEdit&&) noexcept = default;
+  LyricsEdit& operator=(LyricsEdit&&) noexcept = default;
+  // Bytes it holds, for the history's size.
+  std::size_t heldBytes() const;
+
+ private:
+  friend class LyricsList;
+  enum class Kind { Text, Inserted, Removed, Whole, Appended, Form };
+  using Span = LyricsText::Span;
+  struct Block {
+    std::uint32_t base = 0;
+    bool growing = false;
+    std::string bytes;
+  };
+  explicit LyricsEdit(Kind kind, int index = 0) : m_kind(kind), m_index(index) {}
+
+  Kind m_kind;
+  int m_index;
+  // Text: the other text of line m_index; Removed/Inserted: the line's text while it is out.
+  std::string m_text;
+  // Whole: the other content of the list, swapped in and out whole.
+  std::vector<Span> m_lines;
+  std::vector<Block> m_blocks;
+  std::uint64_t m_liveBytes = 0;
+  std::uint64_t m_storedBytes = 0;
+  FileForm m_form;
+  // Appended: the lines from m_index on while they are taken back.
+  std::vector<std::string> m_tail;
+  bool m_tailOut = false;
+};
+
+// Receives every change of a LyricsList's lines as an edit that can be taken back.
+class LyricsListRecorder {
+ public:
+  virtual ~LyricsListRecorder() = default;
+  // `edit` is about to be made; the list has not changed yet.
+  virtual void recorded(LyricsEdit edit) = 0;
+  // The selection moved (it is no edit: a step remembers where it was before and after).
+  virtual void selectionMoved() = 0;
 };
 
 // The document: the ordered lyric lines (GBK bytes, no line breaks) and one selected index.
@@ -65,21 +113,28 @@ class LyricsList {
   // The form of the file the lines were imported from, which the lyrics files are written in.
   const FileForm& fileForm() const { return m_fileForm; }
   // Sets the form the lyrics files are written in.
-  void setFileForm(FileForm form) { m_fileForm = form; }
+  void setFileForm(FileForm form);
   // A copy of all lines, for small lists and tests; readers of a large list walk line().
   std::vector<std::string> lines() const;
 
   // The observer (one view); nullptr to detach.
   void setObserver(LyricsListObserver* observer) { m_observer = observer; }
+  // The recorder of changes (the undo history); nullptr to detach.
+  void setRecorder(LyricsListRecorder* recorder) { m_recorder = recorder; }
+  // Takes `edit` back, or brings it again after it was taken back, without recording it. Edits
+  // are toggled in the reverse order of their making to undo, in their order to redo.
+  void toggle(LyricsEdit& edit);
 
  private:
   using Span = LyricsText::Span;
   // Bytes at positions [base, base + bytes.size()) of the list's one address range.
-  struct Block {
-    std::uint32_t base = 0;
-    bool growing = false;
-    std::string bytes;
-  };
+  using Block = LyricsEdit::Block;
+
+  void record(LyricsEdit edit);
+  // Records the whole content, which the caller is about to replace, and moves it out.
+  void recordWhole();
+  void swapWhole(LyricsEdit& edit);
+  bool sameLines(const std::vector<std::string>& lines) const;
 
   void changeSelection(int selected);
   std::string_view view(Span span) const;
@@ -103,6 +158,7 @@ class LyricsList {
   int m_selection = -1;
   FileForm m_fileForm;
   LyricsListObserver* m_observer = nullptr;
+  LyricsListRecorder* m_recorder = nullptr;
 };
 
 // JoinLyricsText over the lines of `list`: each line followed by CR LF, the last one included.

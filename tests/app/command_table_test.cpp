@@ -69,6 +69,16 @@ const DesignItem kDesign[] = {
     {"帮助", "快速入门", "", "ShowQuickStart"},
     {"帮助", "咨询软件作者", "", "ContactAuthor"},
     {"帮助", "建议或意见", "", "OpenFeedbackWindow"},
+    // The one menu beyond the design, after the four designed ones.
+    {"校对(J)", "重新标记本行", "Shift+F5", "RestampLine"},
+    {"校对(J)", "对齐到当前时间", "Ctrl+F5", "AlignToCurrentTime"},
+    {"校对(J)", "时间标签提前0.1秒", "Alt+Up", "NudgeTagEarlierTenth"},
+    {"校对(J)", "时间标签推后0.1秒", "Alt+Down", "NudgeTagLaterTenth"},
+    {"校对(J)", "时间标签提前0.01秒", "Alt+Left", "NudgeTagEarlierHundredth"},
+    {"校对(J)", "时间标签推后0.01秒", "Alt+Right", "NudgeTagLaterHundredth"},
+    {"校对(J)", "-", "", ""},
+    {"校对(J)", "撤销", "Ctrl+Z", "Undo"},
+    {"校对(J)", "重做", "Ctrl+Shift+Z", "Redo"},
     // The pop-up's 播放 is the pop-up variant of PlaySong, which never opens the file dialog;
     // 打开文件夹 opens the song's folder.
     {"超级编辑框菜单", "播放", "", "PlaySongFromPopup"},
@@ -154,11 +164,11 @@ void walkMenu(const QMenu* menu, const char* place, std::vector<FoundItem>& foun
 // Every item of the window's menus, pop-ups and toolbars, in the order of kDesign.
 std::vector<FoundItem> walk(const app::MainWindow& window) {
   std::vector<FoundItem> found;
-  const std::vector<std::string> titles = {"文件(F)", "标签(T)", "编辑(E)", "设置(O)"};
+  const std::vector<std::string> titles = {"文件(F)", "标签(T)", "编辑(E)", "设置(O)", "校对(J)"};
   const QList<QAction*> bar = window.menuBar()->actions();
   for (int index = 0; index < bar.size(); ++index) {
     const std::string title = bar[index]->text().toStdString();
-    walkMenu(bar[index]->menu(), index < 4 && title == titles[index] ? titles[index].c_str() : "?",
+    walkMenu(bar[index]->menu(), index < 5 && title == titles[index] ? titles[index].c_str() : "?",
              found);
   }
   for (const char* name : {"超级编辑框菜单", "列表框编辑歌词", "超级列表框_保存歌词"}) {
@@ -240,7 +250,8 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     action->trigger();
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
-  EXPECT_EQ(items, 54);
+  // The 54 designed items and those of 校对(J).
+  EXPECT_EQ(items, 54 + 8);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

@@ -41,10 +41,11 @@ QStringList lines(std::initializer_list<const char*> items) {
 
 }  // namespace
 
-TEST(MainMenusTest, MenuBarHoldsFourMenusItemForItem) {
+TEST(MainMenusTest, MenuBarHoldsFourDesignedMenusItemForItemThenTheCorrectingMenu) {
   app::MainWindow window;
   const QList<QAction*> menus = window.menuBar()->actions();
-  ASSERT_EQ(menus.size(), 4);
+  ASSERT_EQ(menus.size(), 5);
+  EXPECT_EQ(menus[4]->text(), QStringLiteral("校对(J)"));
   EXPECT_EQ(menus[0]->text(), QStringLiteral("文件(F)"));
   EXPECT_EQ(menus[1]->text(), QStringLiteral("标签(T)"));
   EXPECT_EQ(menus[2]->text(), QStringLiteral("编辑(E)"));

@@ -26,6 +26,7 @@ LyricsBindings::LyricsBindings(MainWindow& window, EditorState& state, const Ser
       m_previewView(window.previewBox()),
       m_signaturePanel(window.signaturePanel(), window.signatureBox()),
       m_tags(state.lyrics, state.clock, state.doubleClickMode, services.prompter),
+      m_corrections(state.lyrics, state.clock, state.history, services.prompter),
       m_lines(state.lyrics, state.headers, state.status, services.prompter),
       m_signature(m_signaturePanel, state.lyrics, state.clock, services.prompter,
                   services.programDirectory),
@@ -52,6 +53,14 @@ void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
                      {"DeleteAllTimeTags", &lyrics::TagCommands::deleteAllTimeTags},
                      {"StripTagFractions", &lyrics::TagCommands::stripTagFractions},
                      {"DeleteUntaggedLines", &lyrics::TagCommands::deleteUntaggedLines}});
+  addMemberCommands(registry, m_corrections,
+                    {{"RestampLine", &lyrics::TagCorrections::restampLine},
+                     {"AlignToCurrentTime", &lyrics::TagCorrections::alignToCurrentTime}});
+  for (const auto& [name, hundredths] :
+       {std::pair{"NudgeTagEarlierTenth", -10}, std::pair{"NudgeTagLaterTenth", 10},
+        std::pair{"NudgeTagEarlierHundredth", -1}, std::pair{"NudgeTagLaterHundredth", 1}}) {
+    registry.add(name, [this, hundredths] { m_corrections.nudge(hundredths); });
+  }
   addMemberCommands(registry, m_lines,
                     {{"MoveLineUp", &lyrics::LineCommands::moveLineUp},
                      {"MoveLineDown", &lyrics::LineCommands::moveLineDown},

@@ -11,6 +11,7 @@
 #include "lyrics/lyrics_preview.h"
 #include "lyrics/signature.h"
 #include "lyrics/tag_commands.h"
+#include "lyrics/tag_corrections.h"
 #include "shell/command_registry.h"
 
 class QPlainTextEdit;
@@ -51,6 +52,7 @@ class LyricsBindings : public QObject {
   QtPreviewBox m_previewView;
   QtSignaturePanel m_signaturePanel;
   lyrics::TagCommands m_tags;
+  lyrics::TagCorrections m_corrections;
   lyrics::LineCommands m_lines;
   lyrics::Signature m_signature;
   lyrics::LyricsPreview m_preview;

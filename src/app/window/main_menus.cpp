@@ -112,6 +112,17 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
             {"建议或意见", "OpenFeedbackWindow"}},
            QString());
 
+  barMenu(bar, "校对(J)",
+          {{"重新标记本行", "RestampLine", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+           {"对齐到当前时间", "AlignToCurrentTime", QKeySequence(Qt::CTRL | Qt::Key_F5)},
+           {"时间标签提前0.1秒", "NudgeTagEarlierTenth", QKeySequence(Qt::ALT | Qt::Key_Up)},
+           {"时间标签推后0.1秒", "NudgeTagLaterTenth", QKeySequence(Qt::ALT | Qt::Key_Down)},
+           {"时间标签提前0.01秒", "NudgeTagEarlierHundredth", QKeySequence(Qt::ALT | Qt::Key_Left)},
+           {"时间标签推后0.01秒", "NudgeTagLaterHundredth", QKeySequence(Qt::ALT | Qt::Key_Right)},
+           kSeparator,
+           {"撤销", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+           {"重做", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}});
+
   m_songPopup = popupMenu(window, "超级编辑框菜单",
                           {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},
                            kSeparator,

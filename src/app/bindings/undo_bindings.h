@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+#include "app/editor_state.h"
+#include "shell/command_registry.h"
+
+namespace app {
+
+// Makes each user action one step of the undo history: whatever changes the lines, the header
+// boxes or the song row, the step closes when control returns to the event loop, so one menu
+// command, drop or write-back is one step however many lines it touched. Registers 撤销 and 重做.
+class UndoBindings : public QObject {
+  Q_OBJECT
+
+ public:
+  // Watches the document of `state` and registers Undo and Redo in `registry`.
+  UndoBindings(EditorState& state, shell::CommandRegistry& registry);
+  ~UndoBindings() override;
+
+  // Closes the action under way now rather than when the event loop next runs.
+  void settleNow();
+
+ private:
+  void settleSoon();
+
+  EditorState& m_state;
+  std::size_t m_headerListener = 0;
+  bool m_settleQueued = false;
+};
+
+}  // namespace app

@@ -105,9 +105,16 @@ void EditorApp::start() {
   applySkin(kStartupSkin);
   m_volume->initVolume();
   m_window->show();
-  // The .lrc association is written at every start, but the first picture does not wait for
-  // it: a first start writes several files and refreshes the desktop's caches.
-  new AfterFirstPaint(*m_window, 1000, [this] { registerAssociationOnce(); });
+  // Right after the first picture, the player's core is made on a thread of its own, so that a
+  // Play soon after start finds it ready or nearly so. Before it, loading the sound library and
+  // its codecs beside the window's start would delay the window on a machine with few cores;
+  // a Play that comes even earlier makes the core at once. The .lrc association is written at
+  // every start, but the first picture does not wait for it either: a first start writes
+  // several files and refreshes the desktop's caches.
+  new AfterFirstPaint(*m_window, 1000, [this] {
+    if (m_services.preparePlayer) m_services.preparePlayer();
+    registerAssociationOnce();
+  });
 }
 
 void EditorApp::registerAssociationOnce() {

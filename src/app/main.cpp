@@ -16,9 +16,6 @@ int main(int argc, char* argv[]) {
   std::setlocale(LC_NUMERIC, "C");
   // Created after QApplication and outliving the editor, whose commands use them.
   app::QtServices system;
-  // The player's core is made on a thread of its own while the window is built and painted, so
-  // that a Play at any moment after start finds it ready or nearly so.
-  system.player().prepareInBackground();
   // The arguments as the shell passed them; QApplication has taken out the options it knows.
   // QApplication::arguments() would decode them and lose bytes that are not UTF-8.
   std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);

@@ -33,6 +33,9 @@ struct Services {
   bool refreshDesktopCaches;
   // The folder of the files kept beside the program, as GB18030 bytes.
   std::string programDirectory;
+  // Starts getting the player ready for the first Play (loading and starting the sound
+  // library) without blocking; called once the window is first painted. Empty: nothing to do.
+  std::function<void()> preparePlayer;
 };
 
 }  // namespace app

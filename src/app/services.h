@@ -33,6 +33,8 @@ struct Services {
   bool refreshDesktopCaches;
   // The folder of the files kept beside the program, as GB18030 bytes.
   std::string programDirectory;
+  // The per-user folder of the recovery files, as GB18030 bytes; "" keeps none.
+  std::string recoveryFolder;
 };
 
 }  // namespace app

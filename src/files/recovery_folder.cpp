@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "files/recovery_file.h"
 #include "platform/native_path.h"
@@ -29,6 +30,8 @@ struct Run {
   bool lock = false;
   std::filesystem::file_time_type written;
   std::optional<std::uint32_t> lines;
+  // Temporaries of writes the run was killed in the middle of.
+  std::vector<std::string> leftovers;
 };
 
 std::optional<std::uint32_t> headLineCount(const std::string& path) {
@@ -54,6 +57,9 @@ std::map<std::string, Run> runsIn(const std::string& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
     if (name.rfind(kPrefix, 0) != 0) continue;
+    if (const std::size_t at = name.find(".bin.tmp"); at != std::string::npos) {
+      runs[name.substr(0, at)].leftovers.push_back(name);
+    }
     for (const std::string extension : {kData, kLock}) {
       if (name.size() <= extension.size() ||
           name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
@@ -139,10 +145,14 @@ void RecoveryFolder::pruneEndedExcept(const std::string& keep) {
   const std::string kept = platform::nativePath(keep);
   for (const auto& [stem, run] : runsIn(m_folder)) {
     const std::string data = m_folder + "/" + stem + kData;
-    if (data == kept) continue;
     const int lock = lockEnded(stem);
     if (lock == -1) continue;
     // Holding the lock, so a run cannot be taken for ended while its file goes.
+    for (const std::string& leftover : run.leftovers) ::unlink((m_folder + "/" + leftover).c_str());
+    if (data == kept) {
+      if (lock >= 0) ::close(lock);
+      continue;
+    }
     ::unlink(data.c_str());
     ::unlink((m_folder + "/" + stem + kLock).c_str());
     if (lock >= 0) ::close(lock);

@@ -189,7 +189,9 @@ TEST(RecoveryFile, ANewRunBringsBackTheEndedRunsDocumentAsOneStep) {
   EXPECT_FALSE(next.recovery.restore());
   testsupport::TempDir other;
   other.write("recovery-1-1.bin", encoded({"x"}, 0).substr(0, 60));
+  other.write("recovery-1-1.bin.tmp42", "half a file of a killed write");
   Run damaged(other.file(""), prompter);
+  EXPECT_FALSE(std::filesystem::exists(other.file("recovery-1-1.bin.tmp42")));
   EXPECT_TRUE(damaged.recovery.canRestore());  // the head alone looks right
   EXPECT_FALSE(damaged.recovery.restore());
   EXPECT_EQ(damaged.list.count(), 0);

@@ -14,6 +14,7 @@
 #include "app/bindings/lyrics_bindings.h"
 #include "app/bindings/panel_bindings.h"
 #include "app/bindings/playback_bindings.h"
+#include "app/bindings/recovery_bindings.h"
 #include "app/bindings/saved_lyrics_bindings.h"
 #include "app/bindings/status_bar_bindings.h"
 #include "app/bindings/test_play_bindings.h"
@@ -72,6 +73,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(window, m_state, system, m_commands);
   m_font = std::make_unique<FontBindings>(window, system, m_commands);
   m_undo = std::make_unique<UndoBindings>(m_state, m_commands);
+  m_recovery = std::make_unique<RecoveryBindings>(window, m_state, *m_undo, m_commands);
   registerFeedbackCommands(window, system, m_commands);
   m_commands.add("ExitProgram", [this] { exitProgram(); });
   // Last: every item of the menus and toolbars must find its command registered.
@@ -80,6 +82,8 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   // The saved-lyrics library is written back when the window closes; closing never waits for a
   // question. It was also written after each change, so this only repeats what is on disk.
   window.addClosingStep([this] { m_savedLyrics->storeSavedLyrics(); });
+  // Closing is never refused: the recovery file only gets the last changes first.
+  window.addClosingStep([this] { m_recovery->writeAtClose(); });
   // A window closed before its first picture still leaves the association written.
   window.addClosingStep([this] { registerAssociationOnce(); });
 }

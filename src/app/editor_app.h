@@ -22,6 +22,7 @@ class MainWindow;
 class PanelBindings;
 class StatusBarBindings;
 class PlaybackBindings;
+class RecoveryBindings;
 class SavedLyricsBindings;
 class TestPlayBindings;
 class UndoBindings;
@@ -82,6 +83,7 @@ class EditorApp : public QObject {
   std::unique_ptr<SavedLyricsBindings> m_savedLyrics;
   std::unique_ptr<FontBindings> m_font;
   std::unique_ptr<UndoBindings> m_undo;
+  std::unique_ptr<RecoveryBindings> m_recovery;
   std::unique_ptr<CommandActions> m_commandActions;
   bool m_associationRegistered = false;
 };

@@ -45,6 +45,8 @@ EditorState::EditorState(platform::IntervalTimer& clockTimer, const Services& se
     : clock(clockTimer, currentTag, playbackDisplay, status, services.player, m_steadyClock),
       playback(song, headers, status, playbackDisplay, clock, services.player, services.prompter,
                services.dialogs, services.clipboard),
-      history(lyrics, documentSides(headers, song)) {}
+      history(lyrics, documentSides(headers, song)),
+      recovery(services.recoveryFolder, lyrics, documentSides(headers, song), history,
+               services.prompter) {}
 
 }  // namespace app

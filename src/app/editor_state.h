@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/services.h"
+#include "files/document_recovery.h"
 #include "files/saved_lyrics_library.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/double_click_mode.h"
@@ -52,6 +53,8 @@ struct EditorState {
   files::SavedLyricsLibrary library;
   // The undo history of the lines, with the header boxes and the song row beside them.
   lyrics::UndoHistory history;
+  // The recovery file of the document, and the document a run that ended left behind.
+  files::DocumentRecovery recovery;
 };
 
 }  // namespace app

@@ -37,6 +37,8 @@ QString programDirectory(const QString& executableDirectory, const QString& data
   return fallback;
 }
 
+QString userDataFolder() { return dataFolder(userDataHome()); }
+
 QString programDirectory() {
   return programDirectory(QCoreApplication::applicationDirPath(), userDataHome());
 }

@@ -11,6 +11,9 @@ namespace app {
 // separator.
 QString programDirectory(const QString& executableDirectory, const QString& dataHome);
 
+// The user's own data folder of the editor, $XDG_DATA_HOME/qinghe-lrc-editor (not created).
+QString userDataFolder();
+
 // programDirectory() for the running executable and $XDG_DATA_HOME.
 QString programDirectory();
 

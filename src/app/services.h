@@ -33,6 +33,8 @@ struct Services {
   bool refreshDesktopCaches;
   // The folder of the files kept beside the program, as GB18030 bytes.
   std::string programDirectory;
+  // The per-user folder of the recovery files, as GB18030 bytes; "" keeps none.
+  std::string recoveryFolder;
   // Starts getting the player ready for the first Play (loading and starting the sound
   // library) without blocking; called once the window is first painted. Empty: nothing to do.
   std::function<void()> preparePlayer;

@@ -29,21 +29,21 @@ std::string_view LyricsList::view(Span span) const {
                        [](std::uint32_t offset, const Block& b) { return offset < b.base; });
   if (block == m_blocks.begin()) return {};
   --block;
-  return std::string_view(block->bytes).substr(span.offset - block->base, span.size);
+  return std::string_view(*block->bytes).substr(span.offset - block->base, span.size);
 }
 
 std::uint64_t LyricsList::end() const {
   if (m_blocks.empty()) return 0;
   const Block& last = m_blocks.back();
-  return std::uint64_t{last.base} + (last.growing ? last.bytes.capacity() : last.bytes.size());
+  return std::uint64_t{last.base} + (last.growing ? last.bytes->capacity() : last.bytes->size());
 }
 
 LyricsList::Span LyricsList::store(std::string_view text) {
   if (!m_blocks.empty()) {
     Block& last = m_blocks.back();
-    if (last.growing && last.bytes.capacity() - last.bytes.size() >= text.size()) {
-      const auto offset = static_cast<std::uint32_t>(last.base + last.bytes.size());
-      last.bytes.append(text);
+    if (last.growing && last.bytes->capacity() - last.bytes->size() >= text.size()) {
+      const auto offset = static_cast<std::uint32_t>(last.base + last.bytes->size());
+      last.bytes->append(text);
       m_storedBytes += text.size();
       return {offset, static_cast<std::uint32_t>(text.size())};
     }
@@ -54,8 +54,9 @@ LyricsList::Span LyricsList::store(std::string_view text) {
   Block block;
   block.base = static_cast<std::uint32_t>(end());
   block.growing = true;
-  block.bytes.reserve(room);
-  block.bytes.append(text);
+  block.bytes = std::make_shared<std::string>();
+  block.bytes->reserve(room);
+  block.bytes->append(text);
   m_storedBytes += text.size();
   m_blocks.push_back(std::move(block));
   return {m_blocks.back().base, static_cast<std::uint32_t>(text.size())};
@@ -66,8 +67,8 @@ std::uint32_t LyricsList::addBlock(std::string bytes) {
   if (end() + bytes.size() > kAddressRange) throw std::length_error("lyrics list beyond 4 GB");
   Block block;
   block.base = static_cast<std::uint32_t>(end());
-  block.bytes = std::move(bytes);
-  m_storedBytes += block.bytes.size();
+  block.bytes = std::make_shared<std::string>(std::move(bytes));
+  m_storedBytes += block.bytes->size();
   m_blocks.push_back(std::move(block));
   return m_blocks.back().base;
 }
@@ -238,6 +239,20 @@ std::vector<std::string> LyricsList::lines() const {
   copy.reserve(m_lines.size());
   for (const Span& span : m_lines) copy.emplace_back(view(span));
   return copy;
+}
+
+LyricsSnapshot LyricsList::snapshot(std::vector<Span> reuse) const {
+  LyricsSnapshot snapshot;
+  reuse.assign(m_lines.begin(), m_lines.end());
+  snapshot.m_spans = std::move(reuse);
+  snapshot.m_pieces.reserve(m_blocks.size());
+  for (const Block& block : m_blocks) {
+    // Only the last block is ever appended to; the snapshot takes its own copy of it.
+    const bool changing = block.growing && &block == &m_blocks.back();
+    snapshot.m_pieces.push_back(
+        {block.base, changing ? std::make_shared<const std::string>(*block.bytes) : block.bytes});
+  }
+  return snapshot;
 }
 
 void LyricsList::changeSelection(int selected) {

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "lyrics/file_form.h"
+#include "lyrics/lyrics_snapshot.h"
 #include "lyrics/lyrics_text.h"
 
 namespace lyrics {
@@ -42,10 +44,11 @@ class LyricsEdit {
   friend class LyricsList;
   enum class Kind { Text, Inserted, Removed, Whole, Appended, Form };
   using Span = LyricsText::Span;
+  // Shared with snapshots: bytes a line has used are never changed, only appended after.
   struct Block {
     std::uint32_t base = 0;
     bool growing = false;
-    std::string bytes;
+    std::shared_ptr<std::string> bytes;
   };
   explicit LyricsEdit(Kind kind, int index = 0) : m_kind(kind), m_index(index) {}
 
@@ -116,6 +119,9 @@ class LyricsList {
   void setFileForm(FileForm form);
   // A copy of all lines, for small lists and tests; readers of a large list walk line().
   std::vector<std::string> lines() const;
+  // The lines as they are now, for another thread; `reuse` is the storage of an earlier
+  // snapshot's positions (LyricsSnapshot::releaseSpans), filled without allocating.
+  LyricsSnapshot snapshot(std::vector<LyricsText::Span> reuse = {}) const;
 
   // The observer (one view); nullptr to detach.
   void setObserver(LyricsListObserver* observer) { m_observer = observer; }

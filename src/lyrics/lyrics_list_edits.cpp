@@ -8,7 +8,7 @@ namespace lyrics {
 
 std::size_t LyricsEdit::heldBytes() const {
   std::size_t bytes = sizeof(LyricsEdit) + m_text.capacity() + m_lines.capacity() * sizeof(Span);
-  for (const Block& block : m_blocks) bytes += sizeof(Block) + block.bytes.capacity();
+  for (const Block& block : m_blocks) bytes += sizeof(Block) + block.bytes->capacity();
   for (const std::string& line : m_tail) bytes += sizeof(std::string) + line.capacity();
   return bytes;
 }

@@ -22,6 +22,21 @@ LyricsText LyricsText::cutImported(std::string text,
   return cutAt(std::move(text), lineEnd, onPiece);
 }
 
+LyricsText LyricsText::adopt(std::string bytes, std::vector<Span> spans,
+                             FileForm::LineEnd lineEnd) {
+  if (bytes.size() > kMaxBytes) throw std::length_error("lyrics text beyond 4 GB");
+  for (Span& span : spans) {
+    span.offset = static_cast<std::uint32_t>(std::min<std::size_t>(span.offset, bytes.size()));
+    span.size =
+        static_cast<std::uint32_t>(std::min<std::size_t>(span.size, bytes.size() - span.offset));
+  }
+  LyricsText result;
+  result.m_bytes = std::move(bytes);
+  result.m_spans = std::move(spans);
+  result.m_lineEnd = lineEnd;
+  return result;
+}
+
 LyricsText LyricsText::cutAt(std::string text, FileForm::LineEnd lineEnd,
                              const std::function<bool(std::size_t)>& onPiece) {
   if (text.size() > kMaxBytes) throw std::length_error("lyrics text beyond 4 GB");

@@ -40,6 +40,10 @@ class LyricsText {
   static LyricsText cutImported(std::string text,
                                 const std::function<bool(std::size_t scanned)>& onPiece = {});
 
+  // Takes `bytes` (at most kMaxBytes) and the lines' positions in them as they are, for a
+  // reader that knows where its lines stand; spans outside the bytes are cut to fit.
+  static LyricsText adopt(std::string bytes, std::vector<Span> spans, FileForm::LineEnd lineEnd);
+
   // Number of lines.
   std::size_t lineCount() const { return m_spans.size(); }
   // Line `index` (0..lineCount-1), without its break.

@@ -131,24 +131,31 @@ WriteStatus statusOf(int error) {
   }
 }
 
-// Writes `bytes` into a new temporary file beside `target` (native path) and flushes it to the
-// disk; the temporary's path goes to `temp`. A failure leaves no temporary behind.
-WriteStatus writeTemporary(const std::string& target, const std::string& bytes, std::string& temp) {
+// Writes the pieces `produce` hands over into a new temporary file beside `target` (native
+// path) and flushes it to the disk; the temporary's path goes to `temp`. A failure leaves no
+// temporary behind.
+WriteStatus writeTemporary(const std::string& target, const PieceProducer& produce,
+                           std::string& temp) {
   std::random_device seed;
   temp = target + ".tmp" + std::to_string(seed() % 1000000);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return statusOf(errno);
   int error = 0;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      error = put < 0 ? errno : ENOSPC;
-      break;
+  const auto put = [fd, &error](std::string_view bytes) {
+    std::size_t done = 0;
+    while (error == 0 && done < bytes.size()) {
+      const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) {
+        error = put < 0 ? errno : ENOSPC;
+        break;
+      }
+      done += static_cast<std::size_t>(put);
     }
-    done += static_cast<std::size_t>(put);
-  }
+    return error == 0;
+  };
+  // A producer that gives up without a write error has no file to show for it.
+  if (!produce(put) && error == 0) error = ECANCELED;
   // A full disk may only show when the data is flushed or the file closed.
   if (::fsync(fd) != 0 && error == 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
@@ -162,6 +169,18 @@ WriteStatus writeTemporary(const std::string& target, const std::string& bytes, 
   return WriteStatus::Ok;
 }
 
+WriteStatus writeTemporary(const std::string& target, const std::string& bytes, std::string& temp) {
+  return writeTemporary(
+      target, [&bytes](const PieceSink& put) { return put(bytes); }, temp);
+}
+
+WriteStatus renameInPlace(const std::string& temp, const std::string& target) {
+  if (::rename(temp.c_str(), target.c_str()) == 0) return WriteStatus::Ok;
+  const int error = errno;
+  ::unlink(temp.c_str());
+  return statusOf(error);
+}
+
 }  // namespace
 
 WriteStatus replaceFile(const std::string& gbkPath, const std::string& bytes) {
@@ -170,10 +189,15 @@ WriteStatus replaceFile(const std::string& gbkPath, const std::string& bytes) {
   std::string temp;
   const WriteStatus status = writeTemporary(target, bytes, temp);
   if (status != WriteStatus::Ok) return status;
-  if (::rename(temp.c_str(), target.c_str()) == 0) return WriteStatus::Ok;
-  const int error = errno;
-  ::unlink(temp.c_str());
-  return statusOf(error);
+  return renameInPlace(temp, target);
+}
+
+WriteStatus replaceFileFrom(const std::string& gbkPath, const PieceProducer& produce) {
+  const std::string target = nativePath(gbkPath);
+  std::string temp;
+  const WriteStatus status = writeTemporary(target, produce, temp);
+  if (status != WriteStatus::Ok) return status;
+  return renameInPlace(temp, target);
 }
 
 WriteStatus replaceFiles(const std::vector<std::pair<std::string, std::string>>& files,

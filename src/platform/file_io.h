@@ -49,6 +49,15 @@ enum class WriteStatus { Ok, DiskFull, NotPermitted, Failed };
 // crash, a full disk or a read-only folder never leaves a half-written file.
 WriteStatus replaceFile(const std::string& gbkPath, const std::string& bytes);
 
+// Takes one piece of a file being written; false once the write has failed.
+using PieceSink = std::function<bool(std::string_view)>;
+// Hands the pieces of a file to the sink, in order; false when it gave up.
+using PieceProducer = std::function<bool(const PieceSink&)>;
+
+// replaceFile with the bytes handed over in pieces, so a large file is never held whole; a
+// producer that gives up leaves the old file as it was (Failed).
+WriteStatus replaceFileFrom(const std::string& gbkPath, const PieceProducer& produce);
+
 // Replaces several files (path, bytes) as one: every new content is written beside its file
 // first, and only once all of them are written are they renamed into place. A failure before
 // that changes no file; `failedPath`, when given, receives the path that failed.

@@ -40,6 +40,7 @@ struct FakeServices {
         .association = app::LrcAssociation(root + "/data", root + "/config", root + "/editor"),
         .refreshDesktopCaches = false,
         .programDirectory = app::toGbkPath(QString::fromStdString(home.file("program"))),
+        .recoveryFolder = app::toGbkPath(QString::fromStdString(home.file("data/qinghe-lrc-editor"))),
         .preparePlayer = {},
     };
   }

@@ -20,6 +20,7 @@ Services QtServices::services() {
       .association = LrcAssociation::forCurrentUser(),
       .refreshDesktopCaches = true,
       .programDirectory = toGbkPath(openProgramDirectory()),
+      .recoveryFolder = toGbkPath(userDataFolder()),
       .preparePlayer = [this] { m_player.prepareInBackground(); },
   };
 }

@@ -13,8 +13,12 @@ UndoBindings::UndoBindings(EditorState& state, shell::CommandRegistry& registry)
   state.song.addListener([self = QPointer<UndoBindings>(this)] {
     if (self) self->settleSoon();
   });
-  registry.add("Undo", [this] { m_state.history.undo(); });
-  registry.add("Redo", [this] { m_state.history.redo(); });
+  registry.add("Undo", [this] {
+    if (m_state.history.undo()) emit documentChanged();
+  });
+  registry.add("Redo", [this] {
+    if (m_state.history.redo()) emit documentChanged();
+  });
 }
 
 UndoBindings::~UndoBindings() {
@@ -31,6 +35,7 @@ void UndoBindings::settleSoon() {
 void UndoBindings::settleNow() {
   m_settleQueued = false;
   m_state.history.settle();
+  emit documentChanged();
 }
 
 }  // namespace app

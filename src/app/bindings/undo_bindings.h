@@ -21,6 +21,10 @@ class UndoBindings : public QObject {
   // Closes the action under way now rather than when the event loop next runs.
   void settleNow();
 
+ signals:
+  // The lines, the selection, a header box or the song row may have changed.
+  void documentChanged();
+
  private:
   void settleSoon();
 

@@ -121,7 +121,8 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            {"时间标签推后0.01秒", "NudgeTagLaterHundredth", QKeySequence(Qt::ALT | Qt::Key_Right)},
            kSeparator,
            {"撤销", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-           {"重做", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}});
+           {"重做", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+           {"恢复上次关闭时的歌词", "RestoreClosedLyrics"}});
 
   m_songPopup = popupMenu(window, "超级编辑框菜单",
                           {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},

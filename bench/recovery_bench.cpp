@@ -1,0 +1,108 @@
+// The recovery file of a 60 MB document of about 1.8 million lines: how long the window's
+// thread is held by each write (the snapshot handed to the writer thread), with the previous
+// snapshot's storage back for reuse and while the writer is still busy with the previous one;
+// how long the writer thread takes per file; and bringing the document back in a new run.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "files/document_recovery.h"
+#include "lyrics_generator.h"
+#include "platform/prompter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void report(const char* what, std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  std::printf("%-44s median %.2f ms  p99 %.2f ms  max %.2f ms  (%zu runs)\n", what,
+              samples[samples.size() / 2], samples[samples.size() * 99 / 100], samples.back(),
+              samples.size());
+}
+
+struct SilentPrompter : platform::Prompter {
+  void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
+  bool ask(const std::string&, const std::string&, platform::MessageIcon) override {
+    return false;
+  }
+};
+
+// A run of the editor's document with its recovery.
+struct Run {
+  explicit Run(const std::string& folder, platform::Prompter& prompter)
+      : history(list, sides()), recovery(folder, list, sides(), history, prompter) {}
+  lyrics::UndoHistory::Sides sides() {
+    return {[this] { return texts; }, [this](const std::vector<std::string>& t) { texts = t; }};
+  }
+  std::vector<std::string> texts{"singer", "song", "album", "editor", "1", "", "", "", "", ""};
+  lyrics::LyricsList list;
+  lyrics::UndoHistory history;
+  files::DocumentRecovery recovery;
+};
+
+std::string loadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+}  // namespace
+
+int main() {
+  std::string folder = (std::filesystem::temp_directory_path() / "recovery-bench-XXXXXX").string();
+  if (!::mkdtemp(folder.data())) return 1;
+  std::printf("load average before: %s\n", loadAverage().c_str());
+  SilentPrompter prompter;
+  {
+    Run run(folder, prompter);
+    run.list.replaceAll(lyrics::LyricsText::cutImported(bench::generateGbkLyrics(60u << 20)));
+    run.list.setSelection(0);
+    run.history.settle();
+    std::printf("document: %d lines\n", run.list.count());
+
+    std::vector<double> reused;
+    std::vector<double> busy;
+    std::vector<double> written;
+    for (int i = 0; i < 20; ++i) {
+      const int line = (i * 90001) % run.list.count();
+      run.list.setLine(line, "[01:02.03]" + std::string(run.list.line(line)));
+      run.recovery.noteChange();
+      auto start = Clock::now();
+      run.recovery.write();
+      reused.push_back(ms(Clock::now() - start));
+      // A change while the writer is still at the previous file: no storage to reuse.
+      run.list.setLine(line, "[01:02.04]" + std::string(run.list.line(line)));
+      run.recovery.noteChange();
+      start = Clock::now();
+      run.recovery.write();
+      busy.push_back(ms(Clock::now() - start));
+      start = Clock::now();
+      run.recovery.writeAndWait();
+      written.push_back(ms(Clock::now() - start));
+    }
+    report("window thread per write, storage reused", reused);
+    report("window thread per write, writer busy", busy);
+    report("writer thread: the last state on the disk", written);
+    std::printf("file: %.1f MB\n",
+                static_cast<double>(std::filesystem::file_size(run.recovery.ownFile())) /
+                    (1 << 20));
+  }
+  Run next(folder, prompter);
+  const auto start = Clock::now();
+  next.recovery.restore();
+  std::printf("bring the document back in a new run: %.1f ms (%d lines)\n",
+              ms(Clock::now() - start), next.list.count());
+  next.recovery.writeAndWait();
+  std::printf("load average after: %s\n", loadAverage().c_str());
+  std::filesystem::remove_all(folder);
+  return 0;
+}

@@ -1,0 +1,59 @@
+#include "app/bindings/recovery_bindings.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/bindings/undo_bindings.h"
+#include "app/window/main_menus.h"
+#include "app/window/main_window.h"
+
+namespace app {
+
+namespace {
+
+constexpr char kCommand[] = "RestoreClosedLyrics";
+// The longest a change waits for its write; later changes ride along with it.
+constexpr int kWriteDelayMs = 1000;
+
+}  // namespace
+
+RecoveryBindings::RecoveryBindings(MainWindow& window, EditorState& state, UndoBindings& undo,
+                                   shell::CommandRegistry& registry)
+    : QObject(&window), m_window(window), m_state(state), m_undo(undo) {
+  m_writeTimer.setSingleShot(true);
+  m_writeTimer.setInterval(kWriteDelayMs);
+  connect(&m_writeTimer, &QTimer::timeout, this, [this] { m_state.recovery.write(); });
+  connect(&undo, &UndoBindings::documentChanged, this, [this] {
+    m_state.recovery.noteChange();
+    if (!m_writeTimer.isActive()) m_writeTimer.start();
+  });
+  registry.add(kCommand, [this] {
+    m_state.recovery.restore();
+    showRestorable();
+  });
+  // Another editor may end while this one runs: the item is looked at again each time the
+  // menu opens.
+  if (QAction* item = m_window.menus().action(QString::fromLatin1(kCommand))) {
+    for (QObject* owner : item->associatedObjects()) {
+      if (auto* menu = qobject_cast<QMenu*>(owner)) {
+        connect(menu, &QMenu::aboutToShow, this, [this] { showRestorable(); });
+      }
+    }
+  }
+  showRestorable();
+}
+
+void RecoveryBindings::showRestorable() {
+  if (QAction* item = m_window.menus().action(QString::fromLatin1(kCommand))) {
+    item->setEnabled(m_state.recovery.canRestore());
+  }
+}
+
+void RecoveryBindings::writeAtClose() {
+  m_writeTimer.stop();
+  // An action whose step is not yet closed still counts as a change.
+  m_undo.settleNow();
+  m_state.recovery.writeAndWait();
+}
+
+}  // namespace app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,13 @@ class FakeAudioPlayer : public playback::AudioPlayer {
   }
   void pause() override { record("pause"); }
   void resume() override { record("resume"); }
+  // Moves only a playback it was given; the position stays whatever the test sets.
+  bool seek(double seconds) override {
+    char text[32];
+    std::snprintf(text, sizeof text, "seek:%.2f", seconds);
+    record(text);
+    return listener != nullptr;
+  }
   void stop() override {
     record("stop");
     listener = nullptr;

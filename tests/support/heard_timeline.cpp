@@ -21,8 +21,11 @@ constexpr double kSkipSeconds = 0.002;
 }  // namespace
 
 HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
-                             std::int64_t fromNs, std::int64_t toNs)
-    : m_recording(recording), m_songOnsets(songOnsets) {
+                             std::int64_t fromNs, std::int64_t toNs, double startSeconds)
+    : m_recording(recording), m_startSeconds(startSeconds) {
+  for (double onset : songOnsets) {
+    if (onset >= startSeconds) m_songOnsets.push_back(onset);
+  }
   const auto size = static_cast<std::int64_t>(recording.level.size());
   m_fromFrame = std::clamp<std::int64_t>(recording.frameAt(fromNs), 0, size);
   m_toFrame = std::clamp<std::int64_t>(recording.frameAt(toNs), m_fromFrame, size);
@@ -124,6 +127,25 @@ std::optional<std::int64_t> HeardTimeline::firstSoundNs() const {
   return m_recording.frameNs(*m_firstSoundFrame);
 }
 
+std::optional<std::int64_t> HeardTimeline::heardNs(double seconds) const {
+  const auto onset = std::lower_bound(m_songOnsets.begin(), m_songOnsets.end(), seconds);
+  const auto k = static_cast<std::size_t>(onset - m_songOnsets.begin());
+  if (k >= m_clickFrames.size()) return std::nullopt;
+  const std::int64_t click = m_clickFrames[k];
+  const auto need = static_cast<std::int64_t>(std::llround((*onset - seconds) * m_recording.rate));
+  // The frames that sounded before the click only grow as the frame goes back.
+  std::int64_t low = m_fromFrame, high = click;
+  while (low < high) {
+    const std::int64_t middle = low + (high - low + 1) / 2;
+    if (soundingFrames(middle, click) >= need) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return m_recording.frameNs(low);
+}
+
 std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   if (m_clickFrames.empty()) return std::nullopt;
   const std::int64_t frame = m_recording.frameAt(ns);
@@ -133,7 +155,7 @@ std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
     // Before the first click: count back from it over what sounded in between.
     const double position =
         m_songOnsets[0] - static_cast<double>(soundingFrames(frame, m_clickFrames[0])) / rate;
-    return std::max(0.0, position);
+    return std::max(m_startSeconds, position);
   }
   const auto k = static_cast<std::size_t>(after - m_clickFrames.begin() - 1);
   const std::int64_t click = m_clickFrames[k];

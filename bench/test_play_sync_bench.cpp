@@ -26,7 +26,7 @@ struct SilentPlayer : playback::AudioPlayer {
   void play(const std::string&, double, playback::PlaybackListener&) override {}
   void pause() override {}
   void resume() override {}
-  bool seek(double) override { return false; }
+  std::optional<double> seek(double) override { return std::nullopt; }
   void stop() override {}
   std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }
 };

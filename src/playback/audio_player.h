@@ -74,9 +74,10 @@ class AudioPlayer : public PositionSource {
   virtual void pause() = 0;
   // Continues a paused song; otherwise nothing.
   virtual void resume() = 0;
-  // Moves the current playback to `seconds` from the song's start, playing or paused as it was
-  // (at or past the end the song ends as it does at its end); false when nothing plays.
-  virtual bool seek(double seconds) = 0;
+  // Moves the current playback to `seconds` from the song's start, playing or paused as it was,
+  // and gives where it went: never past the song's end, where a playing song ends as at its end.
+  // Nothing when nothing plays.
+  virtual std::optional<double> seek(double seconds) = 0;
   // Ends the current playback; no more reports arrive.
   virtual void stop() = 0;
 };

@@ -58,10 +58,15 @@ void PlayClock::halt() {
 }
 
 void PlayClock::jumpTo(double seconds) {
-  const double bounded = std::isfinite(seconds) ? std::clamp(seconds, 0.0, kMaxPositionSeconds) : 0.0;
+  retarget(seconds);
+  m_resetAtNs = m_sinceNs;
+}
+
+void PlayClock::retarget(double seconds) {
+  const double bounded =
+      std::isfinite(seconds) ? std::clamp(seconds, 0.0, kMaxPositionSeconds) : 0.0;
   m_baseNs = static_cast<std::int64_t>(std::llround(bounded * 1e9));
   m_sinceNs = m_clock.nowNs();
-  m_resetAtNs = m_sinceNs;
   show();
 }
 

@@ -36,6 +36,9 @@ class PlayClock : public lyrics::TimeTagSource {
   // The playback jumped to `seconds`: the time, CurrentTimeTag and the displays show it at once,
   // running or halted, and positions the player gave before the jump no longer count.
   void jumpTo(double seconds);
+  // The jump went to `seconds` after all (the player kept it within the song): the time and the
+  // displays show it, and what the player said since the jump still counts.
+  void retarget(double seconds);
   // True while the tick runs.
   bool running() const { return m_running; }
   // The tick handler: rebuilds CurrentTimeTag, the tag caption and status part 0.

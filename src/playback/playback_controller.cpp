@@ -98,7 +98,8 @@ void PlaybackController::playFrom(double seconds) {
   // The clock goes first: what the player says from the moment of the jump on counts.
   if (m_state != PlaybackState::Idle) {
     m_clock.jumpTo(seconds);
-    if (m_player.seek(seconds)) {
+    if (const auto went = m_player.seek(seconds)) {
+      if (*went != seconds) m_clock.retarget(*went);
       m_clock.start();
       m_player.resume();
       setState(PlaybackState::Playing);
@@ -125,7 +126,8 @@ void PlaybackController::seekBy(double seconds) {
   if (m_state == PlaybackState::Idle) return;
   const double target = std::max(0.0, static_cast<double>(m_clock.elapsedNs()) / 1e9 + seconds);
   m_clock.jumpTo(target);
-  m_player.seek(target);
+  const auto went = m_player.seek(target);
+  if (went && *went != target) m_clock.retarget(*went);
 }
 
 void PlaybackController::playFromStart(const std::string& path) {

@@ -46,8 +46,8 @@ class PlaybackController : public PlaybackListener {
   // moved, otherwise the song starts there as playSong starts it. Afterwards it plays and the
   // pause button offers to pause.
   void playFrom(double seconds);
-  // Moves a playing or paused song by `seconds` (never before its start; past its end it ends);
-  // idle: nothing.
+  // Moves a playing or paused song by `seconds` within the song (never before its start, never
+  // past its end, where a playing song ends); idle: nothing.
   void seekBy(double seconds);
   // Pauses or continues, as the playback state offers.
   void togglePause();

@@ -123,7 +123,8 @@ TEST(PlaybackJumps, TheTimeHoldsAtTheTargetUntilItIsHeardThenFollowsIt) {
   EXPECT_EQ(rig.shown(), "播放时间:[00:00.00]");
 }
 
-// Back and on move a paused song and leave it paused at the new time; idle, they do nothing.
+// Back and on move a paused song within the song and leave it paused at the new time; idle,
+// they do nothing.
 TEST(PlaybackJumps, SeekingMovesAPausedSongAndLeavesAnIdleOneAlone) {
   JumpRig rig;
   rig.loadSong();
@@ -144,4 +145,9 @@ TEST(PlaybackJumps, SeekingMovesAPausedSongAndLeavesAnIdleOneAlone) {
   EXPECT_EQ(rig.shown(), "播放时间:[00:07.00]");
   rig.now.advanceMs(5'000);
   EXPECT_EQ(rig.clock.currentTag(), "[00:07.00]");
+  // Never past the song's end: the time shows where the player went.
+  rig.player.songSeconds = 8.5;
+  rig.jumps.seekForward();
+  EXPECT_EQ(rig.player.calls.back(), "seek:10.00");
+  EXPECT_EQ(rig.shown(), "播放时间:[00:08.50]");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -20,11 +21,12 @@ class FakeAudioPlayer : public playback::AudioPlayer {
   void pause() override { record("pause"); }
   void resume() override { record("resume"); }
   // Moves only a playback it was given; the position stays whatever the test sets.
-  bool seek(double seconds) override {
+  std::optional<double> seek(double seconds) override {
     char text[32];
     std::snprintf(text, sizeof text, "seek:%.2f", seconds);
     record(text);
-    return listener != nullptr;
+    if (listener == nullptr) return std::nullopt;
+    return songSeconds ? std::min(seconds, *songSeconds) : seconds;
   }
   void stop() override {
     record("stop");
@@ -36,6 +38,8 @@ class FakeAudioPlayer : public playback::AudioPlayer {
   std::vector<std::string> calls;
   playback::PlaybackListener* listener = nullptr;
   std::optional<playback::PositionSample> position;
+  // The song's length, where a seek stops; unknown when unset.
+  std::optional<double> songSeconds;
 
  private:
   void record(const std::string& call) {

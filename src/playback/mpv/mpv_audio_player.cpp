@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/file_io.h"
@@ -172,9 +173,15 @@ void MpvAudioPlayer::stop() {
   mpv_command(m_handle.get(), command);
 }
 
-bool MpvAudioPlayer::seek(double seconds) {
-  if (!m_handle || m_listener == nullptr) return false;
-  const double target = validPosition(seconds).value_or(0.0);
+std::optional<double> MpvAudioPlayer::seek(double seconds) {
+  if (!m_handle || m_listener == nullptr) return std::nullopt;
+  double target = validPosition(seconds).value_or(0.0);
+  // A paused song sought past its end would stand there showing a time the song does not have.
+  double duration = 0.0;
+  if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &duration) >= 0 &&
+      std::isfinite(duration) && duration > 0.0) {
+    target = std::min(target, duration);
+  }
   char position[32];
   std::snprintf(position, sizeof position, "%.3f", target);
   const char* command[] = {"seek", position, "absolute+exact", nullptr};
@@ -184,12 +191,12 @@ bool MpvAudioPlayer::seek(double seconds) {
     const std::string path = m_path;
     play(path, target, *m_listener);
     if (paused) pause();
-    return true;
+    return target;
   }
   m_seeking = true;
   m_percentJumped = true;
   m_heard.jump(target, platform::SteadyClock::now());
-  return true;
+  return target;
 }
 
 std::optional<PositionSample> MpvAudioPlayer::heardPosition() {

@@ -54,7 +54,7 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   void stop() override;
   // Seeks exactly ("seek <s> absolute+exact"); until mpv has restarted playback there, what it
   // says of the position still tells of before the jump, so the position holds at the target.
-  bool seek(double seconds) override;
+  std::optional<double> seek(double seconds) override;
   // The position the output plays now, read from mpv at this moment ("audio-pts", which mpv
   // corrects by the output's latency and has only while the output plays).
   std::optional<PositionSample> heardPosition() override;

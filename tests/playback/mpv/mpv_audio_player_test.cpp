@@ -195,7 +195,7 @@ TEST_F(MpvPlayerTest, PlayingAgainRestartsFromTheBeginning) {
 }
 
 // A seek back holds at its target until mpv plays from there, the percentages go on from where
-// it went, and the end still comes exactly once; a seek past the end ends the song.
+// it went, and the end still comes exactly once; a seek stops at the song's end.
 TEST_F(MpvPlayerTest, ASeekBackIsFollowedByTheProgressAndTheEndStillComesOnce) {
   MpvAudioPlayer player({"null", false});
   RecordingListener listener;
@@ -217,10 +217,18 @@ TEST_F(MpvPlayerTest, ASeekBackIsFollowedByTheProgressAndTheEndStillComesOnce) {
   EXPECT_EQ(listener.errors, 0);
   EXPECT_FALSE(player.seek(1.0)) << "nothing plays";
 
+  // Paused past the end, it stands at the end until it goes on and ends.
+
   RecordingListener past;
   player.play(songs.mp3, 0.0, past);
   ASSERT_TRUE(waitUntil([&] { return !past.reports.empty(); })) << "a percentage within 30 s";
-  ASSERT_TRUE(player.seek(1000.0));
+  player.pause();
+  const auto went = player.seek(1000.0);
+  ASSERT_TRUE(went);
+  EXPECT_LT(*went, 10.0) << "the song's end";
+  runEvents(300);
+  EXPECT_FALSE(past.ended());
+  player.resume();
   ASSERT_TRUE(waitUntil([&] { return past.ended(); })) << "the end within 30 s";
   runEvents(200);
   EXPECT_EQ(std::count(past.reports.begin(), past.reports.end(), 100), 1);

@@ -81,6 +81,16 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
   for (std::int64_t frame : ClickTrack::onsets(window, clickThreshold, recording.rate / 2)) {
     m_clickFrames.push_back(m_fromFrame + frame);
   }
+  // A click onset needs half a second of quiet before it: one that sounds within half a second
+  // of a jump's start may be lost in the sound from before the jump. The first click heard is
+  // then the next one, as its distance from the start tells.
+  const double halfSecond = 0.5;
+  if (startSeconds > 0.0 && !m_clickFrames.empty() && m_songOnsets.size() >= 2 &&
+      m_songOnsets[0] - startSeconds < halfSecond &&
+      static_cast<double>(m_clickFrames[0] - m_fromFrame) / recording.rate >
+          m_songOnsets[0] - startSeconds + halfSecond) {
+    m_songOnsets.erase(m_songOnsets.begin());
+  }
   if (m_clickFrames.size() > m_songOnsets.size()) {
     m_problem = "more clicks were heard than the song has: another sound was playing";
     return;

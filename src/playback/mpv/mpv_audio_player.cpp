@@ -180,7 +180,9 @@ std::optional<double> MpvAudioPlayer::seek(double seconds) {
   double duration = 0.0;
   if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &duration) >= 0 &&
       std::isfinite(duration) && duration > 0.0) {
-    target = std::min(target, duration);
+    // A tenth before it, so that a sliver is left to play: sought to the very end, mpv
+    // sometimes never ends the file.
+    target = std::min(target, std::max(0.0, duration - 0.1));
   }
   char position[32];
   std::snprintf(position, sizeof position, "%.3f", target);

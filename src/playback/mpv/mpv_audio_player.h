@@ -52,6 +52,9 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   void pause() override;
   void resume() override;
   void stop() override;
+  // Seeks exactly ("seek <s> absolute+exact"); until mpv has restarted playback there, what it
+  // says of the position still tells of before the jump, so the position holds at the target.
+  std::optional<double> seek(double seconds) override;
   // The position the output plays now, read from mpv at this moment ("audio-pts", which mpv
   // corrects by the output's latency and has only while the output plays).
   std::optional<PositionSample> heardPosition() override;
@@ -83,6 +86,12 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   std::int64_t m_entryId = -1;
   // True once mpv has started that entry; earlier property changes belong to the old file.
   bool m_started = false;
+  // The current playback's path, to open it again where mpv cannot seek.
+  std::string m_path;
+  // A seek was sent and mpv has not restarted playback after it yet.
+  bool m_seeking = false;
+  // The next percentage goes on from where the jump went, not from the last one reported.
+  bool m_percentJumped = false;
   bool m_draining = false;
   int m_lastPercent = -1;
   // What mpv was last told, so a pause or resume that changes nothing is not sent again; the

@@ -120,6 +120,14 @@ std::optional<std::vector<Peak>> EnvelopeCache::decode(std::string_view bytes, c
   return peaks;
 }
 
+void EnvelopeCache::seal(std::string& bytes) {
+  if (bytes.size() < 8) return;
+  const std::size_t body = bytes.size() - 8;
+  std::string sum;
+  put(sum, fnv1a(std::string_view(bytes).substr(0, body)));
+  bytes.replace(body, 8, sum);
+}
+
 std::string EnvelopeCache::fileOf(std::string_view path) const {
   static const char* digits = "0123456789abcdef";
   std::string name;

@@ -80,6 +80,8 @@ const DesignItem kDesign[] = {
     {"校对(J)", "撤销", "Ctrl+Z", "Undo"},
     {"校对(J)", "重做", "Ctrl+Shift+Z", "Redo"},
     {"校对(J)", "恢复上次关闭时的歌词", "", "RestoreClosedLyrics"},
+    {"校对(J)", "-", "", ""},
+    {"校对(J)", "整体平移时间标签...", "", "ShiftTimeTags"},
     // The pop-up's 播放 is the pop-up variant of PlaySong, which never opens the file dialog;
     // 打开文件夹 opens the song's folder.
     {"超级编辑框菜单", "播放", "", "PlaySongFromPopup"},
@@ -252,7 +254,7 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
   // The 54 designed items and those of 校对(J).
-  EXPECT_EQ(items, 54 + 9);
+  EXPECT_EQ(items, 54 + 10);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

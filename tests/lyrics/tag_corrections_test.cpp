@@ -98,3 +98,66 @@ TEST(TagCorrections, RepeatedNudgesOnOneLineAreOneStep) {
   EXPECT_EQ(c.list.count(), 0);
   EXPECT_FALSE(c.history.canUndo());
 }
+
+TEST(TagCorrections, AShiftMovesEveryLeadingTagAndKeepsTheTextAfterThem) {
+  struct Case {
+    const char* line;
+    std::int64_t hundredths;
+    const char* shifted;
+  };
+  const Case cases[] = {
+      {"[00:10.00]a", 135, "[00:11.35]a"},
+      {"[00:10]a", 135, "[00:11.35]a"},
+      {"[00:10.00][01:00][02:59.99]chorus", 1, "[00:10.01][01:00.01][03:00.00]chorus"},
+      {"[00:01.00]early", -135, "[00:00.00]early"},
+      {"[00:01.00][00:03.00]two", -200, "[00:00.00][00:01.00]two"},
+      {"[99:59.50]end", 60, "[100:00.10]end"},
+      {"[00:05.00] spaced [00:09.00] text ", -100, "[00:04.00] spaced [00:09.00] text "},
+      {"[00:05.00]", 100, "[00:06.00]"},
+      {"[ti:title]", 100, "[ti:title]"},
+      {"[0a:05.00]x", 100, "[0a:05.00]x"},
+      {"no tag [00:01.00]", 100, "no tag [00:01.00]"},
+      {"", -100, ""},
+  };
+  for (const Case& test : cases) {
+    EXPECT_EQ(lyrics::shiftedTags(test.line, test.hundredths), test.shifted) << test.line;
+  }
+}
+
+TEST(TagCorrections, AShiftOfTheSelectedLineAndBelowOrOfAllIsOneStep) {
+  const std::vector<std::string> before = {"[ti:t]", "[00:01.00]a", "b", "[00:20]c", "[00:00]d"};
+  struct Case {
+    lyrics::ShiftScope scope;
+    int selected;
+    std::int64_t hundredths;
+    std::vector<std::string> after;
+  };
+  const Case cases[] = {
+      {lyrics::ShiftScope::SelectedAndBelow,
+       2,
+       135,
+       {"[ti:t]", "[00:01.00]a", "b", "[00:21.35]c", "[00:01.35]d"}},
+      {lyrics::ShiftScope::All,
+       2,
+       -150,
+       {"[ti:t]", "[00:00.00]a", "b", "[00:18.50]c", "[00:00.00]d"}},
+      {lyrics::ShiftScope::SelectedAndBelow, -1, 135, before},
+      {lyrics::ShiftScope::All, 0, 0, before},
+  };
+  for (const Case& test : cases) {
+    Corrections c;
+    c.list.replaceAll(before);
+    c.list.setSelection(test.selected);
+    c.history.settle();
+    c.commands.shiftTags(test.hundredths, test.scope);
+    c.history.settle();
+    EXPECT_EQ(c.list.lines(), test.after);
+    EXPECT_EQ(c.list.selection(), test.selected);
+    ASSERT_TRUE(c.history.undo());
+    // One undo takes the whole shift back; a shift that changed nothing left no step.
+    EXPECT_EQ(c.list.count(), test.after == before ? 0 : 5);
+    if (test.after != before) {
+      EXPECT_EQ(c.list.lines(), before);
+    }
+  }
+}

@@ -122,7 +122,9 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            kSeparator,
            {"撤销", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
            {"重做", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-           {"恢复上次关闭时的歌词", "RestoreClosedLyrics"}});
+           {"恢复上次关闭时的歌词", "RestoreClosedLyrics"},
+           kSeparator,
+           {"整体平移时间标签...", "ShiftTimeTags"}});
 
   m_songPopup = popupMenu(window, "超级编辑框菜单",
                           {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},

@@ -27,6 +27,7 @@ struct SilentPlayer : playback::AudioPlayer {
   void pause() override {}
   void resume() override {}
   void stop() override {}
+  void setSpeed(double) override {}
   std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }
 };
 

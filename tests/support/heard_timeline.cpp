@@ -21,8 +21,8 @@ constexpr double kSkipSeconds = 0.002;
 }  // namespace
 
 HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
-                             std::int64_t fromNs, std::int64_t toNs)
-    : m_recording(recording), m_songOnsets(songOnsets) {
+                             std::int64_t fromNs, std::int64_t toNs, double speed)
+    : m_recording(recording), m_songOnsets(songOnsets), m_speed(speed) {
   const auto size = static_cast<std::int64_t>(recording.level.size());
   m_fromFrame = std::clamp<std::int64_t>(recording.frameAt(fromNs), 0, size);
   m_toFrame = std::clamp<std::int64_t>(recording.frameAt(toNs), m_fromFrame, size);
@@ -88,13 +88,12 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
   // second click, and what it lacks is kept apart.
   if (m_clickFrames.size() >= 2) {
     const double sounded =
-        static_cast<double>(soundingFrames(*m_firstSoundFrame, m_clickFrames[1])) / recording.rate;
+        static_cast<double>(soundingFrames(*m_firstSoundFrame, m_clickFrames[1])) / songRate();
     m_startShortfall = std::max(0.0, m_songOnsets[1] - sounded);
   }
   for (std::size_t k = 1; k + 1 < m_clickFrames.size(); ++k) {
     const double sounded =
-        static_cast<double>(soundingFrames(m_clickFrames[k], m_clickFrames[k + 1])) /
-        recording.rate;
+        static_cast<double>(soundingFrames(m_clickFrames[k], m_clickFrames[k + 1])) / songRate();
     const double mismatch = std::abs(sounded - (m_songOnsets[k + 1] - m_songOnsets[k]));
     const bool broken = std::any_of(m_breaks.begin(), m_breaks.end(), [&](const Break& gap) {
       return gap.from > m_clickFrames[k] && gap.to < m_clickFrames[k + 1];
@@ -127,7 +126,7 @@ std::optional<std::int64_t> HeardTimeline::firstSoundNs() const {
 std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   if (m_clickFrames.empty()) return std::nullopt;
   const std::int64_t frame = m_recording.frameAt(ns);
-  const double rate = m_recording.rate;
+  const double rate = songRate();
   const auto after = std::upper_bound(m_clickFrames.begin(), m_clickFrames.end(), frame);
   if (after == m_clickFrames.begin()) {
     // Before the first click: count back from it over what sounded in between.

@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/file_io.h"
@@ -63,6 +64,42 @@ void MpvAudioPlayer::adoptCore(mpv_handle* handle) {
   if (handle == nullptr) return;
   mpv_observe_property(handle, 1, "percent-pos", MPV_FORMAT_DOUBLE);
   mpv_set_wakeup_callback(handle, &wakeup, this);
+  // A speed chosen while the core was being made.
+  if (m_speed != 1.0) applySpeed();
+}
+
+void MpvAudioPlayer::applySpeed() {
+  char speed[32];
+  std::snprintf(speed, sizeof speed, "%.4f", m_speed);
+  mpv_set_property_string(m_handle.get(), "speed", speed);
+}
+
+void MpvAudioPlayer::setSpeed(double speed) {
+  if (!std::isfinite(speed) || speed <= 0.0 || speed == m_speed) return;
+  m_speed = speed;
+  if (!m_handle) return;
+  if (m_listener == nullptr || !m_started) {
+    m_heard.setSpeed(speed);
+    applySpeed();
+    return;
+  }
+  // mpv's output still holds sound stretched at the old speed, while mpv counts it at the new
+  // one: its position would run ahead after a slow-down. The output starts again where the song
+  // is heard now, held there until the new sound is heard.
+  const auto heard = heardPosition();
+  const std::int64_t now = platform::SteadyClock::now();
+  const double at = heard ? heard->positionNsAt(now) / 1e9 : 0.0;
+  applySpeed();
+  char target[32];
+  std::snprintf(target, sizeof target, "%.6f", at);
+  const char* command[] = {"seek", target, "absolute+exact", nullptr};
+  if (mpv_command(m_handle.get(), command) >= 0) {
+    m_restart = Restart::AwaitSeek;
+    m_restartAskedNs = now;
+  }
+  m_heard.setSpeed(speed);
+  m_heard.start(at, now);
+  if (m_paused) m_heard.pause(now);
 }
 
 mpv_handle* MpvAudioPlayer::createCore(const Options& options) {
@@ -82,6 +119,8 @@ mpv_handle* MpvAudioPlayer::createCore(const Options& options) {
       {"osc", "no"},
       // With gapless audio mpv ends a file early and blocks the next loadfile.
       {"gapless-audio", "no"},
+      // A speed other than 1 keeps the pitch (mpv's scaletempo2 time-stretching).
+      {"audio-pitch-correction", "yes"},
       // Nothing is ever shown or looked up beside the song: no fonts to scan for the on-screen
       // display, no subtitle, cover or audio files to search in the song's folder, no scripts.
       {"sub-font-provider", "none"},
@@ -173,8 +212,13 @@ void MpvAudioPlayer::stop() {
 
 std::optional<PositionSample> MpvAudioPlayer::heardPosition() {
   if (!m_handle || m_listener == nullptr) return std::nullopt;
-  // Before mpv has started this playback's file, its properties still describe the old one.
-  if (m_started) {
+  // Before mpv has started this playback's file, its properties still describe the old one;
+  // before a restart is carried out, the old sound.
+  if (m_restart != Restart::None &&
+      platform::SteadyClock::now() - m_restartAskedNs > kRestartWaitNs) {
+    m_restart = Restart::None;
+  }
+  if (m_started && m_restart == Restart::None) {
     double seconds = 0.0;
     const bool playing =
         mpv_get_property(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0;
@@ -203,6 +247,7 @@ void MpvAudioPlayer::forgetPlayback() {
   m_entryId = -1;
   m_started = false;
   m_lastPercent = -1;
+  m_restart = Restart::None;
   m_heard.clear();
 }
 
@@ -225,6 +270,13 @@ void MpvAudioPlayer::handleEvent(const mpv_event& event) {
       if (m_listener != nullptr && start->playlist_entry_id == m_entryId) m_started = true;
       break;
     }
+    case MPV_EVENT_SEEK:
+      if (m_restart == Restart::AwaitSeek) m_restart = Restart::AwaitRestart;
+      break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+      // mpv has carried out the restart: its position is the new sound's.
+      if (m_restart == Restart::AwaitRestart) m_restart = Restart::None;
+      break;
     case MPV_EVENT_PROPERTY_CHANGE: {
       if (m_listener == nullptr || !m_started) break;
       const auto* property = static_cast<const mpv_event_property*>(event.data);

@@ -52,6 +52,9 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   void pause() override;
   void resume() override;
   void stop() override;
+  // mpv's own "speed", with mpv's time-stretching keeping the pitch. A playback under way
+  // starts again where it is heard, so no sound stretched at the old speed is heard at the new.
+  void setSpeed(double speed) override;
   // The position the output plays now, read from mpv at this moment ("audio-pts", which mpv
   // corrects by the output's latency and has only while the output plays).
   std::optional<PositionSample> heardPosition() override;
@@ -72,6 +75,7 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   void handleEvent(const mpv_event& event);
   void reportPercent(double percent);
   void forgetPlayback();
+  void applySpeed();
 
   Options m_options;
   std::unique_ptr<mpv_handle, HandleDeleter> m_handle;
@@ -89,6 +93,16 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   // editor's own pause state is the playback controller's.
   bool m_paused = false;
   HeardPosition m_heard;
+  double m_speed = 1.0;
+  // A restart of the output at the heard position, from the command until mpv has carried it
+  // out (its seek event, then its playback restart): until then mpv's position still counts the
+  // sound of before, and the heard position holds.
+  enum class Restart { None, AwaitSeek, AwaitRestart };
+  Restart m_restart = Restart::None;
+  // When the restart was asked for: a restart that mpv merged into another one without its own
+  // events is not waited for past kRestartWaitNs.
+  std::int64_t m_restartAskedNs = 0;
+  static constexpr std::int64_t kRestartWaitNs = 1'000'000'000;
 };
 
 }  // namespace playback

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <thread>
 
+#include <Qt>
+
 #include "platform/monotonic_clock.h"
 
 extern char** environ;
@@ -86,7 +88,7 @@ bool reap(pid_t pid, int ms) {
 }  // namespace
 
 EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
-                      const std::string& workDir, unsigned seed) {
+                      const std::string& workDir, unsigned seed, bool jumps) {
   EditorRun run;
   const fs::path dir(workDir);
   const fs::path report = dir / "report.txt";
@@ -138,15 +140,38 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
     run.problem = "xdotool could not click 播放 or focus the window";
   }
   // The first F5 comes early, where a clock that runs ahead of the sound would show.
-  std::size_t keys = 0;
-  for (std::int64_t at = clicked_by + between(0, 250) * 1'000'000LL;
-       run.problem.empty() && at < clicked_by + 5'000'000'000LL;
-       at += between(250, 700) * 1'000'000LL) {
+  std::vector<std::string> keys;
+  const auto press = [&](const std::string& key) {
+    if (run.problem.empty() && !xdotool({"key", key})) run.problem = "xdotool could not press " + key;
+    keys.push_back(key);
+  };
+  const std::int64_t f5Until = clicked_by + (jumps ? 2'000'000'000LL : 5'000'000'000LL);
+  std::int64_t at = clicked_by + between(0, 250) * 1'000'000LL;
+  for (; run.problem.empty() && at < f5Until; at += between(250, 700) * 1'000'000LL) {
     sleepUntil(at);
-    if (!xdotool({"key", "F5"})) run.problem = "xdotool could not press F5";
-    ++keys;
+    press("F5");
   }
-  sleepUntil(clicked_by + 5'500'000'000LL);
+  if (jumps) {
+    const char* jumpKeys[] = {"ctrl+Right", "F6", "ctrl+Left"};
+    for (int jump = 0; jump < 6 && run.problem.empty(); ++jump) {
+      for (int stamp = 0; stamp < 2; ++stamp) {
+        sleepUntil(at);
+        press("F5");
+        at = SteadyClock::now() + between(250, 600) * 1'000'000LL;
+      }
+      sleepUntil(at);
+      press(jumpKeys[jump % 3]);
+      at = SteadyClock::now() + between(150, 500) * 1'000'000LL;
+    }
+    for (int stamp = 0; stamp < 2; ++stamp) {
+      sleepUntil(at);
+      press("F5");
+      at = SteadyClock::now() + between(250, 600) * 1'000'000LL;
+    }
+    sleepUntil(at + 500'000'000LL);
+  } else {
+    sleepUntil(clicked_by + 5'500'000'000LL);
+  }
   run.endNs = SteadyClock::now();
   xdotool({"key", "ctrl+y"});
   if (!reap(pid, 10'000) && run.problem.empty())
@@ -164,7 +189,10 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
     words >> kind >> ns;
     if (kind == "press") {
       long long serverMs = 0;
-      words >> serverMs;
+      int key = 0;
+      words >> serverMs >> key;
+      // Ctrl pressed before Left or Right is a press of its own that raises nothing.
+      if (key == Qt::Key_Control) continue;
       // A shortcut's key is offered to each widget up the focus chain: one press, many lines.
       if (presses.empty() || presses.back().second != serverMs) presses.emplace_back(ns, serverMs);
     } else if (kind == "shown" && ns <= run.endNs) {
@@ -180,11 +208,12 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
       stamped.push_back(hundredths);
     }
   }
-  // The click, then the F5 presses, then Ctrl+Y.
-  if (run.problem.empty() && (presses.size() < keys + 1 || stamped.size() != keys)) {
+  // The click, then the keys, then Ctrl+Y.
+  const auto f5Presses = static_cast<std::size_t>(std::count(keys.begin(), keys.end(), "F5"));
+  if (run.problem.empty() && (presses.size() < keys.size() + 1 || stamped.size() != f5Presses)) {
     run.problem = "the editor saw " + std::to_string(presses.size()) + " presses and stamped " +
                   std::to_string(stamped.size()) + " lines for one click and " +
-                  std::to_string(keys) + " presses of F5";
+                  std::to_string(keys.size()) + " keys, " + std::to_string(f5Presses) + " of them F5";
   }
   if (!run.problem.empty()) return run;
   // The server's clock is put on the steady clock by the press that came through fastest: the
@@ -200,8 +229,13 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
     run.deliveryNs.push_back(arrivedNs - pressedNs.back());
   }
   run.clickNs = pressedNs[0];
-  for (std::size_t key = 0; key < keys; ++key) {
-    run.stamps.emplace_back(pressedNs[key + 1], stamped[key]);
+  std::size_t stamp = 0;
+  for (std::size_t key = 0; key < keys.size(); ++key) {
+    if (keys[key] == "F5") {
+      run.stamps.emplace_back(pressedNs[key + 1], stamped[stamp++]);
+    } else {
+      run.jumps.push_back({keys[key], pressedNs[key + 1], presses[key + 1].first});
+    }
   }
   return run;
 }

@@ -25,14 +25,25 @@ struct EditorRun {
   std::vector<std::pair<std::int64_t, long>> shown;
   // Every F5: when the display server took it, and the tag it stamped.
   std::vector<std::pair<std::int64_t, long>> stamps;
+  // One press of a jump key.
+  struct Jump {
+    // "F6", "ctrl+Left" or "ctrl+Right".
+    std::string key;
+    // When the display server took it and when the window received it.
+    std::int64_t pressedNs = 0, receivedNs = 0;
+  };
+  // Every jump, in order (jump runs only).
+  std::vector<Jump> jumps;
   // Empty when the run went as planned; otherwise what went wrong.
   std::string problem;
 };
 
 // Starts `editor` with `lyrics` on its command line in `workDir` (its own XDG folders), drops
 // `song`, clicks 播放 at once, presses F5 at moments drawn from `seed` for about 5 s and closes
-// it. Needs an X display and xdotool.
+// it. With `jumps` it then goes on: six times a few F5 and a jump (Ctrl+Right, F6, Ctrl+Left in
+// turn; F6 on the line after the last one stamped), two more F5 after the last jump. Needs an X
+// display and xdotool.
 EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
-                      const std::string& workDir, unsigned seed);
+                      const std::string& workDir, unsigned seed, bool jumps = false);
 
 }  // namespace bench

@@ -12,7 +12,14 @@
 // dropped on its window as soon as it is shown, 播放 clicked at once and F5 pressed now and
 // then through xdotool, while the monitor is recorded the same way.
 //
+// Last, the editor is driven through jumps: after a few F5, six times two F5 and a jump
+// (Ctrl+Right, F6, Ctrl+Left in turn). For each jump it measures how long after the key press
+// the target is heard, whether the shown time ever left the path from the target to the heard
+// position (an old time, or a time ahead of the sound), and the stamps against the heard
+// position.
+//
 // Usage: heard_clock_bench [player runs, default 6] [editor runs, default 20]
+//                          [editor jump runs, default 4]
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -22,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -283,6 +291,19 @@ bool judge(const testsupport::Recording& recording, const std::vector<double>& o
 
 void printFigures(const Figures& figures, const char* first);
 
+// Writes 30 untagged lines to lines.lrc in `dir`; its path, or "" when that failed.
+std::string writeLyrics(const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  const std::string lyrics = (dir / "lines.lrc").string();
+  std::string text;
+  for (int line = 1; line <= 30; ++line) text += "line " + std::to_string(line) + "\r\n";
+  std::FILE* file = std::fopen(lyrics.c_str(), "wb");
+  if (file == nullptr) return {};
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fclose(file);
+  return lyrics;
+}
+
 // Judges `runs` starts of the real editor, each driven as a user does.
 void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& song,
                const std::vector<double>& onsets, int runs, Figures& figures) {
@@ -291,16 +312,8 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
     return;
   }
   const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-editor";
-  std::filesystem::create_directories(dir);
-  const std::string lyrics = (dir / "lines.lrc").string();
-  {
-    std::string text;
-    for (int line = 1; line <= 30; ++line) text += "line " + std::to_string(line) + "\r\n";
-    std::FILE* file = std::fopen(lyrics.c_str(), "wb");
-    if (file == nullptr) return;
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-  }
+  const std::string lyrics = writeLyrics(dir);
+  if (lyrics.empty()) return;
   std::printf("\nthe editor (%s): dropped song, 播放 at once, F5 through the display; %d runs\n",
               LRC_EDITOR_BINARY, runs);
   std::vector<double> sendMs;
@@ -346,7 +359,139 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
       percentile(sendMs, 0.5), percentile(sendMs, 0.9));
 }
 
-int runBench(const char* self, int runs, int editorRuns) {
+// What the jump runs measured.
+struct JumpFigures {
+  std::vector<double> toSoundMs, toSoundF6Ms, toSoundSeekMs, stampErrorsMs;
+  double belowTargetMs = 0, aheadMs = 0, targetErrorMs = 0;
+  int jumps = 0, unjudged = 0, runs = 0, failed = 0;
+};
+
+// Judges every jump of one driven run; false when some could not be judged.
+bool judgeJumps(const testsupport::Recording& recording, const std::vector<double>& onsets,
+                const bench::EditorRun& run, JumpFigures& figures) {
+  bool allJudged = true;
+  std::optional<testsupport::HeardTimeline> before;
+  before.emplace(recording, onsets, run.clickNs,
+                 run.jumps.empty() ? run.endNs : run.jumps.front().receivedNs);
+  for (std::size_t j = 0; j < run.jumps.size(); ++j) {
+    const bench::EditorRun::Jump& jump = run.jumps[j];
+    const std::int64_t from = jump.receivedNs;
+    const std::int64_t to = j + 1 < run.jumps.size() ? run.jumps[j + 1].receivedNs : run.endNs;
+    ++figures.jumps;
+    // The jump shows its target at once, in the same event as the key.
+    const auto first = std::find_if(run.shown.begin(), run.shown.end(),
+                                    [&](const auto& shown) { return shown.first >= from; });
+    if (first == run.shown.end()) {
+      std::printf("  jump %zu (%s): nothing was shown after it\n", j + 1, jump.key.c_str());
+      ++figures.unjudged;
+      allJudged = false;
+      continue;
+    }
+    const double target = first->second / 100.0;
+    std::optional<double> expected;
+    if (jump.key == "F6") {
+      // F6 on the line after the last one stamped: that stamp less the run-up.
+      long last = -1;
+      for (const auto& [ns, hundredths] : run.stamps) {
+        if (ns < jump.pressedNs) last = hundredths;
+      }
+      if (last >= 0) expected = std::max(0.0, last / 100.0 - 2.0);
+    } else if (before) {
+      if (const auto at = before->positionAt(from)) {
+        expected = std::max(0.0, *at + (jump.key == "ctrl+Right" ? 3.0 : -3.0));
+      }
+    }
+    if (expected) {
+      figures.targetErrorMs = std::max(figures.targetErrorMs, std::abs(target - *expected) * 1e3);
+    }
+    before.emplace(recording, onsets, from, to, target);
+    const testsupport::HeardTimeline& heard = *before;
+    const auto soundNs = heard.problem().empty() ? heard.heardNs(target) : std::nullopt;
+    if (!soundNs) {
+      std::printf("  jump %zu (%s to %.2f s): unusable recording: %s\n", j + 1, jump.key.c_str(),
+                  target, heard.problem().empty() ? "no click heard" : heard.problem().c_str());
+      ++figures.unjudged;
+      allJudged = false;
+      before.reset();
+      continue;
+    }
+    const double toSoundMs = (*soundNs - jump.pressedNs) / 1e6;
+    figures.toSoundMs.push_back(toSoundMs);
+    (jump.key == "F6" ? figures.toSoundF6Ms : figures.toSoundSeekMs).push_back(toSoundMs);
+    double below = 0, ahead = 0, worstStamp = 0;
+    for (const auto& [ns, hundredths] : run.shown) {
+      if (ns < from || ns >= to) continue;
+      below = std::max(below, target - hundredths / 100.0);
+      if (const auto at = heard.positionAt(ns)) ahead = std::max(ahead, hundredths / 100.0 - *at);
+    }
+    int stamps = 0;
+    for (const auto& [ns, hundredths] : run.stamps) {
+      if (ns < from || ns >= to) continue;
+      const auto at = heard.positionAt(ns);
+      if (!at) continue;
+      const double error = std::abs(hundredths / 100.0 - *at) * 1e3;
+      figures.stampErrorsMs.push_back(error);
+      worstStamp = std::max(worstStamp, error);
+      ++stamps;
+    }
+    figures.belowTargetMs = std::max(figures.belowTargetMs, below * 1e3);
+    figures.aheadMs = std::max(figures.aheadMs, ahead * 1e3);
+    std::printf("  jump %zu (%-10s to %5.2f s): heard %5.1f ms after the press (%.1f ms after the "
+                "window got it); shown below the target %.0f ms, ahead of the sound %.1f ms; %d "
+                "stamps, worst %.1f ms\n",
+                j + 1, jump.key.c_str(), target, toSoundMs, (*soundNs - jump.receivedNs) / 1e6,
+                below * 1e3, ahead * 1e3, stamps, worstStamp);
+  }
+  return allJudged;
+}
+
+// Drives `runs` fresh editors through jumps and judges every jump.
+void runEditorJumps(const testsupport::MonitorRecorder& recorder, const std::string& song,
+                    const std::vector<double>& onsets, int runs, JumpFigures& figures) {
+  if (std::getenv("DISPLAY") == nullptr) return;
+  const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-editor";
+  const std::string lyrics = writeLyrics(dir);
+  if (lyrics.empty()) return;
+  std::printf("\nthe editor through jumps: F5 and Ctrl+Right, F6, Ctrl+Left in turn; %d runs\n",
+              runs);
+  for (int run = 0; run < runs; ++run) {
+    const bench::EditorRun driven =
+        bench::driveEditor(LRC_EDITOR_BINARY, lyrics, song, dir.string(), 2000u + run, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::printf("run %d:\n", run + 1);
+    ++figures.runs;
+    if (!driven.problem.empty()) {
+      std::printf("  %s\n", driven.problem.c_str());
+      ++figures.failed;
+      continue;
+    }
+    if (!judgeJumps(recorder.recording(), onsets, driven, figures)) ++figures.failed;
+  }
+  const auto& e = figures.stampErrorsMs;
+  std::printf(
+      "\njump to sound (key press to the target heard) over %zu jumps: median %.0f ms, p90 %.0f "
+      "ms, max %.0f ms; F6 p90 %.0f ms, Ctrl+Left/Right p90 %.0f ms\n",
+      figures.toSoundMs.size(), percentile(figures.toSoundMs, 0.5),
+      percentile(figures.toSoundMs, 0.9), percentile(figures.toSoundMs, 1.0),
+      percentile(figures.toSoundF6Ms, 0.9), percentile(figures.toSoundSeekMs, 0.9));
+  std::printf(
+      "after a jump the shown time went below its target by up to %.0f ms and ahead of the sound "
+      "by up to %.1f ms; targets off their key's position by up to %.0f ms\n",
+      figures.belowTargetMs, figures.aheadMs, figures.targetErrorMs);
+  std::printf(
+      "stamps after jumps against the heard position over %zu stamps: median %.1f ms, p99 %.1f "
+      "ms, max %.1f ms\n",
+      e.size(), percentile(e, 0.5), percentile(e, 0.99), percentile(e, 1.0));
+  std::printf(
+      "(targets: jump to sound <= 100 ms p90; nothing below the target or ahead of the sound; "
+      "stamps median <= 5 ms, p99 <= 10 ms)\n");
+  if (figures.failed > 0 || figures.unjudged > 0) {
+    std::printf("%d of %d runs failed or had jumps that could not be judged (%d of %d jumps)\n",
+                figures.failed, figures.runs, figures.unjudged, figures.jumps);
+  }
+}
+
+int runBench(const char* self, int runs, int editorRuns, int jumpRuns) {
   if (!testsupport::MonitorRecorder::serverReachable()) {
     std::printf("heard_clock_bench: no PulseAudio server (bash scripts/services.sh start)\n");
     return 1;
@@ -355,7 +500,9 @@ int runBench(const char* self, int runs, int editorRuns) {
   std::filesystem::create_directories(dir);
   const std::string songA = (dir / "clicks-a.mp3").string();
   const std::string songB = (dir / "clicks-b.mp3").string();
-  if (!testsupport::ClickTrack::write(songA, 12) || !testsupport::ClickTrack::write(songB, 12)) {
+  const std::string songC = (dir / "clicks-c.mp3").string();
+  if (!testsupport::ClickTrack::write(songA, 12) || !testsupport::ClickTrack::write(songB, 12) ||
+      !testsupport::ClickTrack::write(songC, 20)) {
     std::printf("heard_clock_bench: ffmpeg could not make the click tracks\n");
     return 1;
   }
@@ -405,8 +552,13 @@ int runBench(const char* self, int runs, int editorRuns) {
     runEditor(recorder, songA, onsets, editorRuns, editorFigures);
     if (editorFigures.runs > 0) printFigures(editorFigures, "in the editor, clicked at once");
   }
+  JumpFigures jumpFigures;
+  if (jumpRuns > 0) {
+    runEditorJumps(recorder, songC, testsupport::ClickTrack::decodedOnsets(songC), jumpRuns,
+                   jumpFigures);
+  }
   recorder.stop();
-  return figures.failed + editorFigures.failed > 0 ? 1 : 0;
+  return figures.failed + editorFigures.failed + jumpFigures.failed > 0 ? 1 : 0;
 }
 
 void printFigures(const Figures& figures, const char* first) {
@@ -455,5 +607,6 @@ int main(int argc, char* argv[]) {
     return runPlayer(argv[2], argv[3], static_cast<unsigned>(std::atoi(argv[4])));
   }
   return runBench(argv[0], argc > 1 ? std::max(0, std::atoi(argv[1])) : 6,
-                  argc > 2 ? std::max(0, std::atoi(argv[2])) : 20);
+                  argc > 2 ? std::max(0, std::atoi(argv[2])) : 20,
+                  argc > 3 ? std::max(0, std::atoi(argv[3])) : 4);
 }

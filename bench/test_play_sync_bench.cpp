@@ -26,6 +26,7 @@ struct SilentPlayer : playback::AudioPlayer {
   void play(const std::string&, double, playback::PlaybackListener&) override {}
   void pause() override {}
   void resume() override {}
+  std::optional<double> seek(double) override { return std::nullopt; }
   void stop() override {}
   void setSpeed(double) override {}
   std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QSlider>
@@ -83,7 +84,8 @@ void dropOnWindow(EditorApp& editor, const QString& path) {
 }
 
 // Logs every mouse-button and key press as the display delivers it to a window, with the
-// display server's own time of the press (milliseconds of the machine's monotonic clock).
+// display server's own time of the press (milliseconds of the machine's monotonic clock) and,
+// for a key, its Qt key code (a modifier pressed on its own counts as a key of its own).
 class PressLog : public QObject {
  public:
   PressLog(std::function<void(const QString&)> write, QObject* parent)
@@ -96,9 +98,11 @@ class PressLog : public QObject {
     // as a shortcut override first, once per key.
     if ((watched->isWindowType() && type == QEvent::MouseButtonPress) ||
         type == QEvent::ShortcutOverride) {
-      m_write(QStringLiteral("press %1 %2\n")
+      const int key = type == QEvent::ShortcutOverride ? static_cast<QKeyEvent*>(event)->key() : 0;
+      m_write(QStringLiteral("press %1 %2 %3\n")
                   .arg(steadyNs())
-                  .arg(static_cast<QInputEvent*>(event)->timestamp()));
+                  .arg(static_cast<QInputEvent*>(event)->timestamp())
+                  .arg(key));
     }
     return false;
   }

@@ -52,7 +52,8 @@ enum class PlayError {
 class PlaybackListener {
  public:
   virtual ~PlaybackListener() = default;
-  // Whole percentage played: 0..99 in order while playing, then exactly one 100 at the end.
+  // Whole percentage played: 0..99 in order while playing (after a jump, on from where it
+  // went), then exactly one 100 at the end.
   virtual void onPlayProgress(int percent) = 0;
   // The song could not be played; playback has ended.
   virtual void onPlayError(PlayError error) = 0;
@@ -78,6 +79,10 @@ class AudioPlayer : public PositionSource {
   virtual void pause() = 0;
   // Continues a paused song; otherwise nothing.
   virtual void resume() = 0;
+  // Moves the current playback to `seconds` from the song's start, playing or paused as it was,
+  // and gives where it went: never past the song's end, where a playing song ends as at its end.
+  // Nothing when nothing plays.
+  virtual std::optional<double> seek(double seconds) = 0;
   // Ends the current playback; no more reports arrive.
   virtual void stop() = 0;
   // Plays the current playback and every later one at `speed` times the song's own pace, its

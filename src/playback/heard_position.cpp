@@ -1,5 +1,7 @@
 #include "playback/heard_position.h"
 
+#include <cmath>
+
 #include "playback/player_reports.h"
 
 namespace playback {
@@ -9,11 +11,14 @@ void HeardPosition::start(double startSeconds, std::int64_t nowNs) {
   m_state = State::Held;
   m_sample = PositionSample{start, nowNs, false, m_speed};
   m_stillAt = start;
+  m_jumpedTo.reset();
 }
 
 void HeardPosition::report(double seconds, std::int64_t nowNs) {
   const auto position = validPosition(seconds);
   if (!position || m_state == State::None) return;
+  // Far from the target of a jump that is not heard yet: the output still tells of before it.
+  if (m_jumpedTo && std::abs(*position - *m_jumpedTo) > kJumpReachSeconds) return;
   switch (m_state) {
     case State::Paused:
       m_stillAt = *position;
@@ -24,8 +29,11 @@ void HeardPosition::report(double seconds, std::int64_t nowNs) {
         return;
       }
       if (*position == *m_stillAt) return;
+      // Short of a jump's target the target is not heard yet: it holds there.
+      if (m_jumpedTo && *position < *m_jumpedTo) return;
       // The output moved: from now on the position is the heard one.
       m_state = State::Following;
+      m_jumpedTo.reset();
       break;
     case State::Following:
       break;
@@ -63,8 +71,19 @@ void HeardPosition::resume() {
   if (m_state == State::Paused) m_state = State::Held;
 }
 
+void HeardPosition::jump(double seconds, std::int64_t nowNs) {
+  if (m_state == State::None) return;
+  const double target = validPosition(seconds).value_or(0.0);
+  if (m_state != State::Paused) m_state = State::Held;
+  m_sample = PositionSample{target, nowNs, false, m_speed};
+  m_stillAt = target;
+  m_lastReport = target;
+  m_jumpedTo = target;
+}
+
 void HeardPosition::clear() {
   m_state = State::None;
+  m_jumpedTo.reset();
   m_stillAt.reset();
   m_lastReport = 0.0;
 }

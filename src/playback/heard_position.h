@@ -19,6 +19,8 @@ class HeardPosition {
  public:
   // How far back a report may lie behind the shown position and still count as jitter.
   static constexpr double kJitterSeconds = 0.25;
+  // After a jump, a report farther than this from its target still tells of the position before.
+  static constexpr double kJumpReachSeconds = 1.0;
 
   // A playback starts at `startSeconds`; it holds there until the output plays and moves.
   void start(double startSeconds, std::int64_t nowNs);
@@ -31,6 +33,9 @@ class HeardPosition {
   void pause(std::int64_t nowNs);
   // Resumed: the position still holds until the output moves on.
   void resume();
+  // The playback was moved to `seconds`: paused or not as before, the position holds there until
+  // the output plays from there and moves, and never shows where it was before.
+  void jump(double seconds, std::int64_t nowNs);
   // The playback has ended; there is no position any more.
   void clear();
   // The output plays `speed` seconds of the song per second from now on.
@@ -53,6 +58,8 @@ class HeardPosition {
   // The output's last reported position while following.
   double m_lastReport = 0.0;
   double m_speed = 1.0;
+  // Where the last jump went, until the position is heard from there.
+  std::optional<double> m_jumpedTo;
 };
 
 }  // namespace playback

@@ -1,10 +1,12 @@
 #include "playback/play_clock.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
+#include "playback/player_reports.h"
 
 namespace playback {
 
@@ -55,6 +57,19 @@ void PlayClock::halt() {
   m_tickTimer.setInterval(0);
 }
 
+void PlayClock::jumpTo(double seconds) {
+  retarget(seconds);
+  m_resetAtNs = m_sinceNs;
+}
+
+void PlayClock::retarget(double seconds) {
+  const double bounded =
+      std::isfinite(seconds) ? std::clamp(seconds, 0.0, kMaxPositionSeconds) : 0.0;
+  m_baseNs = static_cast<std::int64_t>(std::llround(bounded * 1e9));
+  m_sinceNs = m_clock.nowNs();
+  show();
+}
+
 std::int64_t PlayClock::elapsedNs() {
   if (!m_running) return m_baseNs;
   // The position is read before the time it is compared with, so it is never the older one.
@@ -91,6 +106,10 @@ void PlayClock::tick() {
     m_baseNs = elapsedNs();
     m_sinceNs = m_clock.nowNs();
   }
+  show();
+}
+
+void PlayClock::show() {
   m_currentTag.set(timeTag(roundedHundredths(m_baseNs)));
   m_display.setTagCaption(texts::tagCaptionPrefix() + m_currentTag.value());
   m_status.setText(lyrics::StatusBar::PlayTime,

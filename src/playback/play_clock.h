@@ -33,6 +33,12 @@ class PlayClock : public lyrics::TimeTagSource {
   void start();
   // Halts the tick and freezes the time.
   void halt();
+  // The playback jumped to `seconds`: the time, CurrentTimeTag and the displays show it at once,
+  // running or halted, and positions the player gave before the jump no longer count.
+  void jumpTo(double seconds);
+  // The jump went to `seconds` after all (the player kept it within the song): the time and the
+  // displays show it, and what the player said since the jump still counts.
+  void retarget(double seconds);
   // True while the tick runs.
   bool running() const { return m_running; }
   // The tick handler: rebuilds CurrentTimeTag, the tag caption and status part 0.
@@ -43,11 +49,13 @@ class PlayClock : public lyrics::TimeTagSource {
 
   // Elapsed play time in hundredths of a second, rounded to the nearest one.
   std::int64_t elapsedHundredths();
+  // Elapsed play time in nanoseconds, as a stamp would read it now.
+  std::int64_t elapsedNs();
   // The full time tag "[mm:ss.xx]" of `hundredths` (minutes modulo 100).
   static std::string timeTag(std::int64_t hundredths);
 
  private:
-  std::int64_t elapsedNs();
+  void show();
 
   platform::IntervalTimer& m_tickTimer;
   lyrics::CurrentTimeTag& m_currentTag;

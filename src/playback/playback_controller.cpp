@@ -1,5 +1,7 @@
 #include "playback/playback_controller.h"
 
+#include <algorithm>
+
 #include "lyrics/status_texts.h"
 #include "lyrics/text_rules.h"
 #include "playback/playback_texts.h"
@@ -80,12 +82,52 @@ void PlaybackController::playSong() {
 
 void PlaybackController::playSongFromPopup() {
   m_clock.reset();
-  const std::string& format = m_song.cell(SongRow::Format);
-  if (format == texts::mp3Format() || format == texts::wmaFormat()) {
+  if (hasPlayableFormat()) {
     playFromStart(m_song.cell(SongRow::Path));
   } else {
     reportWrongFile();
   }
+}
+
+bool PlaybackController::hasPlayableFormat() const {
+  const std::string& format = m_song.cell(SongRow::Format);
+  return format == texts::mp3Format() || format == texts::wmaFormat();
+}
+
+void PlaybackController::playFrom(double seconds) {
+  // The clock goes first: what the player says from the moment of the jump on counts.
+  if (m_state != PlaybackState::Idle) {
+    m_clock.jumpTo(seconds);
+    if (const auto went = m_player.seek(seconds)) {
+      if (*went != seconds) m_clock.retarget(*went);
+      m_clock.start();
+      m_player.resume();
+      setState(PlaybackState::Playing);
+      return;
+    }
+  }
+  // Nothing plays (idle, or continued after a stop): the song starts there as 播放 starts it.
+  if (!m_song.hasSong()) {
+    playSong();
+    return;
+  }
+  m_clock.reset();
+  if (!hasPlayableFormat()) {
+    reportWrongFile();
+    return;
+  }
+  m_clock.jumpTo(seconds);
+  m_clock.start();
+  setState(PlaybackState::Playing);
+  m_player.play(m_song.cell(SongRow::Path), seconds, *this);
+}
+
+void PlaybackController::seekBy(double seconds) {
+  if (m_state == PlaybackState::Idle) return;
+  const double target = std::max(0.0, static_cast<double>(m_clock.elapsedNs()) / 1e9 + seconds);
+  m_clock.jumpTo(target);
+  const auto went = m_player.seek(target);
+  if (went && *went != target) m_clock.retarget(*went);
 }
 
 void PlaybackController::playFromStart(const std::string& path) {

@@ -42,6 +42,13 @@ class PlaybackController : public PlaybackListener {
   // Plays `path` from its start with the clock running, as test play does: the format cell is
   // not looked at.
   void playFromStart(const std::string& path);
+  // Plays the current song from `seconds`, playing, paused or idle alike: a playback there is
+  // moved, otherwise the song starts there as playSong starts it. Afterwards it plays and the
+  // pause button offers to pause.
+  void playFrom(double seconds);
+  // Moves a playing or paused song by `seconds` within the song (never before its start, never
+  // past its end, where a playing song ends); idle: nothing.
+  void seekBy(double seconds);
   // Pauses or continues, as the playback state offers.
   void togglePause();
   // The one reset of stop, end of song and end of test play.
@@ -64,6 +71,7 @@ class PlaybackController : public PlaybackListener {
 
  private:
   void setState(PlaybackState state);
+  bool hasPlayableFormat() const;
   void reportWrongFile();
   void onHeaderChanged(lyrics::HeaderFields::Field field);
 

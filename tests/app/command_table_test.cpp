@@ -70,6 +70,10 @@ const DesignItem kDesign[] = {
     {"帮助", "咨询软件作者", "", "ContactAuthor"},
     {"帮助", "建议或意见", "", "OpenFeedbackWindow"},
     // The one menu beyond the design, after the four designed ones.
+    {"校对(J)", "从选中行播放", "F6", "PlayFromSelectedLine"},
+    {"校对(J)", "后退3秒", "Ctrl+Left", "SeekBackward"},
+    {"校对(J)", "前进3秒", "Ctrl+Right", "SeekForward"},
+    {"校对(J)", "-", "", ""},
     {"校对(J)", "重新标记本行", "Shift+F5", "RestampLine"},
     {"校对(J)", "对齐到当前时间", "Ctrl+F5", "AlignToCurrentTime"},
     {"校对(J)", "时间标签提前0.1秒", "Alt+Up", "NudgeTagEarlierTenth"},
@@ -264,7 +268,7 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
   // The 54 designed items and those of 校对(J).
-  EXPECT_EQ(items, 54 + 13);
+  EXPECT_EQ(items, 54 + 16);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

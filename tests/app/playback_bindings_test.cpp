@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSlider>
+#include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWindow>
@@ -208,6 +209,40 @@ TEST_F(PlaybackUiTest, ASongDroppedOnAHeaderBoxIsTheSongDrop) {
   EXPECT_EQ(songBox->text(), QStringLiteral("晴天"));
   EXPECT_EQ(window->songList()->topLevelItemCount(), 1);
   EXPECT_TRUE(prompter.shown.empty());
+}
+
+
+// F6 and Ctrl+Left/Right reach the jumps from the lyrics list; a header box keeps Ctrl+Left
+// and Ctrl+Right for moving its cursor by word.
+TEST_F(PlaybackUiTest, TheJumpKeysWorkFromTheLyricsListWhileAHeaderBoxKeepsItsOwn) {
+  editor->start();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  dialogs.choice = "/m/a.mp3";
+  button("工具条_控制播放_1")->trigger();
+  editor->state().lyrics.replaceAll({"a", "[00:12.50]b"});
+  editor->state().lyrics.setSelection(1);
+  QWidget* view = window->lyricsView();
+  view->setFocus();
+  QTest::keyClick(view, Qt::Key_F6);
+  EXPECT_EQ(player.calls, std::vector<std::string>{"play:/m/a.mp3@10"});
+  EXPECT_EQ(status(0), QStringLiteral("播放时间:[00:10.50]"));
+  EXPECT_EQ(button("工具条_控制播放_6")->text(), QStringLiteral("暂停"));
+  player.position = playback::PositionSample{10.5, platform::SteadyClock::now(), false};
+  QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(player.calls.back(), "seek:7.50");
+  QTest::keyClick(view, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(player.calls.back(), "seek:10.50");
+
+  const std::size_t calls = player.calls.size();
+  QLineEdit* singer = window->headerEdit(lyrics::HeaderFields::Singer);
+  singer->setFocus();
+  singer->setText(QStringLiteral("ab cd"));
+  QTest::keyClick(singer, Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(singer->cursorPosition(), 3);
+  QTest::keyClick(singer, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(singer->cursorPosition(), 5);
+  EXPECT_EQ(player.calls.size(), calls);
 }
 
 #include "playback_bindings_test.moc"

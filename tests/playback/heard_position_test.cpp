@@ -18,10 +18,10 @@ constexpr std::int64_t kMs = 1'000'000;
 // One step of what a player says, at a time in milliseconds, and the position the clock must
 // then get (in seconds) and whether it runs on from there.
 struct Step {
-  enum What { Report, OutputStopped, Pause, Resume };
+  enum What { Report, OutputStopped, Pause, Resume, Jump };
   What what;
   std::int64_t atMs;
-  double seconds;  // the reported position (Report only)
+  double seconds;  // the reported position (Report), the target (Jump)
   double expected;
   bool advancing;
 };
@@ -45,6 +45,9 @@ void play(const char* name, double start, const std::vector<Step>& steps) {
         break;
       case Step::Resume:
         heard.resume();
+        break;
+      case Step::Jump:
+        heard.jump(step.seconds, now);
         break;
     }
     const auto sample = heard.sample();
@@ -141,6 +144,40 @@ TEST(HeardPosition, AtAnotherSpeedThePositionIsCarriedOnInSongTime) {
   heard.report(10.07, 1000 * kMs);
   heard.report(10.08, 1010 * kMs);
   EXPECT_NEAR(heard.sample()->positionNsAt(1110 * kMs) / 1e9, 10.18, 1e-9);
+}
+
+TEST(HeardPosition, AJumpHoldsAtItsTargetUntilTheTargetIsHeard) {
+  const Step::What R = Step::Report, J = Step::Jump, P = Step::Pause, U = Step::Resume;
+  // Back from 10 s to 5 s: the old position is never shown again, the output's pre-roll short
+  // of the target holds at the target, and the first move past it is followed.
+  play("back while playing", 0.0,
+       {{R, 10, 10.0, 10.0, true},
+        {R, 20, 10.01, 10.01, true},
+        {J, 25, 5.0, 5.0, false},
+        {R, 30, 10.02, 5.0, false},
+        {R, 40, 4.8, 5.0, false},
+        {R, 300, 5.0, 5.0, false},
+        {R, 310, 5.004, 5.004, true},
+        {R, 320, 5.014, 5.014, true}});
+  // On from 2 s to 5 s: neither the old position nor a stopped output runs ahead.
+  play("on while playing", 0.0,
+       {{R, 10, 2.0, 2.0, true},
+        {R, 20, 2.01, 2.01, true},
+        {J, 22, 5.0, 5.0, false},
+        {R, 30, 2.02, 5.0, false},
+        {Step::OutputStopped, 40, 0, 5.0, false},
+        {R, 250, 5.0, 5.0, false},
+        {R, 260, 5.012, 5.012, true}});
+  // Moved while paused: it stays paused at the target and waits for the output after resume.
+  play("while paused", 0.0,
+       {{R, 10, 8.0, 8.0, true},
+        {P, 10, 0, 8.0, false},
+        {J, 100, 11.0, 11.0, false},
+        {R, 110, 8.0, 11.0, false},
+        {R, 120, 10.98, 11.0, false},
+        {U, 200, 0, 11.0, false},
+        {R, 210, 10.98, 11.0, false},
+        {R, 400, 11.003, 11.003, true}});
 }
 
 TEST(HeardPosition, PositionsThatAreNoRealOnesAreIgnored) {

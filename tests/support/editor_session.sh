@@ -44,6 +44,20 @@ cleanup() {
   rm -rf "$work"
 }
 
+# The opening of the tests that kill the editor: the UTF-8 locale, the editor binary $1 and the
+# GBK fixture $2 in $binary and $fixture, start and close bounds ($start_limit, $close_limit)
+# that leave room for a sanitizer build, which starts and ends several times slower, SIGKILL
+# for an editor left running, and the scratch folder.
+begin_kill_test() {
+  use_utf8_locale
+  binary="$1"
+  fixture="$2"
+  start_limit=60
+  close_limit=30
+  stop_signal=KILL
+  make_work_folder
+}
+
 # Points the editor at the PulseAudio server that answers now: these scripts replace the
 # user's config and runtime folders, through which it would be found. Call it before replacing
 # them. Without a server the script fails, or with "optional" goes on with a note (the editor

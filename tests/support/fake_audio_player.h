@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +20,14 @@ class FakeAudioPlayer : public playback::AudioPlayer {
   }
   void pause() override { record("pause"); }
   void resume() override { record("resume"); }
+  // Moves only a playback it was given; the position stays whatever the test sets.
+  std::optional<double> seek(double seconds) override {
+    char text[32];
+    std::snprintf(text, sizeof text, "seek:%.2f", seconds);
+    record(text);
+    if (listener == nullptr) return std::nullopt;
+    return songSeconds ? std::min(seconds, *songSeconds) : seconds;
+  }
   void stop() override {
     record("stop");
     listener = nullptr;
@@ -33,6 +43,8 @@ class FakeAudioPlayer : public playback::AudioPlayer {
   playback::PlaybackListener* listener = nullptr;
   std::optional<playback::PositionSample> position;
   double speed = 1.0;
+  // The song's length, where a seek stops; unknown when unset.
+  std::optional<double> songSeconds;
 
  private:
   void record(const std::string& call) {

@@ -21,8 +21,12 @@ constexpr double kSkipSeconds = 0.002;
 }  // namespace
 
 HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
-                             std::int64_t fromNs, std::int64_t toNs, double speed)
-    : m_recording(recording), m_songOnsets(songOnsets), m_speed(speed) {
+                             std::int64_t fromNs, std::int64_t toNs, double startSeconds,
+                             double speed)
+    : m_recording(recording), m_startSeconds(startSeconds), m_speed(speed) {
+  for (double onset : songOnsets) {
+    if (onset >= startSeconds) m_songOnsets.push_back(onset);
+  }
   const auto size = static_cast<std::int64_t>(recording.level.size());
   m_fromFrame = std::clamp<std::int64_t>(recording.frameAt(fromNs), 0, size);
   m_toFrame = std::clamp<std::int64_t>(recording.frameAt(toNs), m_fromFrame, size);
@@ -78,6 +82,16 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
   for (std::int64_t frame : ClickTrack::onsets(window, clickThreshold, recording.rate / 2)) {
     m_clickFrames.push_back(m_fromFrame + frame);
   }
+  // A click onset needs half a second of quiet before it: one that sounds within half a second
+  // of a jump's start may be lost in the sound from before the jump. The first click heard is
+  // then the next one, as its distance from the start tells.
+  const double halfSecond = 0.5;
+  if (startSeconds > 0.0 && !m_clickFrames.empty() && m_songOnsets.size() >= 2 &&
+      m_songOnsets[0] - startSeconds < halfSecond &&
+      static_cast<double>(m_clickFrames[0] - m_fromFrame) / songRate() >
+          m_songOnsets[0] - startSeconds + halfSecond) {
+    m_songOnsets.erase(m_songOnsets.begin());
+  }
   if (m_clickFrames.size() > m_songOnsets.size()) {
     m_problem = "more clicks were heard than the song has: another sound was playing";
     return;
@@ -123,6 +137,25 @@ std::optional<std::int64_t> HeardTimeline::firstSoundNs() const {
   return m_recording.frameNs(*m_firstSoundFrame);
 }
 
+std::optional<std::int64_t> HeardTimeline::heardNs(double seconds) const {
+  const auto onset = std::lower_bound(m_songOnsets.begin(), m_songOnsets.end(), seconds);
+  const auto k = static_cast<std::size_t>(onset - m_songOnsets.begin());
+  if (k >= m_clickFrames.size()) return std::nullopt;
+  const std::int64_t click = m_clickFrames[k];
+  const auto need = static_cast<std::int64_t>(std::llround((*onset - seconds) * songRate()));
+  // The frames that sounded before the click only grow as the frame goes back.
+  std::int64_t low = m_fromFrame, high = click;
+  while (low < high) {
+    const std::int64_t middle = low + (high - low + 1) / 2;
+    if (soundingFrames(middle, click) >= need) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return m_recording.frameNs(low);
+}
+
 std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   if (m_clickFrames.empty()) return std::nullopt;
   const std::int64_t frame = m_recording.frameAt(ns);
@@ -132,7 +165,7 @@ std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
     // Before the first click: count back from it over what sounded in between.
     const double position =
         m_songOnsets[0] - static_cast<double>(soundingFrames(frame, m_clickFrames[0])) / rate;
-    return std::max(0.0, position);
+    return std::max(m_startSeconds, position);
   }
   const auto k = static_cast<std::size_t>(after - m_clickFrames.begin() - 1);
   const std::int64_t click = m_clickFrames[k];

@@ -20,14 +20,20 @@ class HeardTimeline {
  public:
   // `recording` holds the playback that ran from `fromNs` to `toNs` at `speed` times the song's
   // pace; `songOnsets` are the song positions of the track's clicks (ClickTrack::decodedOnsets).
+  // A playback that started at (or jumped at `fromNs` to) `startSeconds` hears only the clicks
+  // from there on.
   HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
-                std::int64_t fromNs, std::int64_t toNs, double speed = 1.0);
+                std::int64_t fromNs, std::int64_t toNs, double startSeconds = 0.0,
+                double speed = 1.0);
 
   // Empty when the recording can be trusted; otherwise what is wrong with it.
   const std::string& problem() const { return m_problem; }
   // When the playback's first sound was played; nothing when none was.
   std::optional<std::int64_t> firstSoundNs() const;
-  // The song position heard at `ns`, in seconds: 0 before the first sound. Nothing where the
+  // When the song position `seconds` was heard: counted back from the first click heard at or
+  // after it over the frames that sounded. Nothing when no such click was heard.
+  std::optional<std::int64_t> heardNs(double seconds) const;
+  // The song position heard at `ns`, in seconds: the start before the first sound. Nothing where the
   // recording cannot tell (within a break that skipped part of the song, or between two breaks
   // of the sound within one second).
   std::optional<double> positionAt(std::int64_t ns) const;
@@ -54,6 +60,7 @@ class HeardTimeline {
 
   const Recording& m_recording;
   std::vector<double> m_songOnsets;
+  double m_startSeconds = 0.0;
   double m_speed = 1.0;
   std::int64_t m_fromFrame = 0;
   std::int64_t m_toFrame = 0;

@@ -20,7 +20,7 @@ namespace app {
 
 PlaybackBindings::PlaybackBindings(MainWindow& window, EditorState& state,
                                    shell::CommandRegistry& registry)
-    : m_window(window), m_state(state) {
+    : m_window(window), m_state(state), m_jumps(state.lyrics, state.playback) {
   connect(window.timers().millisecond, &QtIntervalTimer::ticked, this,
           [this] { m_state.clock.tick(); });
   registerCommands(registry);
@@ -41,6 +41,9 @@ void PlaybackBindings::registerCommands(shell::CommandRegistry& registry) {
   registry.add("PlaySongFromPopup", [this] { m_state.playback.playSongFromPopup(); });
   registry.add("CopySongPath", [this] { m_state.playback.copySongPath(); });
   registry.add("OpenSongFolder", [this] { openSongFolder(); });
+  registry.add("PlayFromSelectedLine", [this] { m_jumps.playFromSelectedLine(); });
+  registry.add("SeekBackward", [this] { m_jumps.seekBackward(); });
+  registry.add("SeekForward", [this] { m_jumps.seekForward(); });
   for (const auto& [name, speed] :
        {std::pair{"PlayAtNormalSpeed", 1.0}, std::pair{"PlayAtThreeQuarterSpeed", 0.75},
         std::pair{"PlayAtHalfSpeed", 0.5}}) {

@@ -5,6 +5,7 @@
 
 #include "app/editor_state.h"
 #include "app/services.h"
+#include "playback/playback_jumps.h"
 #include "shell/command_registry.h"
 
 class QAction;
@@ -28,7 +29,8 @@ class PlaybackBindings : public QObject {
   void openSongFolder();
 
  private:
-  // Registers the playback commands of the playback toolbar and the song pop-up.
+  // Registers the playback commands of the playback toolbar, the song pop-up and the jumps of
+  // the correction menu.
   void registerCommands(shell::CommandRegistry& registry);
   void bindDisplay();
   void bindSongList();
@@ -38,6 +40,7 @@ class PlaybackBindings : public QObject {
 
   MainWindow& m_window;
   EditorState& m_state;
+  playback::PlaybackJumps m_jumps;
   bool m_updatingSelection = false;
 };
 

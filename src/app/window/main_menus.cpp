@@ -113,7 +113,11 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            QString());
 
   barMenu(bar, "校对(J)",
-          {{"重新标记本行", "RestampLine", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+          {{"从选中行播放", "PlayFromSelectedLine", QKeySequence(Qt::Key_F6)},
+           {"后退3秒", "SeekBackward", QKeySequence(Qt::CTRL | Qt::Key_Left)},
+           {"前进3秒", "SeekForward", QKeySequence(Qt::CTRL | Qt::Key_Right)},
+           kSeparator,
+           {"重新标记本行", "RestampLine", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
            {"对齐到当前时间", "AlignToCurrentTime", QKeySequence(Qt::CTRL | Qt::Key_F5)},
            {"时间标签提前0.1秒", "NudgeTagEarlierTenth", QKeySequence(Qt::ALT | Qt::Key_Up)},
            {"时间标签推后0.1秒", "NudgeTagLaterTenth", QKeySequence(Qt::ALT | Qt::Key_Down)},

@@ -76,30 +76,18 @@ void MpvAudioPlayer::applySpeed() {
 
 void MpvAudioPlayer::setSpeed(double speed) {
   if (!std::isfinite(speed) || speed <= 0.0 || speed == m_speed) return;
-  m_speed = speed;
-  if (!m_handle) return;
-  if (m_listener == nullptr || !m_started) {
-    m_heard.setSpeed(speed);
-    applySpeed();
-    return;
-  }
-  // mpv's output still holds sound stretched at the old speed, while mpv counts it at the new
-  // one: its position would run ahead after a slow-down. The output starts again where the song
-  // is heard now, held there until the new sound is heard.
+  // Where the song is heard now, at the old speed.
   const auto heard = heardPosition();
   const std::int64_t now = platform::SteadyClock::now();
-  const double at = heard ? heard->positionNsAt(now) / 1e9 : 0.0;
-  applySpeed();
-  char target[32];
-  std::snprintf(target, sizeof target, "%.6f", at);
-  const char* command[] = {"seek", target, "absolute+exact", nullptr};
-  if (mpv_command(m_handle.get(), command) >= 0) {
-    m_restart = Restart::AwaitSeek;
-    m_restartAskedNs = now;
-  }
+  m_speed = speed;
   m_heard.setSpeed(speed);
-  m_heard.start(at, now);
-  if (m_paused) m_heard.pause(now);
+  if (!m_handle) return;
+  applySpeed();
+  if (m_listener == nullptr || !m_started) return;
+  // mpv's output still holds sound stretched at the old speed, while mpv counts it at the new
+  // one: its position would run ahead after a slow-down. The sound starts again where the song
+  // is heard now, and the position holds there until the new sound is heard.
+  seek(heard ? heard->positionNsAt(now) / 1e9 : 0.0);
 }
 
 mpv_handle* MpvAudioPlayer::createCore(const Options& options) {
@@ -182,6 +170,7 @@ void MpvAudioPlayer::play(const std::string& gbkPath, double startSeconds,
   }
   mpv_free_node_contents(&result);
   m_listener = &listener;
+  m_path = gbkPath;
   // mpv knows the start position at once, but nothing is heard until its output plays.
   m_heard.start(startSeconds, platform::SteadyClock::now());
 }
@@ -210,15 +199,39 @@ void MpvAudioPlayer::stop() {
   mpv_command(m_handle.get(), command);
 }
 
+std::optional<double> MpvAudioPlayer::seek(double seconds) {
+  if (!m_handle || m_listener == nullptr) return std::nullopt;
+  double target = validPosition(seconds).value_or(0.0);
+  // A paused song sought past its end would stand there showing a time the song does not have.
+  double duration = 0.0;
+  if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &duration) >= 0 &&
+      std::isfinite(duration) && duration > 0.0) {
+    // A tenth before it, so that a sliver is left to play: sought to the very end, mpv
+    // sometimes never ends the file.
+    target = std::min(target, std::max(0.0, duration - 0.1));
+  }
+  char position[32];
+  std::snprintf(position, sizeof position, "%.3f", target);
+  const char* command[] = {"seek", position, "absolute+exact", nullptr};
+  // Before mpv has started the file there is nothing to seek in; it is opened there instead.
+  if (!m_started || mpv_command(m_handle.get(), command) < 0) {
+    const bool paused = m_paused;
+    const std::string path = m_path;
+    play(path, target, *m_listener);
+    if (paused) pause();
+    return target;
+  }
+  m_seeking = true;
+  m_percentJumped = true;
+  m_heard.jump(target, platform::SteadyClock::now());
+  return target;
+}
+
 std::optional<PositionSample> MpvAudioPlayer::heardPosition() {
   if (!m_handle || m_listener == nullptr) return std::nullopt;
-  // Before mpv has started this playback's file, its properties still describe the old one;
-  // before a restart is carried out, the old sound.
-  if (m_restart != Restart::None &&
-      platform::SteadyClock::now() - m_restartAskedNs > kRestartWaitNs) {
-    m_restart = Restart::None;
-  }
-  if (m_started && m_restart == Restart::None) {
+  // Before mpv has started this playback's file, or restarted it after a seek, its properties
+  // still describe where it was before.
+  if (m_started && !m_seeking) {
     double seconds = 0.0;
     const bool playing =
         mpv_get_property(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0;
@@ -246,8 +259,9 @@ void MpvAudioPlayer::forgetPlayback() {
   m_listener = nullptr;
   m_entryId = -1;
   m_started = false;
+  m_seeking = false;
+  m_percentJumped = false;
   m_lastPercent = -1;
-  m_restart = Restart::None;
   m_heard.clear();
 }
 
@@ -270,15 +284,11 @@ void MpvAudioPlayer::handleEvent(const mpv_event& event) {
       if (m_listener != nullptr && start->playlist_entry_id == m_entryId) m_started = true;
       break;
     }
-    case MPV_EVENT_SEEK:
-      if (m_restart == Restart::AwaitSeek) m_restart = Restart::AwaitRestart;
-      break;
     case MPV_EVENT_PLAYBACK_RESTART:
-      // mpv has carried out the restart: its position is the new sound's.
-      if (m_restart == Restart::AwaitRestart) m_restart = Restart::None;
+      if (m_listener != nullptr && m_started) m_seeking = false;
       break;
     case MPV_EVENT_PROPERTY_CHANGE: {
-      if (m_listener == nullptr || !m_started) break;
+      if (m_listener == nullptr || !m_started || m_seeking) break;
       const auto* property = static_cast<const mpv_event_property*>(event.data);
       if (property->format != MPV_FORMAT_DOUBLE) break;
       const double value = *static_cast<const double*>(property->data);
@@ -313,6 +323,10 @@ void MpvAudioPlayer::reportPercent(double percent) {
   if (!whole) return;
   // mpv skips percentages and may touch 100 before the end: report each whole step in order,
   // and keep 100 for the end of the file.
+  if (m_percentJumped) {
+    m_percentJumped = false;
+    if (*whole != m_lastPercent) m_lastPercent = *whole - 1;
+  }
   PlaybackListener* listener = m_listener;
   const std::int64_t entry = m_entryId;
   // A listener that stops or restarts the song ends this playback's reports.

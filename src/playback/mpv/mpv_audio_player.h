@@ -55,6 +55,9 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   // mpv's own "speed", with mpv's time-stretching keeping the pitch. A playback under way
   // starts again where it is heard, so no sound stretched at the old speed is heard at the new.
   void setSpeed(double speed) override;
+  // Seeks exactly ("seek <s> absolute+exact"); until mpv has restarted playback there, what it
+  // says of the position still tells of before the jump, so the position holds at the target.
+  std::optional<double> seek(double seconds) override;
   // The position the output plays now, read from mpv at this moment ("audio-pts", which mpv
   // corrects by the output's latency and has only while the output plays).
   std::optional<PositionSample> heardPosition() override;
@@ -87,6 +90,12 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   std::int64_t m_entryId = -1;
   // True once mpv has started that entry; earlier property changes belong to the old file.
   bool m_started = false;
+  // The current playback's path, to open it again where mpv cannot seek.
+  std::string m_path;
+  // A seek was sent and mpv has not restarted playback after it yet.
+  bool m_seeking = false;
+  // The next percentage goes on from where the jump went, not from the last one reported.
+  bool m_percentJumped = false;
   bool m_draining = false;
   int m_lastPercent = -1;
   // What mpv was last told, so a pause or resume that changes nothing is not sent again; the
@@ -94,15 +103,6 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   bool m_paused = false;
   HeardPosition m_heard;
   double m_speed = 1.0;
-  // A restart of the output at the heard position, from the command until mpv has carried it
-  // out (its seek event, then its playback restart): until then mpv's position still counts the
-  // sound of before, and the heard position holds.
-  enum class Restart { None, AwaitSeek, AwaitRestart };
-  Restart m_restart = Restart::None;
-  // When the restart was asked for: a restart that mpv merged into another one without its own
-  // events is not waited for past kRestartWaitNs.
-  std::int64_t m_restartAskedNs = 0;
-  static constexpr std::int64_t kRestartWaitNs = 1'000'000'000;
 };
 
 }  // namespace playback

@@ -9,16 +9,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/editor_session.sh"
 
-use_utf8_locale
-binary="$1"
-fixture="$2"
-# A sanitizer build starts and ends several times slower; the bounds leave room for it.
-start_limit=60
-close_limit=30
+begin_kill_test "$@"
 write_limit=20
-
-stop_signal=KILL
-make_work_folder
 export QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 recovery="$work/data/qinghe-lrc-editor"
 recovery_files() { find "$recovery" -maxdepth 1 -name "recovery-*.$1" 2>/dev/null | sort; }

@@ -8,15 +8,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/editor_session.sh"
 
-use_utf8_locale
-binary="$1"
-fixture="$2"
-# A sanitizer build starts and ends several times slower; the bounds leave room for it.
-start_limit=60
-close_limit=30
-
-stop_signal=KILL
-make_work_folder
+begin_kill_test "$@"
 
 # The program directory is the executable's own folder when it is writable.
 program="$work/程序 目录"

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -191,6 +192,47 @@ TEST_F(MpvPlayerTest, PlayingAgainRestartsFromTheBeginning) {
   runEvents(200);
   EXPECT_EQ(first.reports.size(), firstReports);  // the replaced playback reports nothing more
   EXPECT_EQ(second.reports, zeroToHundred());
+}
+
+// A seek back holds at its target until mpv plays from there, the percentages go on from where
+// it went, and the end still comes exactly once; a seek stops at the song's end.
+TEST_F(MpvPlayerTest, ASeekBackIsFollowedByTheProgressAndTheEndStillComesOnce) {
+  MpvAudioPlayer player({"null", false});
+  RecordingListener listener;
+  player.play(songs.mp3, 0.0, listener);
+  ASSERT_TRUE(waitUntil([&] { return listener.reports.size() >= 40; }))
+      << "40 percentages within 30 s";
+  ASSERT_TRUE(player.seek(0.25));
+  const std::size_t before = listener.reports.size();
+  ASSERT_TRUE(player.heardPosition());
+  EXPECT_EQ(player.heardPosition()->positionNsAt(platform::SteadyClock::now()), 250'000'000);
+  ASSERT_TRUE(waitUntil([&] { return listener.ended(); })) << "the end within 30 s";
+  runEvents(200);
+  ASSERT_GT(listener.reports.size(), before);
+  const std::vector<int> after(listener.reports.begin() + static_cast<long>(before),
+                               listener.reports.end());
+  EXPECT_LT(after.front(), 20) << "the first percentage after the seek";
+  for (std::size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i], after[i - 1] + 1);
+  EXPECT_EQ(std::count(listener.reports.begin(), listener.reports.end(), 100), 1);
+  EXPECT_EQ(listener.errors, 0);
+  EXPECT_FALSE(player.seek(1.0)) << "nothing plays";
+
+  // Paused past the end, it stands at the end until it goes on and ends.
+
+  RecordingListener past;
+  player.play(songs.mp3, 0.0, past);
+  ASSERT_TRUE(waitUntil([&] { return !past.reports.empty(); })) << "a percentage within 30 s";
+  player.pause();
+  const auto went = player.seek(1000.0);
+  ASSERT_TRUE(went);
+  EXPECT_LT(*went, 10.0) << "the song's end";
+  runEvents(300);
+  EXPECT_FALSE(past.ended());
+  player.resume();
+  ASSERT_TRUE(waitUntil([&] { return past.ended(); })) << "the end within 30 s";
+  runEvents(200);
+  EXPECT_EQ(std::count(past.reports.begin(), past.reports.end(), 100), 1);
+  EXPECT_EQ(past.errors, 0);
 }
 
 TEST_F(MpvControllerTest, ASongWithAChineseNamePlaysToItsEndAndResets) {

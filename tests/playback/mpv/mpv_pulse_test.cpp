@@ -104,7 +104,7 @@ void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
 
   const testsupport::Recording recording = recorder.recording();
-  const testsupport::HeardTimeline heard(recording, onsets, playNs, stopNs, speed);
+  const testsupport::HeardTimeline heard(recording, onsets, playNs, stopNs, 0.0, speed);
   ASSERT_EQ(heard.problem(), "") << "recorded from " << recorder.sinkName() << ".monitor";
   ASSERT_TRUE(heard.firstSoundNs()) << "nothing was heard within " << runMs << " ms of Play";
   const std::int64_t soundNs = *heard.firstSoundNs();
@@ -155,4 +155,109 @@ TEST(MpvPulseAudio, APlayRightAfterStartSoundsAtOnceAndShowsNothingBeforeTheSoun
 // says so, to the hundredth, and nothing is shown ahead of the sound.
 TEST(MpvPulseAudio, AtHalfSpeedAStampReadsTheHeardPositionInSongTime) {
   stampAgainstTheMonitor([](MpvAudioPlayer& player) { player.prepare(); }, nullptr, 0.5);
+}
+
+// A jump on, then a jump back, while the sink's monitor is recorded: from the jump until the
+// target is heard every stamp reads the target (never the old position, never ahead), and a
+// stamp 0.3 s after the target is heard reads the heard position.
+TEST(MpvPulseAudio, AStampAfterAJumpReadsTheHeardPositionFromTheTarget) {
+  if (!testsupport::MonitorRecorder::serverReachable()) {
+    GTEST_SKIP() << "no PulseAudio server is reachable; `bash scripts/services.sh start` starts "
+                    "the tests' own";
+  }
+  testsupport::TempDir dir;
+  const std::string song = dir.file("clicks.mp3");
+  ASSERT_TRUE(testsupport::ClickTrack::write(song, 10)) << "ffmpeg could not make the click track";
+  const std::vector<double> onsets = testsupport::ClickTrack::decodedOnsets(song);
+  testsupport::MonitorRecorder recorder;
+  std::string error;
+  ASSERT_TRUE(recorder.start(&error)) << error;
+
+  MpvAudioPlayer player;
+  player.prepare();
+  testsupport::FakeIntervalTimer timer;
+  lyrics::CurrentTimeTag tag;
+  PlaybackDisplay display;
+  lyrics::StatusBar status;
+  lyrics::HeaderFields header;
+  SongRow row;
+  platform::SteadyClock steady;
+  PlayClock clock{timer, tag, display, status, player, steady};
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  testsupport::RecordingClipboard clipboard;
+  PlaybackController controller{row,    header,   status,  display,  clock,
+                                player, prompter, dialogs, clipboard};
+  controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
+
+  struct Stamp {
+    std::int64_t ns;
+    double seconds;
+  };
+  std::vector<Stamp> stamps;
+  const auto stampFor = [&](int ms) {
+    runFor(ms, 10, [&] {
+      const std::string stamped = clock.currentTag();
+      stamps.push_back({platform::SteadyClock::now(), tagSeconds(stamped)});
+    });
+  };
+  controller.playSong();
+  // Jumps come half a second away from the clicks, so the old sound still heard has none.
+  const auto waitUntilHeardAt = [&](double seconds) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+      if (clock.elapsedNs() >= seconds * 1e9) loop.quit();
+    });
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    poll.start(2);
+    loop.exec();
+    EXPECT_GE(clock.elapsedNs(), seconds * 1e9) << "waited 5 s for the song to reach " << seconds;
+  };
+  waitUntilHeardAt(1.5);
+  struct Jump {
+    double target;
+    std::int64_t ns = 0, untilNs = 0;
+  };
+  Jump jumps[] = {{6.6}, {2.6}};
+  jumps[0].ns = platform::SteadyClock::now();
+  controller.playFrom(jumps[0].target);
+  stampFor(1000);
+  waitUntilHeardAt(7.5);
+  jumps[0].untilNs = jumps[1].ns = platform::SteadyClock::now();
+  controller.playFrom(jumps[1].target);
+  stampFor(1000);
+  jumps[1].untilNs = platform::SteadyClock::now();
+  controller.stopPlayback();
+  runFor(200, 50, [] {});
+  recorder.stop();
+  EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
+
+  const testsupport::Recording recording = recorder.recording();
+  for (const Jump& jump : jumps) {
+    SCOPED_TRACE(jump.target);
+    const testsupport::HeardTimeline heard(recording, onsets, jump.ns, jump.untilNs, jump.target);
+    ASSERT_EQ(heard.problem(), "") << "recorded from " << recorder.sinkName() << ".monitor";
+    const auto targetNs = heard.heardNs(jump.target);
+    ASSERT_TRUE(targetNs) << "no click was heard after the jump";
+    const Stamp* nearest = nullptr;
+    for (const Stamp& stamp : stamps) {
+      if (stamp.ns < jump.ns || stamp.ns >= jump.untilNs) continue;
+      if (stamp.ns < *targetNs - 5'000'000) {
+        EXPECT_EQ(stamp.seconds, jump.target) << "before the target was heard";
+      }
+      if (nearest == nullptr || std::llabs(stamp.ns - (*targetNs + 300'000'000)) <
+                                    std::llabs(nearest->ns - (*targetNs + 300'000'000))) {
+        nearest = &stamp;
+      }
+    }
+    ASSERT_NE(nearest, nullptr);
+    ASSERT_LT(std::llabs(nearest->ns - (*targetNs + 300'000'000)), 15'000'000)
+        << "no stamp near 0.3 s after the target was heard, "
+        << (*targetNs - jump.ns) / 1e6 << " ms after the jump";
+    EXPECT_NEAR(nearest->seconds, jump.target + (nearest->ns - *targetNs) / 1e9, 0.03);
+    if (const auto heardThen = heard.positionAt(nearest->ns)) {
+      EXPECT_NEAR(nearest->seconds, *heardThen, 0.03);
+    }
+  }
 }

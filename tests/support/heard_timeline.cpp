@@ -16,6 +16,9 @@ constexpr std::int64_t kReachFrames = 10;
 constexpr double kBreakSeconds = 0.002;
 // Between two clicks with no break, what sounded must match the song this closely.
 constexpr double kToleranceSeconds = 0.001;
+// The same for time-stretched sound (a speed other than 1.0), whose stretching windows move each
+// click by up to some 20 ms of the song.
+constexpr double kStretchedToleranceSeconds = 0.03;
 // A break across which the song moved on by more than this skipped part of it.
 constexpr double kSkipSeconds = 0.002;
 }  // namespace
@@ -87,9 +90,11 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
   // then the next one, as its distance from the start tells.
   const double halfSecond = 0.5;
   if (startSeconds > 0.0 && !m_clickFrames.empty() && m_songOnsets.size() >= 2 &&
-      m_songOnsets[0] - startSeconds < halfSecond &&
-      static_cast<double>(m_clickFrames[0] - m_fromFrame) / songRate() >
-          m_songOnsets[0] - startSeconds + halfSecond) {
+      m_songOnsets[0] -
+          startSeconds<halfSecond&& static_cast<double>(m_clickFrames[0] - m_fromFrame) /
+                       songRate()>
+              m_songOnsets[0] -
+          startSeconds + halfSecond) {
     m_songOnsets.erase(m_songOnsets.begin());
   }
   if (m_clickFrames.size() > m_songOnsets.size()) {
@@ -115,7 +120,7 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
     if (broken) {
       m_breakMismatch = std::max(m_breakMismatch, mismatch);
       if (mismatch > kSkipSeconds) m_skippedSeconds = std::max(m_skippedSeconds, mismatch);
-    } else if (mismatch > kToleranceSeconds) {
+    } else if (mismatch > (m_speed == 1.0 ? kToleranceSeconds : kStretchedToleranceSeconds)) {
       char text[160];
       std::snprintf(text, sizeof text, "click %zu to %zu: %.4f s sounded where the song has %.4f s",
                     k, k + 1, sounded, m_songOnsets[k + 1] - m_songOnsets[k]);
@@ -175,6 +180,13 @@ std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   });
   if (k == 0 && nextClick && !broken) {
     return m_songOnsets[1] - static_cast<double>(soundingFrames(frame, *after)) / rate;
+  }
+  if (m_speed != 1.0 && nextClick && !broken) {
+    // Time-stretched sound moves each click by up to a stretching window: the position runs
+    // evenly from one heard click to the next.
+    const double share = static_cast<double>(soundingFrames(click, frame)) /
+                         static_cast<double>(soundingFrames(click, *after));
+    return m_songOnsets[k] + share * (m_songOnsets[k + 1] - m_songOnsets[k]);
   }
   const std::int64_t until = nextClick ? *after : m_toFrame;
   std::vector<Break> breaks;

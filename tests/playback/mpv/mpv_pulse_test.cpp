@@ -141,7 +141,7 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
   stampAgainstTheMonitor([](MpvAudioPlayer& player) { player.prepare(); });
 }
 
-// main() starts making the core on a thread of its own; a Play at once must neither come late
+// The editor starts making the core on a thread of its own; a Play at once must neither come late
 // nor show a time before the song is heard.
 TEST(MpvPulseAudio, APlayRightAfterStartSoundsAtOnceAndShowsNothingBeforeTheSound) {
   double toSound = -1;

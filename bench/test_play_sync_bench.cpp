@@ -28,6 +28,7 @@ struct SilentPlayer : playback::AudioPlayer {
   void resume() override {}
   std::optional<double> seek(double) override { return std::nullopt; }
   void stop() override {}
+  void setSpeed(double) override {}
   std::optional<playback::PositionSample> heardPosition() override { return std::nullopt; }
 };
 

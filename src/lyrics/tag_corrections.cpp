@@ -40,6 +40,16 @@ std::string fullTimeTag(std::int64_t hundredths) {
          two(hundredths % 100) + "]";
 }
 
+std::string shiftedTags(std::string_view line, std::int64_t hundredths) {
+  std::string moved;
+  std::size_t at = 0;
+  while (const auto tag = leadingTimeTag(line.substr(at))) {
+    moved += fullTimeTag(tag->first + hundredths);
+    at += tag->second;
+  }
+  return moved + std::string(line.substr(at));
+}
+
 TagCorrections::TagCorrections(LyricsList& list, TimeTagSource& timeTags, UndoHistory& history,
                                platform::Prompter& prompter)
     : m_list(list), m_timeTags(timeTags), m_history(history), m_prompter(prompter) {}
@@ -97,6 +107,18 @@ void TagCorrections::nudge(int hundredths) {
                               std::to_string(selected));
   m_list.setLine(selected,
                  fullTimeTag(tag->first + hundredths) + std::string(line.substr(tag->second)));
+}
+
+void TagCorrections::shiftTags(std::int64_t hundredths, ShiftScope scope) {
+  if (hundredths == 0) return;
+  const int first = scope == ShiftScope::All ? 0 : m_list.selection();
+  if (first < 0) return;
+  for (int index = first; index < m_list.count(); ++index) {
+    const std::string_view line = m_list.line(index);
+    if (!leadingTimeTag(line)) continue;
+    // An unchanged line (its tags already at zero) makes no change.
+    m_list.setLine(index, shiftedTags(line, hundredths));
+  }
 }
 
 }  // namespace lyrics

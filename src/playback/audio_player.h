@@ -19,6 +19,8 @@ struct PositionSample {
   // True while the song is heard playing on from there; false while it holds (not heard yet,
   // paused, stalled).
   bool advancing = false;
+  // Seconds of the song heard per second while advancing: the playback speed.
+  double rate = 1.0;
 
   // How far a position is carried forward past its reading. A playing song is read many
   // times a second; a longer silence means the sound is stuck, and so is the song.
@@ -30,7 +32,10 @@ struct PositionSample {
     const double bounded =
         std::isfinite(seconds) ? std::clamp(seconds, 0.0, kMaxPositionSeconds) : 0.0;
     auto position = static_cast<std::int64_t>(std::llround(bounded * 1e9));
-    if (advancing) position += std::clamp<std::int64_t>(nowNs - takenAtNs, 0, kMaxCarryNs);
+    if (advancing) {
+      const std::int64_t carried = std::clamp<std::int64_t>(nowNs - takenAtNs, 0, kMaxCarryNs);
+      position += rate == 1.0 ? carried : std::llround(static_cast<double>(carried) * rate);
+    }
     return std::max<std::int64_t>(0, position);
   }
 };
@@ -80,6 +85,9 @@ class AudioPlayer : public PositionSource {
   virtual std::optional<double> seek(double seconds) = 0;
   // Ends the current playback; no more reports arrive.
   virtual void stop() = 0;
+  // Plays the current playback and every later one at `speed` times the song's own pace, its
+  // pitch kept; positions stay in song time.
+  virtual void setSpeed(double speed) = 0;
 };
 
 }  // namespace playback

@@ -9,7 +9,7 @@ namespace playback {
 void HeardPosition::start(double startSeconds, std::int64_t nowNs) {
   const double start = validPosition(startSeconds).value_or(0.0);
   m_state = State::Held;
-  m_sample = PositionSample{start, nowNs, false};
+  m_sample = PositionSample{start, nowNs, false, m_speed};
   m_stillAt = start;
   m_jumpedTo.reset();
 }
@@ -44,17 +44,17 @@ void HeardPosition::report(double seconds, std::int64_t nowNs) {
   const bool jitter = *position < shown && shown - *position <= kJitterSeconds;
   const bool moved = *position != m_lastReport;
   m_lastReport = *position;
-  m_sample = PositionSample{jitter ? shown : *position, nowNs, moved && !jitter};
+  m_sample = PositionSample{jitter ? shown : *position, nowNs, moved && !jitter, m_speed};
 }
 
 void HeardPosition::hold(std::int64_t nowNs) {
-  m_sample = PositionSample{m_sample.positionNsAt(nowNs) / 1e9, nowNs, false};
+  m_sample = PositionSample{m_sample.positionNsAt(nowNs) / 1e9, nowNs, false, m_speed};
 }
 
 void HeardPosition::outputStopped(std::int64_t nowNs) {
   if (m_state != State::Following) return;
   // It stopped at some moment since the last report; nothing later is known to be heard.
-  m_sample = PositionSample{m_sample.seconds, nowNs, false};
+  m_sample = PositionSample{m_sample.seconds, nowNs, false, m_speed};
   m_state = State::Held;
   // When the output comes back it has to move on from where it stopped.
   m_stillAt = m_lastReport;
@@ -75,7 +75,7 @@ void HeardPosition::jump(double seconds, std::int64_t nowNs) {
   if (m_state == State::None) return;
   const double target = validPosition(seconds).value_or(0.0);
   if (m_state != State::Paused) m_state = State::Held;
-  m_sample = PositionSample{target, nowNs, false};
+  m_sample = PositionSample{target, nowNs, false, m_speed};
   m_stillAt = target;
   m_lastReport = target;
   m_jumpedTo = target;

@@ -38,6 +38,8 @@ class HeardPosition {
   void jump(double seconds, std::int64_t nowNs);
   // The playback has ended; there is no position any more.
   void clear();
+  // The output plays `speed` seconds of the song per second from now on.
+  void setSpeed(double speed) { m_speed = speed; }
 
   // The position for the clock; nothing without a playback.
   std::optional<PositionSample> sample() const;
@@ -55,6 +57,7 @@ class HeardPosition {
   std::optional<double> m_stillAt;
   // The output's last reported position while following.
   double m_lastReport = 0.0;
+  double m_speed = 1.0;
   // Where the last jump went, until the position is heard from there.
   std::optional<double> m_jumpedTo;
 };

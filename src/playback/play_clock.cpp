@@ -75,8 +75,13 @@ std::int64_t PlayClock::elapsedNs() {
   // The position is read before the time it is compared with, so it is never the older one.
   const auto sample = m_positions.heardPosition();
   const std::int64_t now = m_clock.nowNs();
-  if (sample && sample->takenAtNs >= m_resetAtNs) return sample->positionNsAt(now);
-  return m_baseNs + (now - m_sinceNs);
+  if (sample && sample->takenAtNs >= m_resetAtNs) {
+    m_rate = sample->rate;
+    return sample->positionNsAt(now);
+  }
+  // Where the position went away the time goes on at the pace the song was last heard at.
+  const std::int64_t run = now - m_sinceNs;
+  return m_baseNs + (m_rate == 1.0 ? run : std::llround(static_cast<double>(run) * m_rate));
 }
 
 std::int64_t PlayClock::elapsedHundredths() { return roundedHundredths(elapsedNs()); }

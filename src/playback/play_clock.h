@@ -70,6 +70,8 @@ class PlayClock : public lyrics::TimeTagSource {
   std::int64_t m_sinceNs = 0;
   // Player reports taken before the last reset belong to an earlier playback.
   std::int64_t m_resetAtNs = 0;
+  // Seconds of the song per second at the last position read (the playback speed).
+  double m_rate = 1.0;
 };
 
 }  // namespace playback

@@ -172,6 +172,12 @@ void PlaybackController::stopPlayback() {
   m_status.setText(lyrics::StatusBar::Progress, lyrics::status_texts::progressText(0));
 }
 
+void PlaybackController::setSpeed(double speed) {
+  if (speed == m_speed) return;
+  m_speed = speed;
+  m_player.setSpeed(speed);
+}
+
 void PlaybackController::copySongPath() { m_clipboard.setText(m_song.cell(SongRow::Path)); }
 
 std::string PlaybackController::songFolder() const {

@@ -53,6 +53,10 @@ class PlaybackController : public PlaybackListener {
   void togglePause();
   // The one reset of stop, end of song and end of test play.
   void stopPlayback();
+  // Plays this and every later playback at `speed` times the song's pace (for the run).
+  void setSpeed(double speed);
+  // The playback speed; 1.0 at start.
+  double speed() const { return m_speed; }
   // Puts the current song's path on the clipboard.
   void copySongPath();
   // Where playback stands; the pause button shows it.
@@ -82,6 +86,7 @@ class PlaybackController : public PlaybackListener {
   platform::Clipboard& m_clipboard;
   std::size_t m_headerListener = 0;
   PlaybackState m_state = PlaybackState::Idle;
+  double m_speed = 1.0;
 };
 
 }  // namespace playback

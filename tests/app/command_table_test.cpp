@@ -85,7 +85,13 @@ const DesignItem kDesign[] = {
     {"校对(J)", "重做", "Ctrl+Shift+Z", "Redo"},
     {"校对(J)", "恢复上次关闭时的歌词", "", "RestoreClosedLyrics"},
     {"校对(J)", "-", "", ""},
+    {"校对(J)", "整体平移时间标签...", "", "ShiftTimeTags"},
+    {"校对(J)", "播放速度", "", ">"},
+    {"校对(J)", "-", "", ""},
     {"校对(J)", "波形窗口", "F8", "ShowWaveformWindow"},
+    {"播放速度", "1.0倍", "", "PlayAtNormalSpeed"},
+    {"播放速度", "0.75倍", "", "PlayAtThreeQuarterSpeed"},
+    {"播放速度", "0.5倍", "", "PlayAtHalfSpeed"},
     // The pop-up's 播放 is the pop-up variant of PlaySong, which never opens the file dialog;
     // 打开文件夹 opens the song's folder.
     {"超级编辑框菜单", "播放", "", "PlaySongFromPopup"},
@@ -133,8 +139,10 @@ const DesignItem kDesign[] = {
 };
 
 // The commands whose items carry a check mark, with the start state of the mark.
-const std::set<std::string> kCheckedAtStart = {"ToggleDoubleClickAdd"};
-const std::set<std::string> kCheckable = {"ToggleDoubleClickAdd", "ToggleDoubleClickDelete"};
+const std::set<std::string> kCheckedAtStart = {"ToggleDoubleClickAdd", "PlayAtNormalSpeed"};
+const std::set<std::string> kCheckable = {"ToggleDoubleClickAdd", "ToggleDoubleClickDelete",
+                                          "PlayAtNormalSpeed", "PlayAtThreeQuarterSpeed",
+                                          "PlayAtHalfSpeed"};
 
 // An item of the window as found: the action, where it sits and its row as in kDesign.
 struct FoundItem {
@@ -163,7 +171,11 @@ void walkMenu(const QMenu* menu, const char* place, std::vector<FoundItem>& foun
   for (QAction* action : menu->actions()) {
     if (action->menu()) {
       const std::string title = action->menu()->title().toStdString();
-      walkMenu(action->menu(), title == "帮助" ? "帮助" : "?", found);
+      walkMenu(action->menu(),
+               title == "帮助"       ? "帮助"
+               : title == "播放速度" ? "播放速度"
+                                     : "?",
+               found);
     }
   }
 }
@@ -258,7 +270,7 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
   // The 54 designed items and those of 校对(J).
-  EXPECT_EQ(items, 54 + 13);
+  EXPECT_EQ(items, 54 + 17);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,7 +11,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 #include "app/window/lyrics_list_view.h"
@@ -245,4 +249,58 @@ TEST(LyricsBindings, AControlThatGoesFirstIsNeverReadAgain) {
   moveOver(box, 365);
   EXPECT_EQ(e.list().lines(), (std::vector<std::string>{"x"}));
   e.editor.reset();
+}
+
+// 整体平移时间标签...: 取消 changes nothing; 确定 moves the tags of the chosen lines, and one
+// undo takes each whole shift back.
+TEST(LyricsBindings, TheShiftDialogMovesTheChosenLinesAsOneStep) {
+  Editor e;
+  const std::vector<std::string> before = {"[00:01.00]a", "[00:20]b", "[00:30.00][01:00.00]c"};
+  e.list().replaceAll(before);
+  e.list().setSelection(1);
+  QApplication::processEvents();
+  QAction* item = e.window().menus().action(QStringLiteral("ShiftTimeTags"));
+  ASSERT_NE(item, nullptr);
+  // Answers the modal dialog once it shows: `seconds`, 全部 or not, 确定 or 取消.
+  const auto answer = [](double seconds, bool all, QDialogButtonBox::StandardButton button) {
+    QTimer::singleShot(0, [=] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr) << "no modal dialog";
+      EXPECT_EQ(dialog->objectName(), QStringLiteral("窗口_整体平移"));
+      auto* spin = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("数值框_平移秒数"));
+      auto* fromSelected = dialog->findChild<QRadioButton*>(QStringLiteral("单选框_选中行及以下"));
+      auto* whole = dialog->findChild<QRadioButton*>(QStringLiteral("单选框_全部"));
+      ASSERT_TRUE(spin && fromSelected && whole);
+      EXPECT_TRUE(fromSelected->isChecked());
+      EXPECT_EQ(spin->minimum(), -600.0);
+      EXPECT_EQ(spin->maximum(), 600.0);
+      EXPECT_EQ(spin->decimals(), 2);
+      spin->setValue(seconds);
+      if (all) whole->setChecked(true);
+      dialog->findChild<QDialogButtonBox*>()->button(button)->click();
+    });
+  };
+  answer(1.35, false, QDialogButtonBox::Cancel);
+  item->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(e.list().lines(), before);
+
+  answer(1.35, false, QDialogButtonBox::Ok);
+  item->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(e.list().lines(),
+            (std::vector<std::string>{"[00:01.00]a", "[00:21.35]b", "[00:31.35][01:01.35]c"}));
+  answer(-2.5, true, QDialogButtonBox::Ok);
+  item->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(e.list().lines(),
+            (std::vector<std::string>{"[00:00.00]a", "[00:18.85]b", "[00:28.85][00:58.85]c"}));
+  QAction* undo = e.window().menus().action(QStringLiteral("Undo"));
+  undo->trigger();
+  EXPECT_EQ(e.list().lines(),
+            (std::vector<std::string>{"[00:01.00]a", "[00:21.35]b", "[00:31.35][01:01.35]c"}));
+  undo->trigger();
+  EXPECT_EQ(e.list().lines(), before);
+  EXPECT_EQ(e.list().selection(), 1);
+  EXPECT_TRUE(e.prompter.shown.empty());
 }

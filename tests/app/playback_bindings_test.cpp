@@ -246,3 +246,33 @@ TEST_F(PlaybackUiTest, TheJumpKeysWorkFromTheLyricsListWhileAHeaderBoxKeepsItsOw
 }
 
 #include "playback_bindings_test.moc"
+
+// 播放速度: one of three marks; every choice reaches the player, and the label beside the tag
+// button names a speed other than 1.0 and is hidden at 1.0.
+TEST_F(PlaybackUiTest, TheSpeedMenuIsOneChoiceThatThePlayerAndTheLabelFollow) {
+  QAction* normal = window->menus().action(QStringLiteral("PlayAtNormalSpeed"));
+  QAction* threeQuarters = window->menus().action(QStringLiteral("PlayAtThreeQuarterSpeed"));
+  QAction* half = window->menus().action(QStringLiteral("PlayAtHalfSpeed"));
+  ASSERT_TRUE(normal && threeQuarters && half);
+  QLabel* label = window->speedLabel();
+  editor->start();
+  EXPECT_TRUE(normal->isChecked());
+  EXPECT_TRUE(label->isHidden());
+
+  half->trigger();
+  EXPECT_FALSE(normal->isChecked());
+  EXPECT_TRUE(half->isChecked());
+  EXPECT_FALSE(label->isHidden());
+  EXPECT_EQ(label->text(), QStringLiteral("播放速度 0.5倍"));
+  threeQuarters->trigger();
+  threeQuarters->trigger();
+  EXPECT_TRUE(threeQuarters->isChecked());
+  EXPECT_FALSE(half->isChecked());
+  EXPECT_EQ(label->text(), QStringLiteral("播放速度 0.75倍"));
+  normal->trigger();
+  EXPECT_TRUE(label->isHidden());
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"speed:50", "speed:75", "speed:100"}));
+  // The designed texts stay as they were.
+  EXPECT_EQ(window->tagButton()->text(), QStringLiteral("加入标签[00:00.00]"));
+  EXPECT_EQ(window->tagButton()->toolTip(), QStringLiteral("加入时间标签"));
+}

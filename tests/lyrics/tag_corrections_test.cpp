@@ -98,3 +98,28 @@ TEST(TagCorrections, RepeatedNudgesOnOneLineAreOneStep) {
   EXPECT_EQ(c.list.count(), 0);
   EXPECT_FALSE(c.history.canUndo());
 }
+
+TEST(TagCorrections, AShiftMovesEveryLeadingTagAndKeepsTheTextAfterThem) {
+  struct Case {
+    const char* line;
+    std::int64_t hundredths;
+    const char* shifted;
+  };
+  const Case cases[] = {
+      {"[00:10.00]a", 135, "[00:11.35]a"},
+      {"[00:10]a", 135, "[00:11.35]a"},
+      {"[00:10.00][01:00][02:59.99]chorus", 1, "[00:10.01][01:00.01][03:00.00]chorus"},
+      {"[00:01.00]early", -135, "[00:00.00]early"},
+      {"[00:01.00][00:03.00]two", -200, "[00:00.00][00:01.00]two"},
+      {"[99:59.50]end", 60, "[100:00.10]end"},
+      {"[00:05.00] spaced [00:09.00] text ", -100, "[00:04.00] spaced [00:09.00] text "},
+      {"[00:05.00]", 100, "[00:06.00]"},
+      {"[ti:title]", 100, "[ti:title]"},
+      {"[0a:05.00]x", 100, "[0a:05.00]x"},
+      {"no tag [00:01.00]", 100, "no tag [00:01.00]"},
+      {"", -100, ""},
+  };
+  for (const Case& test : cases) {
+    EXPECT_EQ(lyrics::shiftedTags(test.line, test.hundredths), test.shifted) << test.line;
+  }
+}

@@ -127,6 +127,25 @@ TEST(HeardPosition, PauseHoldsWhereHeardAndResumeWaitsForTheOutput) {
         {R, 220, 0.01, 0.01, true}});
 }
 
+// At half speed a second heard is half a second of the song: a position carried forward past
+// its reading, and one held at a pause, stay in song time.
+TEST(HeardPosition, AtAnotherSpeedThePositionIsCarriedOnInSongTime) {
+  HeardPosition heard;
+  heard.setSpeed(0.5);
+  heard.start(10.0, 0);
+  heard.report(10.0, 1 * kMs);
+  heard.report(10.01, 21 * kMs);
+  ASSERT_TRUE(heard.sample());
+  EXPECT_NEAR(heard.sample()->positionNsAt(121 * kMs) / 1e9, 10.06, 1e-9);
+  heard.pause(121 * kMs);
+  EXPECT_NEAR(heard.sample()->positionNsAt(900 * kMs) / 1e9, 10.06, 1e-9);
+  heard.setSpeed(1.0);
+  heard.resume();
+  heard.report(10.07, 1000 * kMs);
+  heard.report(10.08, 1010 * kMs);
+  EXPECT_NEAR(heard.sample()->positionNsAt(1110 * kMs) / 1e9, 10.18, 1e-9);
+}
+
 TEST(HeardPosition, AJumpHoldsAtItsTargetUntilTheTargetIsHeard) {
   const Step::What R = Step::Report, J = Step::Jump, P = Step::Pause, U = Step::Resume;
   // Back from 10 s to 5 s: the old position is never shown again, the output's pre-roll short

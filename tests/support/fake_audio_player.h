@@ -33,11 +33,16 @@ class FakeAudioPlayer : public playback::AudioPlayer {
     listener = nullptr;
     position.reset();
   }
+  void setSpeed(double value) override {
+    record("speed:" + std::to_string(static_cast<int>(value * 100)));
+    speed = value;
+  }
   std::optional<playback::PositionSample> heardPosition() override { return position; }
 
   std::vector<std::string> calls;
   playback::PlaybackListener* listener = nullptr;
   std::optional<playback::PositionSample> position;
+  double speed = 1.0;
   // The song's length, where a seek stops; unknown when unset.
   std::optional<double> songSeconds;
 

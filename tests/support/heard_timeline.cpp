@@ -16,13 +16,17 @@ constexpr std::int64_t kReachFrames = 10;
 constexpr double kBreakSeconds = 0.002;
 // Between two clicks with no break, what sounded must match the song this closely.
 constexpr double kToleranceSeconds = 0.001;
+// The same for time-stretched sound (a speed other than 1.0), whose stretching windows move each
+// click by up to some 20 ms of the song.
+constexpr double kStretchedToleranceSeconds = 0.03;
 // A break across which the song moved on by more than this skipped part of it.
 constexpr double kSkipSeconds = 0.002;
 }  // namespace
 
 HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
-                             std::int64_t fromNs, std::int64_t toNs, double startSeconds)
-    : m_recording(recording), m_startSeconds(startSeconds) {
+                             std::int64_t fromNs, std::int64_t toNs, double startSeconds,
+                             double speed)
+    : m_recording(recording), m_startSeconds(startSeconds), m_speed(speed) {
   for (double onset : songOnsets) {
     if (onset >= startSeconds) m_songOnsets.push_back(onset);
   }
@@ -86,9 +90,11 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
   // then the next one, as its distance from the start tells.
   const double halfSecond = 0.5;
   if (startSeconds > 0.0 && !m_clickFrames.empty() && m_songOnsets.size() >= 2 &&
-      m_songOnsets[0] - startSeconds < halfSecond &&
-      static_cast<double>(m_clickFrames[0] - m_fromFrame) / recording.rate >
-          m_songOnsets[0] - startSeconds + halfSecond) {
+      m_songOnsets[0] -
+          startSeconds<halfSecond&& static_cast<double>(m_clickFrames[0] - m_fromFrame) /
+                       songRate()>
+              m_songOnsets[0] -
+          startSeconds + halfSecond) {
     m_songOnsets.erase(m_songOnsets.begin());
   }
   if (m_clickFrames.size() > m_songOnsets.size()) {
@@ -101,13 +107,12 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
   // second click, and what it lacks is kept apart.
   if (m_clickFrames.size() >= 2) {
     const double sounded =
-        static_cast<double>(soundingFrames(*m_firstSoundFrame, m_clickFrames[1])) / recording.rate;
+        static_cast<double>(soundingFrames(*m_firstSoundFrame, m_clickFrames[1])) / songRate();
     m_startShortfall = std::max(0.0, m_songOnsets[1] - sounded);
   }
   for (std::size_t k = 1; k + 1 < m_clickFrames.size(); ++k) {
     const double sounded =
-        static_cast<double>(soundingFrames(m_clickFrames[k], m_clickFrames[k + 1])) /
-        recording.rate;
+        static_cast<double>(soundingFrames(m_clickFrames[k], m_clickFrames[k + 1])) / songRate();
     const double mismatch = std::abs(sounded - (m_songOnsets[k + 1] - m_songOnsets[k]));
     const bool broken = std::any_of(m_breaks.begin(), m_breaks.end(), [&](const Break& gap) {
       return gap.from > m_clickFrames[k] && gap.to < m_clickFrames[k + 1];
@@ -115,7 +120,7 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
     if (broken) {
       m_breakMismatch = std::max(m_breakMismatch, mismatch);
       if (mismatch > kSkipSeconds) m_skippedSeconds = std::max(m_skippedSeconds, mismatch);
-    } else if (mismatch > kToleranceSeconds) {
+    } else if (mismatch > (m_speed == 1.0 ? kToleranceSeconds : kStretchedToleranceSeconds)) {
       char text[160];
       std::snprintf(text, sizeof text, "click %zu to %zu: %.4f s sounded where the song has %.4f s",
                     k, k + 1, sounded, m_songOnsets[k + 1] - m_songOnsets[k]);
@@ -142,7 +147,7 @@ std::optional<std::int64_t> HeardTimeline::heardNs(double seconds) const {
   const auto k = static_cast<std::size_t>(onset - m_songOnsets.begin());
   if (k >= m_clickFrames.size()) return std::nullopt;
   const std::int64_t click = m_clickFrames[k];
-  const auto need = static_cast<std::int64_t>(std::llround((*onset - seconds) * m_recording.rate));
+  const auto need = static_cast<std::int64_t>(std::llround((*onset - seconds) * songRate()));
   // The frames that sounded before the click only grow as the frame goes back.
   std::int64_t low = m_fromFrame, high = click;
   while (low < high) {
@@ -159,7 +164,7 @@ std::optional<std::int64_t> HeardTimeline::heardNs(double seconds) const {
 std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   if (m_clickFrames.empty()) return std::nullopt;
   const std::int64_t frame = m_recording.frameAt(ns);
-  const double rate = m_recording.rate;
+  const double rate = songRate();
   const auto after = std::upper_bound(m_clickFrames.begin(), m_clickFrames.end(), frame);
   if (after == m_clickFrames.begin()) {
     // Before the first click: count back from it over what sounded in between.
@@ -175,6 +180,13 @@ std::optional<double> HeardTimeline::positionAt(std::int64_t ns) const {
   });
   if (k == 0 && nextClick && !broken) {
     return m_songOnsets[1] - static_cast<double>(soundingFrames(frame, *after)) / rate;
+  }
+  if (m_speed != 1.0 && nextClick && !broken) {
+    // Time-stretched sound moves each click by up to a stretching window: the position runs
+    // evenly from one heard click to the next.
+    const double share = static_cast<double>(soundingFrames(click, frame)) /
+                         static_cast<double>(soundingFrames(click, *after));
+    return m_songOnsets[k] + share * (m_songOnsets[k + 1] - m_songOnsets[k]);
   }
   const std::int64_t until = nextClick ? *after : m_toFrame;
   std::vector<Break> breaks;

@@ -18,11 +18,13 @@ namespace testsupport {
 // click instead, and while the sound is off it holds where the sound stopped.
 class HeardTimeline {
  public:
-  // `recording` holds the playback that ran from `fromNs` to `toNs`; `songOnsets` are the song
-  // positions of the track's clicks (ClickTrack::decodedOnsets). A playback that started at (or
-  // jumped at `fromNs` to) `startSeconds` hears only the clicks from there on.
+  // `recording` holds the playback that ran from `fromNs` to `toNs` at `speed` times the song's
+  // pace; `songOnsets` are the song positions of the track's clicks (ClickTrack::decodedOnsets).
+  // A playback that started at (or jumped at `fromNs` to) `startSeconds` hears only the clicks
+  // from there on.
   HeardTimeline(const Recording& recording, const std::vector<double>& songOnsets,
-                std::int64_t fromNs, std::int64_t toNs, double startSeconds = 0.0);
+                std::int64_t fromNs, std::int64_t toNs, double startSeconds = 0.0,
+                double speed = 1.0);
 
   // Empty when the recording can be trusted; otherwise what is wrong with it.
   const std::string& problem() const { return m_problem; }
@@ -53,10 +55,13 @@ class HeardTimeline {
   };
 
   std::int64_t soundingFrames(std::int64_t from, std::int64_t to) const;
+  // Recorded frames per second of the song.
+  double songRate() const { return m_recording.rate / m_speed; }
 
   const Recording& m_recording;
   std::vector<double> m_songOnsets;
   double m_startSeconds = 0.0;
+  double m_speed = 1.0;
   std::int64_t m_fromFrame = 0;
   std::int64_t m_toFrame = 0;
   std::optional<std::int64_t> m_firstSoundFrame;

@@ -13,6 +13,7 @@
 #include "app/window/lyrics_list_view.h"
 #include "app/window/main_menus.h"
 #include "app/window/main_window.h"
+#include "app/window/shift_dialog.h"
 
 namespace app {
 
@@ -61,6 +62,7 @@ void LyricsBindings::registerCommands(shell::CommandRegistry& registry) {
         std::pair{"NudgeTagEarlierHundredth", -1}, std::pair{"NudgeTagLaterHundredth", 1}}) {
     registry.add(name, [this, hundredths] { m_corrections.nudge(hundredths); });
   }
+  registry.add("ShiftTimeTags", [this] { shiftTimeTags(); });
   addMemberCommands(registry, m_lines,
                     {{"MoveLineUp", &lyrics::LineCommands::moveLineUp},
                      {"MoveLineDown", &lyrics::LineCommands::moveLineDown},
@@ -107,6 +109,14 @@ void LyricsBindings::bindControls() {
           [this] { m_signature.confirmSignature(); });
   connect(m_window.signatureClose(), &QPushButton::clicked, this,
           [this] { m_signature.closeSignaturePanel(); });
+}
+
+void LyricsBindings::shiftTimeTags() {
+  ShiftDialog dialog(m_state.lyrics.selection() >= 0, &m_window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  m_corrections.shiftTags(dialog.hundredths(), dialog.allLines()
+                                                   ? lyrics::ShiftScope::All
+                                                   : lyrics::ShiftScope::SelectedAndBelow);
 }
 
 bool LyricsBindings::eventFilter(QObject* watched, QEvent* event) {

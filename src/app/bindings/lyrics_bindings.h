@@ -41,6 +41,9 @@ class LyricsBindings : public QObject {
   // check marks and 预览/修改歌词.
   void registerCommands(shell::CommandRegistry& registry);
   void bindControls();
+  // 整体平移时间标签...: asks for the seconds and the lines in the modal dialog 窗口_整体平移 and
+  // moves their tags on 确定.
+  void shiftTimeTags();
 
   MainWindow& m_window;
   EditorState& m_state;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QSlider>
@@ -43,6 +44,28 @@ void PlaybackBindings::registerCommands(shell::CommandRegistry& registry) {
   registry.add("PlayFromSelectedLine", [this] { m_jumps.playFromSelectedLine(); });
   registry.add("SeekBackward", [this] { m_jumps.seekBackward(); });
   registry.add("SeekForward", [this] { m_jumps.seekForward(); });
+  for (const auto& [name, speed] :
+       {std::pair{"PlayAtNormalSpeed", 1.0}, std::pair{"PlayAtThreeQuarterSpeed", 0.75},
+        std::pair{"PlayAtHalfSpeed", 0.5}}) {
+    registry.addCheckable(
+        name,
+        [this, &registry, speed = speed] {
+          m_state.playback.setSpeed(speed);
+          showSpeed();
+          // The three marks are one choice.
+          registry.checkedStateChanged();
+        },
+        [this, speed = speed] { return m_state.playback.speed() == speed; });
+  }
+}
+
+void PlaybackBindings::showSpeed() {
+  QLabel* label = m_window.speedLabel();
+  const double speed = m_state.playback.speed();
+  label->setVisible(speed != 1.0);
+  label->setText(QStringLiteral("播放速度 %1倍").arg(speed, 0, 'g', 3));
+  label->setToolTip(QStringLiteral("歌曲以%1倍速度播放；显示的时间和加入的标签仍是歌曲的时间")
+                        .arg(speed, 0, 'g', 3));
 }
 
 void PlaybackBindings::bindDisplay() {

@@ -35,6 +35,8 @@ class PlaybackBindings : public QObject {
   void bindDisplay();
   void bindSongList();
   void showSongRow();
+  // Shows the playback speed beside the tag button while it is not 1.0.
+  void showSpeed();
 
   MainWindow& m_window;
   EditorState& m_state;

@@ -128,7 +128,19 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
            {"重做", "Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
            {"恢复上次关闭时的歌词", "RestoreClosedLyrics"},
            kSeparator,
-           {"波形窗口", "ShowWaveformWindow", QKeySequence(Qt::Key_F8)}});
+           {"整体平移时间标签...", "ShiftTimeTags"}});
+  // The playback speed, a choice of three, at the end of 校对(J).
+  QMenu* correcting = bar->actions().constLast()->menu();
+  QMenu* speed = correcting->addMenu(QStringLiteral("播放速度"));
+  speed->setObjectName(QStringLiteral("播放速度"));
+  addItems(speed,
+           {{"1.0倍", "PlayAtNormalSpeed", {}, Item::Checked},
+            {"0.75倍", "PlayAtThreeQuarterSpeed", {}, Item::Unchecked},
+            {"0.5倍", "PlayAtHalfSpeed", {}, Item::Unchecked}},
+           QString());
+  // The waveform window, after the playback speed, at the end of 校对(J).
+  correcting->addSeparator();
+  addItems(correcting, {{"波形窗口", "ShowWaveformWindow", QKeySequence(Qt::Key_F8)}}, QString());
 
   m_songPopup = popupMenu(window, "超级编辑框菜单",
                           {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},

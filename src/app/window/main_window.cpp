@@ -125,6 +125,11 @@ void MainWindow::buildTopArea() {
                           {nullptr, nullptr, nullptr}});
   m_tagToolBar->setGeometry(-8, 0, 499, 28);
   m_tagButton = m_tagToolBar->actions().at(1);
+  // Beyond the design: in the free end of the tag toolbar's row, where the eye is while
+  // stamping; the playback bindings show it only at a speed other than 1.0.
+  m_speedLabel = label(m_client, "标签_播放速度", 300, 4, 180, 20);
+  m_speedLabel->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; font-weight: bold; }"));
+  m_speedLabel->hide();
   m_playbackToolBar = toolBar(m_client, "工具条_控制播放",
                               {{nullptr, nullptr, nullptr},
                                {"打开", "打开音频文件", "OpenAudioFile"},

@@ -98,6 +98,9 @@ class MainWindow : public QMainWindow {
   // The tag button `工具条_标签加入_1` and the pause button `工具条_控制播放_6`.
   QAction* tagButton() const { return m_tagButton; }
   QAction* pauseButton() const { return m_pauseButton; }
+  // The small label beside the tag button that names the playback speed while it is not 1.0;
+  // hidden otherwise.
+  QLabel* speedLabel() const { return m_speedLabel; }
   // The saved-lyrics panel `分组框_保存文件` and its toggle picture `图片框_开`.
   QGroupBox* savedPanel() const { return m_savedPanel; }
   QLabel* savedPanelPicture() const { return m_savedPanelPicture; }
@@ -180,6 +183,7 @@ class MainWindow : public QMainWindow {
   QPushButton* m_signatureConfirm = nullptr;
   QPushButton* m_signatureClose = nullptr;
   QAction* m_tagButton = nullptr;
+  QLabel* m_speedLabel = nullptr;
   QAction* m_pauseButton = nullptr;
   QGroupBox* m_savedPanel = nullptr;
   QLabel* m_savedPanelPicture = nullptr;

@@ -64,6 +64,30 @@ void MpvAudioPlayer::adoptCore(mpv_handle* handle) {
   if (handle == nullptr) return;
   mpv_observe_property(handle, 1, "percent-pos", MPV_FORMAT_DOUBLE);
   mpv_set_wakeup_callback(handle, &wakeup, this);
+  // A speed chosen while the core was being made.
+  if (m_speed != 1.0) applySpeed();
+}
+
+void MpvAudioPlayer::applySpeed() {
+  char speed[32];
+  std::snprintf(speed, sizeof speed, "%.4f", m_speed);
+  mpv_set_property_string(m_handle.get(), "speed", speed);
+}
+
+void MpvAudioPlayer::setSpeed(double speed) {
+  if (!std::isfinite(speed) || speed <= 0.0 || speed == m_speed) return;
+  // Where the song is heard now, at the old speed.
+  const auto heard = heardPosition();
+  const std::int64_t now = platform::SteadyClock::now();
+  m_speed = speed;
+  m_heard.setSpeed(speed);
+  if (!m_handle) return;
+  applySpeed();
+  if (m_listener == nullptr || !m_started) return;
+  // mpv's output still holds sound stretched at the old speed, while mpv counts it at the new
+  // one: its position would run ahead after a slow-down. The sound starts again where the song
+  // is heard now, and the position holds there until the new sound is heard.
+  seek(heard ? heard->positionNsAt(now) / 1e9 : 0.0);
 }
 
 mpv_handle* MpvAudioPlayer::createCore(const Options& options) {
@@ -83,6 +107,8 @@ mpv_handle* MpvAudioPlayer::createCore(const Options& options) {
       {"osc", "no"},
       // With gapless audio mpv ends a file early and blocks the next loadfile.
       {"gapless-audio", "no"},
+      // A speed other than 1 keeps the pitch (mpv's scaletempo2 time-stretching).
+      {"audio-pitch-correction", "yes"},
       // Nothing is ever shown or looked up beside the song: no fonts to scan for the on-screen
       // display, no subtitle, cover or audio files to search in the song's folder, no scripts.
       {"sub-font-provider", "none"},

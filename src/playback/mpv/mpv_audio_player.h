@@ -52,6 +52,9 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   void pause() override;
   void resume() override;
   void stop() override;
+  // mpv's own "speed", with mpv's time-stretching keeping the pitch. A playback under way
+  // starts again where it is heard, so no sound stretched at the old speed is heard at the new.
+  void setSpeed(double speed) override;
   // Seeks exactly ("seek <s> absolute+exact"); until mpv has restarted playback there, what it
   // says of the position still tells of before the jump, so the position holds at the target.
   std::optional<double> seek(double seconds) override;
@@ -75,6 +78,7 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   void handleEvent(const mpv_event& event);
   void reportPercent(double percent);
   void forgetPlayback();
+  void applySpeed();
 
   Options m_options;
   std::unique_ptr<mpv_handle, HandleDeleter> m_handle;
@@ -98,6 +102,7 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   // editor's own pause state is the playback controller's.
   bool m_paused = false;
   HeardPosition m_heard;
+  double m_speed = 1.0;
 };
 
 }  // namespace playback

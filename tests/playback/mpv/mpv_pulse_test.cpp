@@ -45,12 +45,12 @@ double tagSeconds(const std::string& tag) {
 
 }  // namespace
 
-// Plays a click track through the editor's player, made ready by `prepare`, stamping every
-// 10 ms while the sink's monitor is recorded. Nothing may be stamped ahead of the sound, and a
-// stamp 0.3 s after the first sound reads the heard position. Gives how long after Play the
-// first sound came, in seconds, in `toSound` (left alone when nothing was heard).
+// Plays a click track at `speed` through the editor's player, made ready by `prepare`, stamping
+// every 10 ms while the sink's monitor is recorded. Nothing may be stamped ahead of the sound,
+// and a stamp 0.3 s after the first sound reads the heard position in song time. Gives how long
+// after Play the first sound came, in seconds, in `toSound` (left alone when nothing was heard).
 void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
-                            double* toSound = nullptr) {
+                            double* toSound = nullptr, double speed = 1.0) {
   if (!testsupport::MonitorRecorder::serverReachable()) {
     GTEST_SKIP() << "no PulseAudio server is reachable; `bash scripts/services.sh start` starts "
                     "the tests' own (CI starts it, so this test runs there)";
@@ -82,6 +82,7 @@ void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
   PlaybackController controller{row,    header,   status,  display,  clock,
                                 player, prompter, dialogs, clipboard};
   controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
+  controller.setSpeed(speed);
 
   struct Stamp {
     std::int64_t ns;
@@ -90,8 +91,9 @@ void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
   std::vector<Stamp> stamps;
   const std::int64_t playNs = platform::SteadyClock::now();
   controller.playSong();
-  // A stamp every 10 ms for 1.2 s, each the way AddTimeTag takes it.
-  runFor(1200, 10, [&] {
+  // A stamp every 10 ms for 1.2 s of the song, each the way AddTimeTag takes it.
+  const int runMs = static_cast<int>(1200 / speed);
+  runFor(runMs, 10, [&] {
     const std::string stamped = clock.currentTag();
     stamps.push_back({platform::SteadyClock::now(), tagSeconds(stamped)});
   });
@@ -102,9 +104,9 @@ void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
 
   const testsupport::Recording recording = recorder.recording();
-  const testsupport::HeardTimeline heard(recording, onsets, playNs, stopNs);
+  const testsupport::HeardTimeline heard(recording, onsets, playNs, stopNs, 0.0, speed);
   ASSERT_EQ(heard.problem(), "") << "recorded from " << recorder.sinkName() << ".monitor";
-  ASSERT_TRUE(heard.firstSoundNs()) << "nothing was heard within 1.2 s of Play";
+  ASSERT_TRUE(heard.firstSoundNs()) << "nothing was heard within " << runMs << " ms of Play";
   const std::int64_t soundNs = *heard.firstSoundNs();
   if (toSound != nullptr) *toSound = (soundNs - playNs) / 1e9;
 
@@ -122,7 +124,7 @@ void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
   }
   ASSERT_NE(nearest, nullptr);
   ASSERT_LT(std::llabs(nearest->ns - targetNs), 15'000'000) << "no stamp near 0.3 s";
-  const double sinceSound = (nearest->ns - soundNs) / 1e9;
+  const double sinceSound = (nearest->ns - soundNs) / 1e9 * speed;
   EXPECT_NEAR(nearest->seconds, sinceSound, 0.03)
       << "first sound " << (soundNs - playNs) / 1e6 << " ms after Play";
   // Where the recording has a gap (a loaded machine drops monitor frames) the timeline cannot
@@ -139,7 +141,7 @@ TEST(MpvPulseAudio, AStampAFewTenthsAfterTheFirstSoundReadsTheHeardPosition) {
   stampAgainstTheMonitor([](MpvAudioPlayer& player) { player.prepare(); });
 }
 
-// main() starts making the core on a thread of its own; a Play at once must neither come late
+// The editor starts making the core on a thread of its own; a Play at once must neither come late
 // nor show a time before the song is heard.
 TEST(MpvPulseAudio, APlayRightAfterStartSoundsAtOnceAndShowsNothingBeforeTheSound) {
   double toSound = -1;
@@ -147,6 +149,12 @@ TEST(MpvPulseAudio, APlayRightAfterStartSoundsAtOnceAndShowsNothingBeforeTheSoun
   if (toSound >= 0) {
     EXPECT_LT(toSound, 0.4) << "the first sound came late after Play";
   }
+}
+
+// At half speed a click heard 0.3 s after the first sound is 0.15 s into the song: the stamp
+// says so, to the hundredth, and nothing is shown ahead of the sound.
+TEST(MpvPulseAudio, AtHalfSpeedAStampReadsTheHeardPositionInSongTime) {
+  stampAgainstTheMonitor([](MpvAudioPlayer& player) { player.prepare(); }, nullptr, 0.5);
 }
 
 // A jump on, then a jump back, while the sink's monitor is recorded: from the jump until the

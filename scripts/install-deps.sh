@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libgl-dev libicu-dev
   libmpv-dev libpulse-dev libcurl4-openssl-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   pulseaudio pulseaudio-utils python3-aiosmtpd
   xvfb xauth xdotool imagemagick espeak-ng ffmpeg locales
   # The CJK face of the skin, the Kai face of the quick-start and About panels, and the DejaVu

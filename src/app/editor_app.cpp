@@ -20,6 +20,7 @@
 #include "app/bindings/test_play_bindings.h"
 #include "app/bindings/undo_bindings.h"
 #include "app/bindings/volume_bindings.h"
+#include "app/bindings/waveform_bindings.h"
 #include "app/window/command_actions.h"
 #include "app/window/main_window.h"
 #include "app/window/skin.h"
@@ -74,6 +75,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_font = std::make_unique<FontBindings>(window, system, m_commands);
   m_undo = std::make_unique<UndoBindings>(m_state, m_commands);
   m_recovery = std::make_unique<RecoveryBindings>(window, m_state, *m_undo, m_commands);
+  m_waveform = std::make_unique<WaveformBindings>(window, m_state, system, *m_undo, m_commands);
   registerFeedbackCommands(window, system, m_commands);
   m_commands.add("ExitProgram", [this] { exitProgram(); });
   // Last: every item of the menus and toolbars must find its command registered.

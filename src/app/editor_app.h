@@ -27,6 +27,7 @@ class SavedLyricsBindings;
 class TestPlayBindings;
 class UndoBindings;
 class VolumeBindings;
+class WaveformBindings;
 
 // The composition root: owns the editor's state, the command registry and the main window,
 // hands them with the services to each subsystem's bindings, which register their own commands
@@ -58,6 +59,7 @@ class EditorApp : public QObject {
   LyricsBindings& lyricsBindings() const { return *m_lyricsBindings; }
   SavedLyricsBindings& savedLyrics() const { return *m_savedLyrics; }
   UndoBindings& undo() const { return *m_undo; }
+  WaveformBindings& waveform() const { return *m_waveform; }
 
  private:
   // Writes the .lrc association, once per run.
@@ -84,6 +86,7 @@ class EditorApp : public QObject {
   std::unique_ptr<FontBindings> m_font;
   std::unique_ptr<UndoBindings> m_undo;
   std::unique_ptr<RecoveryBindings> m_recovery;
+  std::unique_ptr<WaveformBindings> m_waveform;
   std::unique_ptr<CommandActions> m_commandActions;
   bool m_associationRegistered = false;
 };

@@ -38,6 +38,8 @@ struct Services {
   // Starts getting the player ready for the first Play (loading and starting the sound
   // library) without blocking; called once the window is first painted. Empty: nothing to do.
   std::function<void()> preparePlayer;
+  // The per-user folder of the waveform envelopes, as the file system's bytes; "" keeps none.
+  std::string cacheFolder = {};
 };
 
 }  // namespace app

@@ -87,6 +87,8 @@ const DesignItem kDesign[] = {
     {"校对(J)", "-", "", ""},
     {"校对(J)", "整体平移时间标签...", "", "ShiftTimeTags"},
     {"校对(J)", "播放速度", "", ">"},
+    {"校对(J)", "-", "", ""},
+    {"校对(J)", "波形窗口", "F8", "ShowWaveformWindow"},
     {"播放速度", "1.0倍", "", "PlayAtNormalSpeed"},
     {"播放速度", "0.75倍", "", "PlayAtThreeQuarterSpeed"},
     {"播放速度", "0.5倍", "", "PlayAtHalfSpeed"},
@@ -268,7 +270,7 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
   // The 54 designed items and those of 校对(J).
-  EXPECT_EQ(items, 54 + 16);
+  EXPECT_EQ(items, 54 + 17);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

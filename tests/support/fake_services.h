@@ -42,6 +42,7 @@ struct FakeServices {
         .programDirectory = app::toGbkPath(QString::fromStdString(home.file("program"))),
         .recoveryFolder = app::toGbkPath(QString::fromStdString(home.file("data/qinghe-lrc-editor"))),
         .preparePlayer = {},
+        .cacheFolder = home.file("cache/qinghe-lrc-editor"),
     };
   }
 

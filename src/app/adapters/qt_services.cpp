@@ -1,5 +1,8 @@
 #include "app/adapters/qt_services.h"
 
+#include <QFile>
+#include <QStandardPaths>
+
 #include "app/adapters/qt_paths.h"
 #include "app/program_directory.h"
 #include "feedback/smtp_mail_sender.h"
@@ -22,6 +25,10 @@ Services QtServices::services() {
       .programDirectory = toGbkPath(openProgramDirectory()),
       .recoveryFolder = toGbkPath(userDataFolder()),
       .preparePlayer = [this] { m_player.prepareInBackground(); },
+      .cacheFolder = QFile::encodeName(
+                         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                         QStringLiteral("/qinghe-lrc-editor"))
+                         .toStdString(),
   };
 }
 

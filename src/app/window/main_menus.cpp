@@ -138,6 +138,9 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
             {"0.75倍", "PlayAtThreeQuarterSpeed", {}, Item::Unchecked},
             {"0.5倍", "PlayAtHalfSpeed", {}, Item::Unchecked}},
            QString());
+  // The waveform window, after the playback speed, at the end of 校对(J).
+  correcting->addSeparator();
+  addItems(correcting, {{"波形窗口", "ShowWaveformWindow", QKeySequence(Qt::Key_F8)}}, QString());
 
   m_songPopup = popupMenu(window, "超级编辑框菜单",
                           {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},

@@ -1,0 +1,191 @@
+#include "waveform/ui/waveform_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace waveform {
+
+namespace {
+
+const QColor kBackground(0x1c, 0x1f, 0x24);
+const QColor kRuler(0x2c, 0x30, 0x36);
+const QColor kWave(0x5a, 0xaa, 0xe6);
+const QColor kMark(0xe6, 0xa4, 0x3c);
+const QColor kSelected(0xff, 0x50, 0x50);
+const QColor kCursor(0x60, 0xf0, 0x60);
+
+QString clockText(double seconds) {
+  const int whole = static_cast<int>(std::floor(seconds));
+  return QStringLiteral("%1:%2")
+      .arg(whole / 60, 2, 10, QLatin1Char('0'))
+      .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+// A ruler step of whole seconds that leaves at least `minPixels` between two labels.
+double rulerStep(double secondsPerPixel, double minPixels) {
+  static const double steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 1200, 1800, 3600};
+  for (double step : steps) {
+    if (step / secondsPerPixel >= minPixels) return step;
+  }
+  return 7200;
+}
+
+}  // namespace
+
+WaveformView::WaveformView(const Envelope& envelope, const TagMarks& marks,
+                           std::function<QString(const Mark&)> label, QWidget* parent)
+    : QWidget(parent), m_envelope(envelope), m_marks(marks), m_label(std::move(label)) {
+  setObjectName(QStringLiteral("波形_视图"));
+  setMinimumSize(200, 120);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  m_axis.setWidth(width());
+}
+
+void WaveformView::setSelectedLine(int line) {
+  if (line == m_selectedLine) return;
+  m_selectedLine = line;
+  update();
+}
+
+void WaveformView::setPlayCursor(double seconds, bool follow) {
+  if (follow && seconds >= 0) m_axis.follow(seconds, 0.1);
+  if (seconds == m_cursor && !follow) return;
+  m_cursor = seconds;
+  update();
+}
+
+void WaveformView::resizeEvent(QResizeEvent*) {
+  // The axis keeps its stretch of the song in seconds: the same stretch fills the new width.
+  m_axis.setWidth(width());
+}
+
+void WaveformView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kBackground);
+  paintWave(painter);
+  paintRuler(painter);
+  paintMarks(painter);
+  if (m_cursor >= 0) {
+    const int x = static_cast<int>(std::lround(m_axis.toX(m_cursor)));
+    painter.setPen(kCursor);
+    painter.drawLine(x, 0, x, height());
+  }
+}
+
+void WaveformView::paintRuler(QPainter& painter) {
+  painter.fillRect(0, 0, width(), kRulerHeight, kRuler);
+  painter.setPen(Qt::lightGray);
+  const double step = rulerStep(m_axis.secondsPerPixel(), 60);
+  for (double t = std::ceil(m_axis.start() / step) * step; t <= m_axis.start() + m_axis.span();
+       t += step) {
+    const int x = static_cast<int>(std::lround(m_axis.toX(t)));
+    painter.drawLine(x, kRulerHeight - 5, x, kRulerHeight);
+    painter.drawText(x + 3, kRulerHeight - 5, clockText(t));
+  }
+}
+
+void WaveformView::paintWave(QPainter& painter) {
+  const int top = kRulerHeight;
+  const double middle = top + (height() - top) / 2.0;
+  const double half = (height() - top) / 2.0 - 2;
+  painter.setPen(kWave);
+  const double perPixel = m_axis.secondsPerPixel();
+  for (int x = 0; x < width(); ++x) {
+    const double from = m_axis.toTime(x);
+    if (from >= m_envelope.seconds()) break;
+    const auto [low, high] = m_envelope.range(from, from + perPixel);
+    painter.drawLine(x, static_cast<int>(std::lround(middle - high * half)), x,
+                     static_cast<int>(std::lround(middle - low * half)));
+  }
+}
+
+void WaveformView::paintMarks(QPainter& painter) {
+  const auto& marks = m_marks.marks();
+  const double first = m_axis.start() - 2 * m_axis.secondsPerPixel();
+  const double last = m_axis.start() + m_axis.span();
+  const int labelRow = QFontMetrics(font()).height();
+  for (std::size_t i = m_marks.lowerBound(static_cast<std::int64_t>(std::floor(first * 100)));
+       i < marks.size() && marks[i].hundredths <= last * 100; ++i) {
+    const Mark& mark = marks[i];
+    const bool grabbed = m_grabbed && m_moved && *m_grabbed == mark;
+    const double seconds = (grabbed ? m_dragTo : mark.hundredths) / 100.0;
+    const int x = static_cast<int>(std::lround(m_axis.toX(seconds)));
+    const bool selected = mark.line == m_selectedLine;
+    painter.setPen(QPen(selected ? kSelected : kMark, selected || grabbed ? 2 : 1));
+    painter.drawLine(x, kRulerHeight, x, height());
+    // Labels take turns over four rows, so that close marks stay readable.
+    const int row = static_cast<int>(i % 4);
+    painter.drawText(x + 3, kRulerHeight + labelRow * (row + 1), m_label(mark));
+  }
+  // A dragged mark may have left the stretch of its time: it is drawn where it is dragged.
+  if (m_grabbed && m_moved) {
+    const int x = static_cast<int>(std::lround(m_axis.toX(m_dragTo / 100.0)));
+    painter.setPen(QPen(kSelected, 2));
+    painter.drawLine(x, kRulerHeight, x, height());
+  }
+}
+
+std::int64_t WaveformView::snappedHundredths(double x) const {
+  return std::max<std::int64_t>(0, std::llround(m_axis.toTime(x) * 100));
+}
+
+void WaveformView::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps == 0) return;
+  m_axis.zoomAround(event->position().x(), std::pow(0.8, steps));
+  update();
+  event->accept();
+}
+
+void WaveformView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  m_pressed = true;
+  m_moved = false;
+  m_pressAt = m_lastAt = event->position().toPoint();
+  const int hit = m_marks.hit(m_axis, event->position().x(), kGrabPixels);
+  m_grabbed.reset();
+  if (hit >= 0) {
+    m_grabbed = m_marks.marks()[static_cast<std::size_t>(hit)];
+    m_dragTo = m_grabbed->hundredths;
+  }
+}
+
+void WaveformView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (!m_pressed) {
+    const bool overMark = m_marks.hit(m_axis, at.x(), kGrabPixels) >= 0;
+    setCursor(overMark ? Qt::SizeHorCursor : Qt::ArrowCursor);
+    return;
+  }
+  if (!m_moved && (at - m_pressAt).manhattanLength() <= kClickPixels) return;
+  m_moved = true;
+  if (m_grabbed) {
+    m_dragTo = snappedHundredths(at.x());
+  } else {
+    m_axis.scrollBy(m_lastAt.x() - at.x());
+  }
+  m_lastAt = at;
+  update();
+}
+
+void WaveformView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !m_pressed) return;
+  m_pressed = false;
+  const std::optional<Mark> grabbed = std::exchange(m_grabbed, std::nullopt);
+  update();
+  if (grabbed) {
+    if (m_moved) {
+      emit markMoved(*grabbed, snappedHundredths(event->position().x()));
+    } else {
+      emit markClicked(grabbed->line);
+    }
+  } else if (!m_moved) {
+    emit clicked(std::max(0.0, m_axis.toTime(event->position().x())));
+  }
+}
+
+}  // namespace waveform

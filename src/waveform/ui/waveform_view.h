@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "waveform/envelope.h"
+#include "waveform/tag_marks.h"
+#include "waveform/time_axis.h"
+
+namespace waveform {
+
+// The waveform view 波形_视图: the song's envelope across its full width, a time ruler in mm:ss,
+// every tag as a vertical mark labelled with its line, and the play cursor. The wheel zooms
+// around the pointer, dragging the background scrolls, a click plays from there, a mark can be
+// clicked (its line is selected) or dragged to a new time.
+class WaveformView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Height of the time ruler at the top, in pixels.
+  static constexpr int kRulerHeight = 18;
+  // How far beside a mark a press still takes it, in pixels.
+  static constexpr double kGrabPixels = 4;
+  // How far a press may move and still be a click, in pixels.
+  static constexpr int kClickPixels = 3;
+
+  // Draws `envelope` and `marks`, which must outlive the view; `label` gives a mark's caption.
+  WaveformView(const Envelope& envelope, const TagMarks& marks,
+               std::function<QString(const Mark&)> label, QWidget* parent = nullptr);
+
+  TimeAxis& axis() { return m_axis; }
+  // The line whose marks are highlighted (-1: none).
+  void setSelectedLine(int line);
+  // The play cursor at `seconds` (negative: none), with the view turning the page to keep it
+  // in sight when `follow` is set.
+  void setPlayCursor(double seconds, bool follow);
+  double playCursor() const { return m_cursor; }
+
+ signals:
+  // A click on the waveform at `seconds`.
+  void clicked(double seconds);
+  // A click on a mark of `line`.
+  void markClicked(int line);
+  // `mark` was dragged to `hundredths`.
+  void markMoved(waveform::Mark mark, qint64 hundredths);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void paintRuler(QPainter& painter);
+  void paintWave(QPainter& painter);
+  void paintMarks(QPainter& painter);
+  std::int64_t snappedHundredths(double x) const;
+
+  const Envelope& m_envelope;
+  const TagMarks& m_marks;
+  std::function<QString(const Mark&)> m_label;
+  TimeAxis m_axis;
+  int m_selectedLine = -1;
+  double m_cursor = -1;
+
+  // The press under way: where it began, the mark it took (if any) and whether it moved.
+  bool m_pressed = false;
+  QPoint m_pressAt;
+  QPoint m_lastAt;
+  std::optional<Mark> m_grabbed;
+  bool m_moved = false;
+  std::int64_t m_dragTo = 0;
+};
+
+}  // namespace waveform

@@ -43,6 +43,29 @@ double tagSeconds(const std::string& tag) {
          std::stoi(tag.substr(7, 2)) / 100.0;
 }
 
+// The editor's playback objects around the real player, as the bindings make them, with the
+// click track `song` as the current song.
+struct EditorPlayback {
+  explicit EditorPlayback(const std::string& song) {
+    controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
+  }
+
+  MpvAudioPlayer player;
+  testsupport::FakeIntervalTimer timer;
+  lyrics::CurrentTimeTag tag;
+  PlaybackDisplay display;
+  lyrics::StatusBar status;
+  lyrics::HeaderFields header;
+  SongRow row;
+  platform::SteadyClock steady;
+  PlayClock clock{timer, tag, display, status, player, steady};
+  testsupport::RecordingPrompter prompter;
+  testsupport::ScriptedDialogs dialogs;
+  testsupport::RecordingClipboard clipboard;
+  PlaybackController controller{row,    header,   status,  display,  clock,
+                                player, prompter, dialogs, clipboard};
+};
+
 }  // namespace
 
 // Plays a click track at `speed` through the editor's player, made ready by `prepare`, stamping
@@ -66,22 +89,11 @@ void stampAgainstTheMonitor(const std::function<void(MpvAudioPlayer&)>& prepare,
   ASSERT_TRUE(recorder.start(&error)) << error;
 
   // The editor's player with its own choice of output.
-  MpvAudioPlayer player;
-  prepare(player);
-  testsupport::FakeIntervalTimer timer;
-  lyrics::CurrentTimeTag tag;
-  PlaybackDisplay display;
-  lyrics::StatusBar status;
-  lyrics::HeaderFields header;
-  SongRow row;
-  platform::SteadyClock steady;
-  PlayClock clock{timer, tag, display, status, player, steady};
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingClipboard clipboard;
-  PlaybackController controller{row,    header,   status,  display,  clock,
-                                player, prompter, dialogs, clipboard};
-  controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
+  EditorPlayback rig{song};
+  prepare(rig.player);
+  auto& clock = rig.clock;
+  auto& controller = rig.controller;
+  auto& prompter = rig.prompter;
   controller.setSpeed(speed);
 
   struct Stamp {
@@ -173,22 +185,11 @@ TEST(MpvPulseAudio, AStampAfterAJumpReadsTheHeardPositionFromTheTarget) {
   std::string error;
   ASSERT_TRUE(recorder.start(&error)) << error;
 
-  MpvAudioPlayer player;
-  player.prepare();
-  testsupport::FakeIntervalTimer timer;
-  lyrics::CurrentTimeTag tag;
-  PlaybackDisplay display;
-  lyrics::StatusBar status;
-  lyrics::HeaderFields header;
-  SongRow row;
-  platform::SteadyClock steady;
-  PlayClock clock{timer, tag, display, status, player, steady};
-  testsupport::RecordingPrompter prompter;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingClipboard clipboard;
-  PlaybackController controller{row,    header,   status,  display,  clock,
-                                player, prompter, dialogs, clipboard};
-  controller.setCurrentSong(song, "clicks.mp3", texts::mp3Format());
+  EditorPlayback rig{song};
+  rig.player.prepare();
+  auto& clock = rig.clock;
+  auto& controller = rig.controller;
+  auto& prompter = rig.prompter;
 
   struct Stamp {
     std::int64_t ns;

@@ -2,7 +2,17 @@
 
 #include <utility>
 
+#include "platform/freed_memory.h"
+
 namespace lyrics {
+
+namespace {
+
+// Steps freed together past this size hand their memory back to the system at once; the C
+// library would keep most of a replaced document's line positions resident otherwise.
+constexpr std::size_t kReturnFreedBytes = std::size_t{1} << 20;
+
+}  // namespace
 
 UndoHistory::UndoHistory(LyricsList& list, Sides sides, std::size_t budgetBytes)
     : m_list(list), m_sides(std::move(sides)), m_budgetBytes(budgetBytes) {
@@ -43,7 +53,9 @@ void UndoHistory::settle() {
     m_settledSelection = m_list.selection();
     return;
   }
-  for (Step& step : m_undone) m_heldBytes -= step.bytes;
+  std::size_t freed = 0;
+  for (Step& step : m_undone) freed += step.bytes;
+  m_heldBytes -= freed;
   m_undone.clear();
   if (!name.empty() && !m_done.empty() && m_done.back().name == name) {
     // The same nudge again: the step now ends where this press ended.
@@ -74,7 +86,8 @@ void UndoHistory::settle() {
   m_pending.clear();
   m_settledSides = std::move(sides);
   m_settledSelection = m_list.selection();
-  dropOldestBeyondBudget();
+  freed += dropOldestBeyondBudget();
+  if (freed >= kReturnFreedBytes) platform::returnFreedMemory();
 }
 
 // Runs only right after a step was made, when there is no step to redo: the budget never takes

@@ -167,6 +167,26 @@ void writeReport(EditorApp& editor, const QString& path, bool exposed) {
   file.commit();
 }
 
+// Runs `then` once the document a command brings back in the background is in (a restore of
+// the closed lyrics), or after 10 s, whichever comes first; at once when none is under way.
+void afterBackgroundWork(EditorApp& editor, std::function<void()> then) {
+  if (!editor.state().recovery.restoring()) {
+    then();
+    return;
+  }
+  auto* poll = new QTimer(&editor);
+  poll->setInterval(5);
+  QElapsedTimer waited;
+  waited.start();
+  QObject::connect(poll, &QTimer::timeout, &editor, [&editor, poll, waited, then] {
+    if (editor.state().recovery.restoring() && waited.elapsed() < 10000) return;
+    poll->stop();
+    poll->deleteLater();
+    then();
+  });
+  poll->start();
+}
+
 }  // namespace
 
 void SelfTestReport::installIfRequested(EditorApp& editor) {
@@ -196,8 +216,10 @@ void SelfTestReport::installIfRequested(EditorApp& editor) {
                      if (!command.isEmpty()) {
                        if (QAction* item = editor.window().menus().action(command)) item->trigger();
                      }
-                     writeReport(editor, path, exposed);
-                     if (quit) editor.exitProgram();
+                     afterBackgroundWork(editor, [&editor, path, exposed, quit] {
+                       writeReport(editor, path, exposed);
+                       if (quit) editor.exitProgram();
+                     });
                    });
   poll->start();
 }

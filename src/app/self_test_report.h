@@ -11,7 +11,8 @@ class EditorApp;
 // memory now and at its peak, the first 1000 lines, and the rows of the saved-lyrics list
 // (their first six columns as the list shows them).
 // LRC_EDITOR_SELFTEST_COMMAND=<command> first runs the menu-bar command of that name (e.g.
-// SaveLyrics), as if it had been chosen from the menu.
+// SaveLyrics), as if it had been chosen from the menu; the report waits (at most 10 s) for a
+// document it brings back in the background.
 // LRC_EDITOR_SELFTEST_DROP=<file> first drops that file on the window, as a user drops a song.
 // The report then also gives the window's id and where the 播放 button is on the screen.
 // LRC_EDITOR_SELFTEST_LOG=<file> logs every play time shown and every lyric line changed, each

@@ -34,6 +34,9 @@ DocumentRecovery::~DocumentRecovery() {
   {
     std::lock_guard lock(m_mutex);
     m_stop = true;
+    // A read under way stops at its next piece; writes still go to the disk.
+    ++m_restoreCall;
+    m_restoreReady = nullptr;
   }
   m_wake.notify_all();
   m_writer.join();
@@ -78,8 +81,13 @@ void DocumentRecovery::writeAndWait() {
 void DocumentRecovery::run() {
   std::unique_lock lock(m_mutex);
   for (;;) {
-    m_wake.wait(lock, [this] { return m_stop || m_next; });
-    if (!m_next) return;
+    m_wake.wait(lock, [this] { return m_stop || m_next || m_toRead; });
+    // Writes go first: they hold the work of this run.
+    if (!m_next) {
+      if (m_stop) return;
+      readForRestore(lock);
+      continue;
+    }
     Job job = std::move(*m_next);
     m_next.reset();
     m_busy = true;
@@ -99,40 +107,93 @@ void DocumentRecovery::run() {
   }
 }
 
+void DocumentRecovery::readForRestore(std::unique_lock<std::mutex>& lock) {
+  const ReadRequest request = std::move(*m_toRead);
+  m_toRead.reset();
+  lock.unlock();
+  const auto calledOff = [this, &request] {
+    return m_restoreCall.load(std::memory_order_relaxed) != request.call;
+  };
+  ReadBack read{request.path, std::nullopt};
+  try {
+    platform::FileBytes file =
+        platform::readFileBytes(request.path, kMaxFileBytes,
+                                [&calledOff](std::size_t, std::size_t) { return !calledOff(); });
+    if (file.status == platform::ReadStatus::Ok && !calledOff()) {
+      read.document = decodeRecoveryFile(std::move(file.bytes));
+    }
+  } catch (const std::bad_alloc&) {
+    read.document.reset();
+  }
+  lock.lock();
+  if (calledOff()) return;
+  m_read = std::move(read);
+  if (m_restoreReady) m_restoreReady();
+}
+
 bool DocumentRecovery::canRestore() const { return !m_folder.latestEnded().empty(); }
 
+void DocumentRecovery::setRestoreReady(std::function<void()> ready) {
+  std::lock_guard lock(m_mutex);
+  m_restoreReady = std::move(ready);
+}
+
 bool DocumentRecovery::restore() {
+  if (m_restoring) return false;
   const std::string path = m_folder.latestEnded();
   if (path.empty()) {
     m_prompter.inform("没有可以恢复的歌词：上次关闭时的歌词列表是空的，或者已经恢复过了。",
                       "tolva_提示：", platform::MessageIcon::Information);
     return false;
   }
-  std::optional<RecoveredDocument> document;
-  try {
-    platform::FileBytes file = platform::readFileBytes(path, kMaxFileBytes);
-    if (file.status == platform::ReadStatus::Ok) {
-      document = decodeRecoveryFile(std::move(file.bytes));
-    }
-  } catch (const std::bad_alloc&) {
-    document.reset();
+  {
+    std::lock_guard lock(m_mutex);
+    m_toRead = ReadRequest{path, m_restoreCall.load(std::memory_order_relaxed)};
   }
-  if (!document || document->sides.size() != m_sides.read().size()) {
+  // A folder this run cannot write to still lets it bring an ended run's document back.
+  if (!m_writer.joinable()) m_writer = std::thread([this] { run(); });
+  m_wake.notify_all();
+  m_restoring = true;
+  return true;
+}
+
+bool DocumentRecovery::finishRestore() {
+  std::optional<ReadBack> read;
+  {
+    std::lock_guard lock(m_mutex);
+    read = std::move(m_read);
+    m_read.reset();
+  }
+  if (!read) return false;
+  m_restoring = false;
+  if (!read->document || read->document->sides.size() != m_sides.read().size()) {
     m_prompter.inform(
-        "上次关闭时的歌词无法恢复：恢复文件已损坏或无法读取，歌词列表没有改变。\n" + path, kTitle,
-        platform::MessageIcon::Warning);
+        "上次关闭时的歌词无法恢复：恢复文件已损坏或无法读取，歌词列表没有改变。\n" + read->path,
+        kTitle, platform::MessageIcon::Warning);
     return false;
   }
-  // The action under way ends first, so the restore is a step of its own.
+  RecoveredDocument& document = *read->document;
+  // The user asked for this document, so it comes in even when the document was edited while
+  // its file was read; those edits are not lost but become a step of their own just before it,
+  // and one undo brings them back. The action under way ends first, so the restore is a step
+  // of its own.
   m_history.settle();
-  m_list.replaceAll(std::move(document->lines));
-  m_list.setFileForm(document->form);
-  m_sides.write(document->sides);
-  m_list.setSelection(document->selection);
+  m_list.replaceAll(std::move(document.lines));
+  m_list.setFileForm(document.form);
+  m_sides.write(document.sides);
+  m_list.setSelection(document.selection);
   m_history.settle();
   // This run's file takes the document over at once; the ended run's file goes after it.
-  writeReplacing(path);
+  writeReplacing(read->path);
   return true;
+}
+
+void DocumentRecovery::callOffRestore() {
+  std::lock_guard lock(m_mutex);
+  ++m_restoreCall;
+  m_toRead.reset();
+  m_read.reset();
+  m_restoring = false;
 }
 
 }  // namespace files

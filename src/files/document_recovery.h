@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,7 +22,8 @@ namespace files {
 // thread only takes a snapshot (a copy of the line positions, the line bytes shared); a thread
 // of its own encodes and writes the file, atomically. A run writes nothing until its document
 // has had a line, so an editor that is started and closed again leaves the previous run's file
-// the one to bring back.
+// the one to bring back. Bringing a document back reads and decodes its file on that thread too,
+// so a large one never holds the window; the window's thread then only puts the lines in.
 class DocumentRecovery {
  public:
   // Keeps its files in `folder` (GBK path; "" keeps nothing). `list`, the texts beside it and
@@ -42,9 +45,23 @@ class DocumentRecovery {
   void writeAndWait();
   // Whether an ended run left a document to bring back (a look at the files' heads).
   bool canRestore() const;
-  // Brings back the document of the run that ended last as one step of the undo history; tells
-  // the user when there is none or its file cannot be read. False when nothing changed.
+  // Starts bringing back the document of the run that ended last: the writer's thread reads and
+  // decodes its file, says so through the function of setRestoreReady(), and finishRestore()
+  // puts it in. Tells the user at once when there is none. False when nothing was started:
+  // none to bring back, or a restore is under way already (the second request adds nothing).
   bool restore();
+  // Whether a restore was started and its document not yet put in.
+  bool restoring() const { return m_restoring; }
+  // `ready` is called on the writer's thread once a restore's file is read; it is to have
+  // finishRestore() run on the window's thread. An empty function calls nothing: whoever set
+  // it sets that before it goes, and no call comes after that.
+  void setRestoreReady(std::function<void()> ready);
+  // Puts the document a restore read in, as one step of the undo history; tells the user when
+  // its file could not be read. False when nothing changed (nothing read yet, or a damaged file).
+  bool finishRestore();
+  // Calls off a restore not yet put in (at close): the document stays as it is, and the ended
+  // run's file stays where it was.
+  void callOffRestore();
   // This run's recovery file (GBK path), "" when there is none.
   std::string ownFile() const { return m_folder.ownFile(); }
 
@@ -55,10 +72,23 @@ class DocumentRecovery {
     std::string replaces;
   };
 
+  // A restore's file to read, with the number of the restore it belongs to.
+  struct ReadRequest {
+    std::string path;
+    unsigned call = 0;
+  };
+  // What the writer's thread read of it: nothing when the file was damaged or unreadable.
+  struct ReadBack {
+    std::string path;
+    std::optional<RecoveredDocument> document;
+  };
+
   // write(), and once this state is on the disk the ended run's file `replaces` goes.
   void writeReplacing(std::string replaces);
   void hand(Job job);
   void run();
+  // On the writer's thread, with `lock` held on entry and on return.
+  void readForRestore(std::unique_lock<std::mutex>& lock);
 
   RecoveryFolder m_folder;
   lyrics::LyricsList& m_list;
@@ -68,6 +98,8 @@ class DocumentRecovery {
   bool m_changed = false;
   // Whether this run has written its file: from then on it always has its latest state.
   bool m_written = false;
+  // From restore() until finishRestore() or callOffRestore(); the window's thread only.
+  bool m_restoring = false;
 
   std::mutex m_mutex;
   std::condition_variable m_wake;
@@ -76,6 +108,11 @@ class DocumentRecovery {
   bool m_stop = false;
   // The line positions' storage of the last written snapshot, for the next one.
   std::vector<lyrics::LyricsText::Span> m_spare;
+  std::optional<ReadRequest> m_toRead;
+  std::optional<ReadBack> m_read;
+  std::function<void()> m_restoreReady;
+  // Counts the restores called off; a read of an earlier count is dropped, and stops early.
+  std::atomic<unsigned> m_restoreCall{0};
   std::thread m_writer;
 };
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 
 #include "files/document_recovery.h"
 #include "platform/file_io.h"
@@ -41,6 +43,28 @@ std::string encoded(const std::vector<std::string>& lines, int selection) {
 
 void putU32(std::string& file, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Brings the ended run's document back as the window does: restore() hands the file to the
+// recovery's thread, whose call says it is read, and finishRestore() puts it in. Waits at most
+// 10 s for that call. False when nothing was started or nothing changed.
+bool restoreAndWait(files::DocumentRecovery& recovery) {
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool read = false;
+  recovery.setRestoreReady([&] {
+    std::lock_guard lock(mutex);
+    read = true;
+    wake.notify_all();
+  });
+  bool arrived = false;
+  if (recovery.restore()) {
+    std::unique_lock lock(mutex);
+    arrived = wake.wait_for(lock, std::chrono::seconds(10), [&] { return read; });
+    EXPECT_TRUE(arrived) << "waited 10 s for the recovery file to be read";
+  }
+  recovery.setRestoreReady({});
+  return arrived && recovery.finishRestore();
 }
 
 }  // namespace
@@ -173,7 +197,7 @@ TEST(RecoveryFile, ANewRunBringsBackTheEndedRunsDocumentAsOneStep) {
   next.recovery.writeAndWait();
   EXPECT_EQ(filesIn().size(), 3u);  // the ended run's file, this run's file and its lock
 
-  ASSERT_TRUE(next.recovery.restore());
+  ASSERT_TRUE(restoreAndWait(next.recovery));
   EXPECT_EQ(next.list.lines(), (std::vector<std::string>{"[00:01.00]a", "b"}));
   EXPECT_EQ(next.list.selection(), 1);
   EXPECT_EQ(next.singer, "s1");
@@ -187,7 +211,7 @@ TEST(RecoveryFile, ANewRunBringsBackTheEndedRunsDocumentAsOneStep) {
   EXPECT_TRUE(prompter.shown.empty());
 
   // Nothing left to bring back, and a damaged file: each says so and changes nothing.
-  EXPECT_FALSE(next.recovery.restore());
+  EXPECT_FALSE(restoreAndWait(next.recovery));
   testsupport::TempDir other;
   other.write("recovery-1-1.bin", encoded({"x"}, 0).substr(0, 60));
   other.write("recovery-1-1.bin.tmp42", "half a file of a killed write");
@@ -202,7 +226,7 @@ TEST(RecoveryFile, ANewRunBringsBackTheEndedRunsDocumentAsOneStep) {
   EXPECT_FALSE(std::filesystem::exists(other.file("recovery-2-2.locking")));
   EXPECT_TRUE(std::filesystem::exists(other.file("recovery-3-3.locking")));
   EXPECT_TRUE(damaged.recovery.canRestore());  // the head alone looks right
-  EXPECT_FALSE(damaged.recovery.restore());
+  EXPECT_FALSE(restoreAndWait(damaged.recovery));
   EXPECT_EQ(damaged.list.count(), 0);
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_NE(prompter.shown[1].text.find("\xCB\xF0\xBB\xB5"), std::string::npos);  // 损坏

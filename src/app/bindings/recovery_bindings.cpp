@@ -27,6 +27,10 @@ RecoveryBindings::RecoveryBindings(MainWindow& window, EditorState& state, UndoB
     m_state.recovery.noteChange();
     if (!m_writeTimer.isActive()) m_writeTimer.start();
   });
+  m_state.recovery.setRestoreReady([this] {
+    // On the recovery's thread: the document is put in on the window's.
+    QMetaObject::invokeMethod(this, &RecoveryBindings::finishRestore, Qt::QueuedConnection);
+  });
   registry.add(kCommand, [this] {
     m_state.recovery.restore();
     showRestorable();
@@ -43,14 +47,24 @@ RecoveryBindings::RecoveryBindings(MainWindow& window, EditorState& state, UndoB
   showRestorable();
 }
 
+RecoveryBindings::~RecoveryBindings() { m_state.recovery.setRestoreReady({}); }
+
+void RecoveryBindings::finishRestore() {
+  m_state.recovery.finishRestore();
+  showRestorable();
+}
+
 void RecoveryBindings::showRestorable() {
   if (QAction* item = m_window.menus().action(QString::fromLatin1(kCommand))) {
-    item->setEnabled(m_state.recovery.canRestore());
+    item->setEnabled(!m_state.recovery.restoring() && m_state.recovery.canRestore());
   }
 }
 
 void RecoveryBindings::writeAtClose() {
   m_writeTimer.stop();
+  // Closing does not wait for a restore: the document written is the one the user sees, and
+  // the ended run's file stays as it was.
+  m_state.recovery.callOffRestore();
   // An action whose step is not yet closed still counts as a change.
   m_undo.settleNow();
   m_state.recovery.writeAndWait();

@@ -43,6 +43,7 @@ struct FakeServices {
         .recoveryFolder = app::toGbkPath(QString::fromStdString(home.file("data/qinghe-lrc-editor"))),
         .preparePlayer = {},
         .cacheFolder = home.file("cache/qinghe-lrc-editor"),
+        .settingsFolder = app::toGbkPath(QString::fromStdString(home.file("config/qinghe-lrc-editor"))),
     };
   }
 

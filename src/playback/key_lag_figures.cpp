@@ -27,7 +27,8 @@ KeyLagFigures KeyLagFigures::match(const std::vector<double>& sounds,
   for (const double press : presses) {
     // The last sound heard at or before the press.
     const auto after = std::upper_bound(sounds.begin(), sounds.end(), press);
-    if (after == sounds.begin() || press - *(after - 1) > kMatchWindowSeconds) {
+    // Within the window means up to it, whatever the last bit of the subtraction says.
+    if (after == sounds.begin() || press - *(after - 1) > kMatchWindowSeconds + 1e-9) {
       ++figures.stray;
       continue;
     }

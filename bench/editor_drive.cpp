@@ -153,13 +153,17 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
   }
   if (jumps) {
     const char* jumpKeys[] = {"ctrl+Right", "F6", "ctrl+Left"};
+    std::int64_t jumpedAt = 0;
     for (int jump = 0; jump < 6 && run.problem.empty(); ++jump) {
       for (int stamp = 0; stamp < 2; ++stamp) {
         sleepUntil(at);
         press("F5");
         at = SteadyClock::now() + between(250, 600) * 1'000'000LL;
       }
+      // A jump is judged by the clicks heard after it: the next one waits until one has been.
+      at = std::max<std::int64_t>(at, jumpedAt + 1'200'000'000);
       sleepUntil(at);
+      jumpedAt = SteadyClock::now();
       press(jumpKeys[jump % 3]);
       at = SteadyClock::now() + between(150, 500) * 1'000'000LL;
     }

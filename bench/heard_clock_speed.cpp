@@ -1,13 +1,18 @@
 // The play clock against the sound that is heard at a playback speed other than 1.0, through a
 // real PulseAudio server.
 //
-// A click track (a 5 ms burst at every whole second of the song over a quiet tone) is played by
-// the editor's player and playback commands at 0.75 and at 0.5 times its pace while the sink's
+// A click track (a 5 ms burst in every second of the song over a quiet tone) is played by the
+// editor's player and playback commands at 0.75 and at 0.5 times its pace while the sink's
 // monitor is recorded. mpv stretches the sound in time and keeps its pitch, so a burst comes out
 // longer but still loud and alone in its second: its onset is the first recorded frame above
 // 45 % of the loudest click after half a second of quiet, the same rule as at 1.0, and between
 // two onsets every sounding frame stands for `speed` frames of the song. Stamps taken at random
 // moments are compared with the song position heard at that moment.
+//
+// The stretching moves each burst by up to some ten milliseconds, by an amount that depends on
+// where the burst falls among the stretcher's windows. Bursts at whole seconds would all fall
+// alike and give one run one error; here each second's burst comes at a different point of its
+// second, as a song's onsets do.
 //
 // Then the speed is changed while the song plays (1.0 to 0.5, 0.5 to 0.75): the shown time must
 // never run ahead of what is heard nor step back, and stamps after the change read the heard
@@ -200,7 +205,7 @@ int main(int argc, char* argv[]) {
   const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-speed";
   std::filesystem::create_directories(dir);
   const std::string song = (dir / "clicks.mp3").string();
-  if (!testsupport::ClickTrack::write(song, 16)) {
+  if (!testsupport::ClickTrack::write(song, 16, true)) {
     std::printf("heard_clock_speed_bench: ffmpeg could not make the click track\n");
     return 1;
   }

@@ -11,12 +11,15 @@ namespace {
 constexpr int kRate = 44100;
 }  // namespace
 
-bool ClickTrack::write(const std::string& path, int seconds) {
-  char expression[160];
+bool ClickTrack::write(const std::string& path, int seconds, bool shifted) {
+  // Where the click starts within its second: the golden ratio's steps spread it evenly.
+  const char* start = shifted ? "0.3*mod(floor(t)*0.618\\,1)" : "0";
+  char expression[240];
   // Commas inside a filter option are escaped for the filter parser; one expression per channel.
   std::snprintf(expression, sizeof expression,
-                "%.2f*sin(2*PI*1000*t)+%.2f*sin(2*PI*3000*t)*lt(mod(t\\,1)\\,0.005)",
-                static_cast<double>(kToneLevel), static_cast<double>(kClickLevel - kToneLevel));
+                "%.2f*sin(2*PI*1000*t)+%.2f*sin(2*PI*3000*t)*between(mod(t\\,1)-%s\\,0\\,0.005)",
+                static_cast<double>(kToneLevel), static_cast<double>(kClickLevel - kToneLevel),
+                start);
   const std::string command =
       std::string("ffmpeg -loglevel error -y -f lavfi -i 'aevalsrc=exprs=") + expression + "|" +
       expression + ":s=" + std::to_string(kRate) + ":d=" + std::to_string(seconds) +

@@ -6,7 +6,7 @@
 
 namespace testsupport {
 
-// A song of clicks for measuring what is heard: a 5 ms burst at every whole second over a quiet
+// A song of clicks for measuring what is heard: a 5 ms burst in every second over a quiet
 // continuous tone, so that a recording tells which second is heard and whether anything plays.
 class ClickTrack {
  public:
@@ -14,8 +14,10 @@ class ClickTrack {
   static constexpr float kToneLevel = 0.1f;
   static constexpr float kClickLevel = 0.85f;
 
-  // Writes an .mp3 of `seconds` seconds at `path` (ffmpeg); false when that failed.
-  static bool write(const std::string& path, int seconds);
+  // Writes an .mp3 of `seconds` seconds at `path` (ffmpeg); false when that failed. With
+  // `shifted`, the click of each second comes up to 0.3 s after its start, by a different amount
+  // in every second, so that the clicks fall at every phase of a time-stretcher's windows.
+  static bool write(const std::string& path, int seconds, bool shifted = false);
   // The song positions, in seconds, of the click onsets as the decoder gives them, so that an
   // encoder's delay does not count as the player's.
   static std::vector<double> decodedOnsets(const std::string& path);

@@ -49,6 +49,14 @@ HeardTimeline::HeardTimeline(const Recording& recording, const std::vector<doubl
     m_problem = "nothing was heard";
     return;
   }
+  // Most frames carry the tone alone; a stretch without a click has no peak far above it.
+  std::vector<float> levels(begin, end);
+  const auto ninetieth = levels.begin() + static_cast<std::ptrdiff_t>(levels.size() * 9 / 10);
+  std::nth_element(levels.begin(), ninetieth, levels.end());
+  if (peak < *ninetieth * 3.0f) {
+    m_problem = "no click was heard";
+    return;
+  }
   // The sink's volume scales everything alike, so the thresholds follow the loudest click.
   const float clickThreshold = peak * 0.45f;
   const float toneThreshold = peak * 0.35f * ClickTrack::kToneLevel / ClickTrack::kClickLevel;

@@ -252,13 +252,18 @@ TEST(MpvPulseAudio, AStampAfterAJumpReadsTheHeardPositionFromTheTarget) {
         nearest = &stamp;
       }
     }
+    for (const Stamp& stamp : stamps) {
+      if (stamp.ns < jump.ns || stamp.ns >= jump.untilNs) continue;
+      if (getenv("JUMPDBG") && heard.positionAt(stamp.ns)) fprintf(stderr, "DBG %.1f t=%+.1f ms read=%.2f herr=%+.1f\n", jump.target, (stamp.ns - *targetNs) / 1e6, stamp.seconds, (stamp.seconds - *heard.positionAt(stamp.ns)) * 1e3);
+    }
     ASSERT_NE(nearest, nullptr);
     ASSERT_LT(std::llabs(nearest->ns - (*targetNs + 300'000'000)), 15'000'000)
         << "no stamp near 0.3 s after the target was heard, "
         << (*targetNs - jump.ns) / 1e6 << " ms after the jump";
-    EXPECT_NEAR(nearest->seconds, jump.target + (nearest->ns - *targetNs) / 1e9, 0.03);
-    if (const auto heardThen = heard.positionAt(nearest->ns)) {
-      EXPECT_NEAR(nearest->seconds, *heardThen, 0.03);
-    }
+    // The heard position comes from the recorded clicks, across any break of the sound: counting
+    // on from the target at the pace of the wall clock is off by whatever the output lost.
+    const auto heardThen = heard.positionAt(nearest->ns);
+    ASSERT_TRUE(heardThen) << "the recording cannot tell what was heard 0.3 s after the target";
+    EXPECT_NEAR(nearest->seconds, *heardThen, 0.03);
   }
 }

@@ -9,7 +9,8 @@
 // First 按键延迟补偿... → 测量, with the user 250 ms late and then 150 ms late: the measured median
 // must lie within 10 ms of the user's lag, and a song that was playing must be paused where it
 // was heard and go on from there. 确定 stores the last one. Then 启用按键延迟补偿, and a
-// click track (a 5 ms click at every whole second) is played at 1.0x and at 0.5x while the user
+// click track (a 5 ms click in every second, each at another point of its second, as a song's
+// onsets fall anywhere between two hundredths) is played at 1.0x and at 0.5x while the user
 // stamps every click 150 ms late: every stamp must lie within 10 ms of its click's song
 // position, the median within 5 ms.
 //
@@ -334,7 +335,7 @@ int main(int argc, char** argv) {
   Bench bench;
   const std::filesystem::path dir = bench.harness.home.path();
   const std::string song = (dir / "clicks.mp3").string();
-  if (!testsupport::ClickTrack::write(song, 12)) {
+  if (!testsupport::ClickTrack::write(song, 12, true)) {
     std::printf("key_lag_bench: ffmpeg could not make the click track\n");
     return 1;
   }

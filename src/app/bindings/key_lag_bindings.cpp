@@ -84,8 +84,6 @@ std::string KeyLagBindings::soundFilePath() const {
   // One file per running editor, so two editors measuring at once never share one.
   const QByteArray folder = m_cacheFolder.empty() ? QFile::encodeName(QDir::tempPath())
                                                   : QByteArray::fromStdString(m_cacheFolder);
-  std::error_code ignored;
-  std::filesystem::create_directories(folder.toStdString(), ignored);
   return toGbkPath(folder + "/key-lag-sounds-" +
                    QByteArray::number(QCoreApplication::applicationPid()) + ".wav");
 }
@@ -97,6 +95,10 @@ bool KeyLagBindings::showKeyLagDialog() {
   const std::string soundFile = soundFilePath();
   connect(&dialog, &KeyLagDialog::measureRequested, &dialog, [&] {
     const std::vector<double> onsets = playback::KeyLagMeasurement::planSounds(m_random);
+    // The folder is made on the first measurement; a failure shows when the file is written.
+    std::error_code ignored;
+    std::filesystem::create_directories(
+        std::filesystem::path(platform::nativePath(soundFile)).parent_path(), ignored);
     const platform::WriteStatus written = platform::replaceFile(
         soundFile, playback::KeyLagMeasurement::soundFileBytes(onsets));
     if (written != platform::WriteStatus::Ok) {

@@ -66,7 +66,10 @@ KeyLagDialog::KeyLagDialog(std::optional<int> lagMs, const QString& notice, QWid
   layout->addLayout(form);
   layout->addWidget(m_outcome);
   layout->addWidget(buttons);
-  setMinimumWidth(420);
+  // Narrow enough to sit over the main window; a wrapped text of a set width also has a set
+  // height, which the dialog grows to when the outcome gets longer.
+  for (QLabel* text : {about, m_outcome}) text->setFixedWidth(440);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   m_lag->selectAll();
 }
 

@@ -23,9 +23,7 @@ namespace {
 // at 12.00 s as heard.
 struct Editor {
   Editor() {
-    harness.start();
-    window().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_TRUE(harness.startActive()) << "waited for the window to be active";
     state().lyrics.replaceAll({"a", "b", "c", "d"});
     state().lyrics.setSelection(0);
     state().playback.setCurrentSong("/s.mp3", "s.mp3", playback::texts::mp3Format());

@@ -16,8 +16,8 @@ status=0
 for program in "$build"/bench/*_bench; do
   [ -x "$program" ] || continue
   echo "== $(basename "$program")"
-  # These two start the real editor, which needs a display.
-  case "$(basename "$program")" in startup_bench | heard_clock_bench) windowed=1 ;; *) windowed=0 ;; esac
+  # These start the real editor, which needs a display.
+  case "$(basename "$program")" in startup_bench | heard_clock_bench | key_lag_bench) windowed=1 ;; *) windowed=0 ;; esac
   if [ "$windowed" = 1 ] && command -v xvfb-run >/dev/null; then
     env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1024x768x24" "$program" || status=1
   else

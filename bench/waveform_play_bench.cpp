@@ -96,7 +96,10 @@ bool runUntil(Done done, int ms) {
   waited.start();
   while (!done()) {
     if (waited.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    // The loop sleeps between events: spinning, it would take a core from the decoder.
+    QEventLoop loop;
+    QTimer::singleShot(2, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
   }
   return true;
 }

@@ -139,8 +139,9 @@ void openWindow(app::EditorApp& editor, const std::string& song) {
   runFor(1500);
   const long rssBefore = statusKb("VmRSS:");
   const long peakBefore = statusKb("VmHWM:");
-  std::printf("\nopening the window on the playing 10-minute song (load %s; editor resident %.1f MB)\n",
-              loadAverage().c_str(), rssBefore / 1024.0);
+  std::printf(
+      "\nopening the window on the playing 10-minute song (load %s; editor resident %.1f MB)\n",
+      loadAverage().c_str(), rssBefore / 1024.0);
   QElapsedTimer timer;
   timer.start();
   editor.commands().run("ShowWaveformWindow");
@@ -165,7 +166,8 @@ void openWindow(app::EditorApp& editor, const std::string& song) {
       "%.1f ms (load %s)\n",
       firstPaintMs, firstWaveMs, allMs, loadAverage().c_str());
   std::printf("  memory added by the window: resident %+.1f MB, peak %+.1f MB\n",
-              (statusKb("VmRSS:") - rssBefore) / 1024.0, (statusKb("VmHWM:") - peakBefore) / 1024.0);
+              (statusKb("VmRSS:") - rssBefore) / 1024.0,
+              (statusKb("VmHWM:") - peakBefore) / 1024.0);
 
   // The same song again: its envelope now comes from the cache.
   window->showSong("");
@@ -184,10 +186,9 @@ void openWindow(app::EditorApp& editor, const std::string& song) {
 void printPhase(const PhaseFigures& phase) {
   const auto& t = phase.tickGapsMs;
   const auto late = std::count_if(t.begin(), t.end(), [](double gap) { return gap > 15; });
-  std::printf(
-      "%-22s ticks %5zu: gap median %5.2f ms, p99 %5.2f ms, max %6.2f ms, over 15 ms %zu",
-      phase.name, t.size(), percentile(t, 0.5), percentile(t, 0.99), percentile(t, 1.0),
-      static_cast<std::size_t>(late));
+  std::printf("%-22s ticks %5zu: gap median %5.2f ms, p99 %5.2f ms, max %6.2f ms, over 15 ms %zu",
+              phase.name, t.size(), percentile(t, 0.5), percentile(t, 0.99), percentile(t, 1.0),
+              static_cast<std::size_t>(late));
   if (phase.paints > 0) {
     const auto& f = phase.frameGapsMs;
     std::printf("; view %.1f frames/s, frame gap median %.1f ms, p99 %.1f ms, max %.1f ms",
@@ -327,7 +328,8 @@ int main(int argc, char** argv) {
   }
   std::printf("\nall rounds (load %s at the end):\n", loadAverage().c_str());
   for (const PhaseFigures* phase : phases) printPhase(*phase);
-  std::printf("(targets: the tick's p99 as with the window closed; the view at >= 50 frames/s)\n\n");
+  std::printf(
+      "(targets: the tick's p99 as with the window closed; the view at >= 50 frames/s)\n\n");
 
   window->show();
   if (!QTest::qWaitForWindowExposed(window, 5000)) std::printf("(window not exposed)\n");

@@ -117,9 +117,9 @@ void WaveformView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   const qreal ratio = m_picture.devicePixelRatio();
-  painter.drawPixmap(QRectF(area), m_picture,
-                     QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
-                            area.height() * ratio));
+  painter.drawPixmap(
+      QRectF(area), m_picture,
+      QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
   if (m_cursor >= 0) {
     const int x = cursorX();
     painter.setPen(kCursor);
@@ -205,7 +205,8 @@ void WaveformView::paintMarks(QPainter& painter) {
     painter.setPen(QPen(selected ? kSelected : kMark, selected || grabbed ? 2 : 1));
     painter.drawLine(shown[i].x, kRulerHeight, shown[i].x, height());
     if (placed[i] >= 0) {
-      painter.drawText(shown[i].x + 3, kRulerHeight + labelRow * (placed[i] + 1) - metrics.descent(),
+      painter.drawText(shown[i].x + 3,
+                       kRulerHeight + labelRow * (placed[i] + 1) - metrics.descent(),
                        shown[i].label);
     }
   }
@@ -263,7 +264,7 @@ void WaveformView::mouseMoveEvent(QMouseEvent* event) {
 
 double WaveformView::edgeStep(int x) const {
   // The deeper into the edge (or past it), the faster, up to a view's width in about a second.
-  const double into = x < kEdgePixels ? x - kEdgePixels
+  const double into = x < kEdgePixels             ? x - kEdgePixels
                       : x > width() - kEdgePixels ? x - (width() - kEdgePixels)
                                                   : 0;
   const double fastest = std::max(width() / 60.0, 2.0);

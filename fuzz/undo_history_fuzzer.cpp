@@ -1,5 +1,7 @@
 // Random sequences of the list's changing operations with undos and redos between them: undoing
-// every step gives back the first document byte for byte, redoing every step the last one.
+// every step gives back the first document byte for byte, redoing every step the last one. The
+// same sequence again under a budget of a few steps, which drops the oldest ones: undoing every
+// step kept gives the same document each time, and redoing them the last one.
 #include <string>
 #include <vector>
 
@@ -28,15 +30,15 @@ struct Input {
   }
 };
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
-  Input in{fuzzing::bytesOf(data, size)};
+// Runs the operations of `bytes` with a history of `budgetBytes`.
+void run(std::string_view bytes, std::size_t budgetBytes) {
+  Input in{bytes};
   lyrics::LyricsList list;
   list.replaceAll(std::vector<std::string>{"[00:01.00]a", "b", ""});
   list.setSelection(1);
   std::vector<std::string> sides{"singer", ""};
-  lyrics::UndoHistory history(list, {[&] { return sides; }, [&](const auto& s) { sides = s; }});
+  const lyrics::UndoHistory::Sides access{[&] { return sides; }, [&](const auto& s) { sides = s; }};
+  lyrics::UndoHistory history(list, access, budgetBytes);
   const auto snapshot = [&] { return Snapshot{list.lines(), list.selection(), list.fileForm()}; };
   const Snapshot first = snapshot();
 
@@ -103,12 +105,28 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   const Snapshot last = snapshot();
   while (history.undo()) {
   }
-  FUZZ_CHECK(list.lines() == first.lines);
-  FUZZ_CHECK(list.fileForm() == first.form);
+  const Snapshot oldest = snapshot();
+  // Far below the editor's budget these few operations keep every step.
+  if (budgetBytes == lyrics::UndoHistory::kBudgetBytes) {
+    FUZZ_CHECK(oldest.lines == first.lines);
+    FUZZ_CHECK(oldest.form == first.form);
+  }
   while (history.redo()) {
   }
   FUZZ_CHECK(list.lines() == last.lines);
   FUZZ_CHECK(list.fileForm() == last.form);
   FUZZ_CHECK(list.selection() == last.selection);
+  while (history.undo()) {
+  }
+  FUZZ_CHECK(list.lines() == oldest.lines);
+  FUZZ_CHECK(list.fileForm() == oldest.form);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+  run(fuzzing::bytesOf(data, size), lyrics::UndoHistory::kBudgetBytes);
+  // A budget of one to a few dozen small steps.
+  if (size > 0) run(fuzzing::bytesOf(data, size), std::size_t{200} * (1 + data[0] % 32));
   return 0;
 }

@@ -18,7 +18,7 @@ for program in "$build"/bench/*_bench; do
   echo "== $(basename "$program")"
   # These start the real editor, or show its waveform window, which needs a display.
   case "$(basename "$program")" in
-    startup_bench | heard_clock_bench | waveform_play_bench) windowed=1 ;;
+    startup_bench | heard_clock_bench | key_lag_bench | waveform_play_bench) windowed=1 ;;
     *) windowed=0 ;;
   esac
   if [ "$windowed" = 1 ] && command -v xvfb-run >/dev/null; then

@@ -11,6 +11,7 @@
 #include "app/bindings/document_bindings.h"
 #include "app/bindings/feedback_bindings.h"
 #include "app/bindings/font_bindings.h"
+#include "app/bindings/key_lag_bindings.h"
 #include "app/bindings/lyrics_bindings.h"
 #include "app/bindings/panel_bindings.h"
 #include "app/bindings/playback_bindings.h"
@@ -76,6 +77,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_undo = std::make_unique<UndoBindings>(m_state, m_commands);
   m_recovery = std::make_unique<RecoveryBindings>(window, m_state, *m_undo, m_commands);
   m_waveform = std::make_unique<WaveformBindings>(window, m_state, system, *m_undo, m_commands);
+  m_keyLag = std::make_unique<KeyLagBindings>(window, m_state, system, m_commands);
   registerFeedbackCommands(window, system, m_commands);
   m_commands.add("ExitProgram", [this] { exitProgram(); });
   // Last: every item of the menus and toolbars must find its command registered.

@@ -16,6 +16,7 @@ class BackgroundLyricsReader;
 class CommandActions;
 class DocumentBindings;
 class FontBindings;
+class KeyLagBindings;
 class LyricsBindings;
 class LyricsListModel;
 class MainWindow;
@@ -87,6 +88,7 @@ class EditorApp : public QObject {
   std::unique_ptr<UndoBindings> m_undo;
   std::unique_ptr<RecoveryBindings> m_recovery;
   std::unique_ptr<WaveformBindings> m_waveform;
+  std::unique_ptr<KeyLagBindings> m_keyLag;
   std::unique_ptr<CommandActions> m_commandActions;
   bool m_associationRegistered = false;
 };

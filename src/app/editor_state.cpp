@@ -43,10 +43,14 @@ lyrics::UndoHistory::Sides documentSides(lyrics::HeaderFields& headers, playback
 
 EditorState::EditorState(platform::IntervalTimer& clockTimer, const Services& services)
     : clock(clockTimer, currentTag, playbackDisplay, status, services.player, m_steadyClock),
+      keyLag(services.settingsFolder),
+      pressTags(clock, keyLag),
       playback(song, headers, status, playbackDisplay, clock, services.player, services.prompter,
                services.dialogs, services.clipboard),
       history(lyrics, documentSides(headers, song)),
       recovery(services.recoveryFolder, lyrics, documentSides(headers, song), history,
-               services.prompter) {}
+               services.prompter) {
+  keyLag.load();
+}
 
 }  // namespace app

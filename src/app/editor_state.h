@@ -11,6 +11,8 @@
 #include "lyrics/undo_history.h"
 #include "platform/interval_timer.h"
 #include "platform/monotonic_clock.h"
+#include "playback/compensated_time_tags.h"
+#include "playback/key_lag_setting.h"
 #include "playback/play_clock.h"
 #include "playback/playback_controller.h"
 #include "playback/playback_display.h"
@@ -47,6 +49,11 @@ struct EditorState {
  public:
   // The play time that stamps get.
   playback::PlayClock clock;
+  // The user's key lag and whether stamps allow for it (settings.ini in the settings folder).
+  playback::KeyLagSetting keyLag;
+  // The time that a key press or the tag button stamps: the clock less the key lag while that
+  // is on. Double-clicks and the signature stamp the clock itself.
+  playback::CompensatedTimeTags pressTags;
   // Playing, paused or idle, with the commands that change it.
   playback::PlaybackController playback;
   // The saved-lyrics library, shown in the list 超级列表框1.

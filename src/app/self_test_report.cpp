@@ -1,8 +1,5 @@
 #include "app/self_test_report.h"
 
-#include <time.h>
-#include <unistd.h>
-
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
@@ -28,26 +25,11 @@
 #include "app/window/lyrics_list_model.h"
 #include "app/window/main_menus.h"
 #include "app/window/main_window.h"
+#include "platform/process_age.h"
 
 namespace app {
 
 namespace {
-
-// Milliseconds since the kernel started this process (10 ms resolution).
-long long msSinceProcessStart() {
-  QFile stat(QStringLiteral("/proc/self/stat"));
-  if (!stat.open(QIODevice::ReadOnly)) return -1;
-  const QByteArray text = stat.readAll();
-  // Fields after the command name, which is in parentheses and may hold spaces.
-  const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-  if (fields.size() < 20) return -1;
-  const double startSeconds = fields[19].toDouble() / static_cast<double>(::sysconf(_SC_CLK_TCK));
-  timespec now{};
-  ::clock_gettime(CLOCK_BOOTTIME, &now);
-  const double nowSeconds =
-      static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-  return static_cast<long long>((nowSeconds - startSeconds) * 1000.0);
-}
 
 // A memory figure in kB from /proc/self/status: "VmRSS" now, "VmHWM" the peak so far.
 long long memoryKb(const QByteArray& field) {
@@ -146,7 +128,7 @@ void writeReport(EditorApp& editor, const QString& path, bool exposed) {
   head += QStringLiteral("platform=%1\n").arg(QGuiApplication::platformName());
   head += QStringLiteral("lines=%1\n").arg(list.count());
   head += QStringLiteral("selected=%1\n").arg(list.selection());
-  head += QStringLiteral("startup_ms=%1\n").arg(msSinceProcessStart());
+  head += QStringLiteral("startup_ms=%1\n").arg(platform::msSinceProcessStart());
   head += QStringLiteral("rss_kb=%1\n").arg(memoryKb("VmRSS"));
   head += QStringLiteral("peak_rss_kb=%1\n").arg(memoryKb("VmHWM"));
   head += QStringLiteral("window_id=%1\n").arg(editor.window().winId());

@@ -40,6 +40,8 @@ struct Services {
   std::function<void()> preparePlayer;
   // The per-user folder of the waveform envelopes, as the file system's bytes; "" keeps none.
   std::string cacheFolder = {};
+  // The per-user folder of settings.ini (beside feedback.ini), as GB18030 bytes; "" keeps none.
+  std::string settingsFolder = {};
 };
 
 }  // namespace app

@@ -145,7 +145,7 @@ SmtpSettings buildSmtpSettings() {
   return settings;
 }
 
-std::string feedbackConfigPath() {
+std::string editorConfigFolder() {
   std::string base;
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
   if (configHome && configHome[0] == '/') {
@@ -155,7 +155,12 @@ std::string feedbackConfigPath() {
     if (!home || home[0] != '/') return {};
     base = std::string(home) + "/.config";
   }
-  return base + "/qinghe-lrc-editor/feedback.ini";
+  return base + "/qinghe-lrc-editor";
+}
+
+std::string feedbackConfigPath() {
+  const std::string folder = editorConfigFolder();
+  return folder.empty() ? std::string() : folder + "/feedback.ini";
 }
 
 SmtpSettingsResult loadSmtpSettings(const SmtpSettings& defaults, const std::string& path) {

@@ -33,6 +33,11 @@ struct SmtpSettingsResult {
 // The settings given to the build (host, port, mailbox; never a password).
 SmtpSettings buildSmtpSettings();
 
+// The editor's per-user settings folder: $XDG_CONFIG_HOME/qinghe-lrc-editor, or ~/.config/...
+// when the variable is unset or not absolute; empty when no home is known. It holds
+// feedback.ini and settings.ini.
+std::string editorConfigFolder();
+
 // The per-user file that overrides them: $XDG_CONFIG_HOME/qinghe-lrc-editor/feedback.ini, or
 // ~/.config/... when the variable is unset or not absolute; empty when no home is known.
 std::string feedbackConfigPath();

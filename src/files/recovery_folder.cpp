@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -23,6 +24,10 @@ namespace {
 constexpr const char* kPrefix = "recovery-";
 constexpr const char* kData = ".bin";
 constexpr const char* kLock = ".lock";
+// A run's lock before it gets its name, for the few system calls of claiming it. One older than
+// this was left by a run that died while claiming it.
+constexpr const char* kClaim = ".locking";
+constexpr auto kAbandonedClaim = std::chrono::minutes(1);
 
 // What the folder says about one run.
 struct Run {
@@ -30,7 +35,7 @@ struct Run {
   bool lock = false;
   std::filesystem::file_time_type written;
   std::optional<std::uint32_t> lines;
-  // Temporaries of writes the run was killed in the middle of.
+  // Temporaries of writes the run was killed in the middle of, and a lock it died claiming.
   std::vector<std::string> leftovers;
 };
 
@@ -59,6 +64,10 @@ std::map<std::string, Run> runsIn(const std::string& folder) {
     if (name.rfind(kPrefix, 0) != 0) continue;
     if (const std::size_t at = name.find(".bin.tmp"); at != std::string::npos) {
       runs[name.substr(0, at)].leftovers.push_back(name);
+    }
+    if (name.ends_with(kClaim) && entry.last_write_time(error) + kAbandonedClaim <
+                                      std::filesystem::file_time_type::clock::now()) {
+      runs[name.substr(0, name.size() - std::strlen(kClaim))].leftovers.push_back(name);
     }
     for (const std::string extension : {kData, kLock}) {
       if (name.size() <= extension.size() ||

@@ -27,7 +27,8 @@ class RecoveryFolder {
   // (a cheap look at each file's head); "" when there is none.
   std::string latestEnded() const;
   // Removes the files of every ended run but `keep`'s: older work that `keep` replaced, files
-  // without lines or without a readable head, and the locks of runs that wrote nothing.
+  // without lines or without a readable head, the locks of runs that wrote nothing and those of
+  // runs that died while claiming them.
   void pruneEndedExcept(const std::string& keep);
   // Removes the recovery file `path` of an ended run (it was brought back and lives on in this
   // run's file); a run that still holds its lock keeps it.

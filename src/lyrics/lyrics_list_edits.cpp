@@ -9,6 +9,7 @@ namespace lyrics {
 std::size_t LyricsEdit::heldBytes() const {
   std::size_t bytes = sizeof(LyricsEdit) + m_text.capacity() + m_lines.capacity() * sizeof(Span);
   for (const Block& block : m_blocks) bytes += sizeof(Block) + block.bytes->capacity();
+  bytes += (m_tail.capacity() - m_tail.size()) * sizeof(std::string);
   for (const std::string& line : m_tail) bytes += sizeof(std::string) + line.capacity();
   return bytes;
 }
@@ -99,7 +100,7 @@ void LyricsList::toggle(LyricsEdit& edit) {
         swapWhole(edit);
       } else {
         appendLines(edit.m_tail);
-        edit.m_tail.clear();
+        edit.m_tail = {};
       }
       edit.m_tailOut = !edit.m_tailOut;
       break;

@@ -12,10 +12,14 @@ bool startsWithBracket(std::string_view line) { return !line.empty() && line.fro
 }  // namespace
 
 TagCommands::TagCommands(LyricsList& list, TimeTagSource& timeTags, DoubleClickMode& mode,
-                         platform::Prompter& prompter)
-    : m_list(list), m_timeTags(timeTags), m_mode(mode), m_prompter(prompter) {}
+                         platform::Prompter& prompter, TimeTagSource* doubleClickTags)
+    : m_list(list),
+      m_timeTags(timeTags),
+      m_doubleClickTags(doubleClickTags ? *doubleClickTags : timeTags),
+      m_mode(mode),
+      m_prompter(prompter) {}
 
-void TagCommands::addTimeTag() {
+void TagCommands::stamp(TimeTagSource& timeTags) {
   const int selected = m_list.selection();
   if (selected == -1) {
     m_prompter.inform("请导入歌词", "tolva", platform::MessageIcon::Warning);
@@ -23,7 +27,7 @@ void TagCommands::addTimeTag() {
   }
   // The line is not inspected: a line that already carries tags gets one more in front, and
   // on the last line the clamped selection stays put so a second press stacks another tag.
-  m_list.setLine(selected, m_timeTags.currentTag() + std::string(m_list.line(selected)));
+  m_list.setLine(selected, timeTags.currentTag() + std::string(m_list.line(selected)));
   m_list.setSelection(selected + 1);
 }
 
@@ -45,7 +49,7 @@ void TagCommands::deleteLineTag() {
 
 void TagCommands::listDoubleClick() {
   if (m_mode.addsTag()) {
-    addTimeTag();
+    stamp(m_doubleClickTags);
   } else if (m_mode.deletesTag()) {
     deleteLineTag();
   }

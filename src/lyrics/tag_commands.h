@@ -10,12 +10,13 @@ namespace lyrics {
 // The commands that put time tags on lines and take them off again, and the double-click mode.
 class TagCommands {
  public:
-  // `timeTags` gives the tag of the moment a line is stamped.
+  // `timeTags` gives the tag of the moment a line is stamped by a key or the tag button;
+  // `doubleClickTags` the tag of a double-click's stamp, `timeTags` when not given.
   TagCommands(LyricsList& list, TimeTagSource& timeTags, DoubleClickMode& mode,
-              platform::Prompter& prompter);
+              platform::Prompter& prompter, TimeTagSource* doubleClickTags = nullptr);
 
   // Stamps the selected line with the current time tag and moves to the next line.
-  void addTimeTag();
+  void addTimeTag() { stamp(m_timeTags); }
   // Removes the first tag of the selected line.
   void deleteLineTag();
   // A double-click on the lyrics list: adds or deletes a tag on the selected line as the
@@ -33,8 +34,11 @@ class TagCommands {
   void deleteUntaggedLines();
 
  private:
+  void stamp(TimeTagSource& timeTags);
+
   LyricsList& m_list;
   TimeTagSource& m_timeTags;
+  TimeTagSource& m_doubleClickTags;
   DoubleClickMode& m_mode;
   platform::Prompter& m_prompter;
 };

@@ -19,14 +19,18 @@ std::int64_t number(std::string_view text) {
 }  // namespace
 
 std::optional<std::pair<std::int64_t, std::size_t>> leadingTimeTag(std::string_view text) {
-  if (text.size() < 7 || text[0] != '[' || text[3] != ':') return std::nullopt;
-  const std::string_view minutes = text.substr(1, 2);
-  const std::string_view seconds = text.substr(4, 2);
+  // Two minute digits, or three past 99 minutes, as fullTimeTag writes them.
+  const std::size_t colon = text.size() > 4 && text[4] == ':' ? 4 : 3;
+  if (text.size() < colon + 4 || text[0] != '[' || text[colon] != ':') return std::nullopt;
+  const std::string_view minutes = text.substr(1, colon - 1);
+  const std::string_view seconds = text.substr(colon + 1, 2);
   if (!digits(minutes) || !digits(seconds)) return std::nullopt;
   const std::int64_t whole = number(minutes) * 6000 + number(seconds) * 100;
-  if (text[6] == ']') return std::pair{whole, std::size_t{7}};
-  if (text.size() >= 10 && text[6] == '.' && text[9] == ']' && digits(text.substr(7, 2))) {
-    return std::pair{whole + number(text.substr(7, 2)), std::size_t{10}};
+  const std::size_t after = colon + 3;
+  if (text[after] == ']') return std::pair{whole, after + 1};
+  if (text.size() >= after + 4 && text[after] == '.' && text[after + 3] == ']' &&
+      digits(text.substr(after + 1, 2))) {
+    return std::pair{whole + number(text.substr(after + 1, 2)), after + 4};
   }
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ namespace lyrics {
 // itself; the changes made before the next settle() form one step, which also remembers the
 // selection and the texts beside the lines (the header boxes and the song row) before and after.
 // Undo and redo restore those texts only when the step changed them.
+//
+// The steps share a byte budget: when making a step takes them past it, the oldest steps go,
+// each one whole, until they fit again or only the new step is left, which stays whatever its
+// size. Undo then stops where the oldest step kept begins.
 class UndoHistory : private LyricsListRecorder {
  public:
   // The texts beside the lines: how to read them and how to put them back.
@@ -21,8 +26,15 @@ class UndoHistory : private LyricsListRecorder {
     std::function<void(const std::vector<std::string>&)> write;
   };
 
-  // Records the changes of `list`, which must outlive the history.
-  UndoHistory(LyricsList& list, Sides sides);
+  // The budget of the editor's history. An ordinary step of a song holds a few hundred bytes
+  // (a stamp) to some kilobytes (an import, a shift of every line), so it keeps about a hundred
+  // thousand stamps. A step that replaced or cleared a document larger than the budget stays
+  // only as long as it is the newest, so the history never holds such a document twice.
+  static constexpr std::size_t kBudgetBytes = std::size_t{32} << 20;
+
+  // Records the changes of `list`, which must outlive the history; the steps hold at most
+  // `budgetBytes` unless the newest one alone holds more.
+  UndoHistory(LyricsList& list, Sides sides, std::size_t budgetBytes = kBudgetBytes);
   ~UndoHistory() override;
   UndoHistory(const UndoHistory&) = delete;
   UndoHistory& operator=(const UndoHistory&) = delete;
@@ -42,7 +54,7 @@ class UndoHistory : private LyricsListRecorder {
   bool redo();
   bool canUndo() const { return !m_done.empty(); }
   bool canRedo() const { return !m_undone.empty(); }
-  // Bytes the steps hold.
+  // Bytes the steps hold, those that can be redone included.
   std::size_t heldBytes() const { return m_heldBytes; }
 
  private:
@@ -60,10 +72,15 @@ class UndoHistory : private LyricsListRecorder {
   void selectionMoved() override;
   void restore(Step& step, bool forward);
   std::size_t sizeOf(const Step& step) const;
+  // Counts `step` again after undo or redo swapped its contents with the list's.
+  void recount(Step& step);
+  // Drops the oldest steps until the rest fit the budget or one is left; the bytes dropped.
+  std::size_t dropOldestBeyondBudget();
 
   LyricsList& m_list;
   Sides m_sides;
-  std::vector<Step> m_done;
+  // Oldest first; the budget takes steps from the front.
+  std::deque<Step> m_done;
   std::vector<Step> m_undone;
   // The action under way.
   std::vector<LyricsEdit> m_pending;
@@ -72,6 +89,7 @@ class UndoHistory : private LyricsListRecorder {
   int m_settledSelection = -1;
   std::vector<std::string> m_settledSides;
   std::size_t m_heldBytes = 0;
+  std::size_t m_budgetBytes;
   std::function<void()> m_changed;
 };
 

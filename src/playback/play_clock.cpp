@@ -99,6 +99,18 @@ std::string PlayClock::currentTag() {
   return m_currentTag.value();
 }
 
+std::string PlayClock::tagLessLag(std::int64_t lagNs) {
+  if (!m_running) return m_currentTag.value();
+  // The tick shows the moment itself and leaves its time and the speed it was heard at.
+  tick();
+  return timeTag(roundedHundredths(lessLag(m_baseNs, lagNs, m_rate)));
+}
+
+std::int64_t PlayClock::lessLag(std::int64_t positionNs, std::int64_t lagNs, double speed) {
+  const double songNs = static_cast<double>(lagNs) * (std::isfinite(speed) && speed > 0 ? speed : 1.0);
+  return std::max<std::int64_t>(0, positionNs - std::llround(songNs));
+}
+
 void PlayClock::tick() {
   if (m_running) {
     // Rebase the stopwatch on every tick, so a position that goes away (the player stopped

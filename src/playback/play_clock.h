@@ -46,6 +46,11 @@ class PlayClock : public lyrics::TimeTagSource {
   // The tag of this very moment for a stamp: while the clock runs an extra tick brings
   // CurrentTimeTag and the displays up to now; a halted clock keeps the tag it halted with.
   std::string currentTag() override;
+  // The tag of this very moment less `lagNs` of the listener's own time, which is lagNs times
+  // the playback speed of the song (lessLag): the stamp of a key pressed that long after the
+  // sound it answers. The displays still show the moment itself. A halted clock keeps the tag
+  // it halted with: nothing is being heard that a press could answer late.
+  std::string tagLessLag(std::int64_t lagNs);
 
   // Elapsed play time in hundredths of a second, rounded to the nearest one.
   std::int64_t elapsedHundredths();
@@ -53,6 +58,9 @@ class PlayClock : public lyrics::TimeTagSource {
   std::int64_t elapsedNs();
   // The full time tag "[mm:ss.xx]" of `hundredths` (minutes modulo 100).
   static std::string timeTag(std::int64_t hundredths);
+  // `positionNs` of the song less `lagNs` of the listener's time heard at `speed` times the
+  // song's pace, never below zero.
+  static std::int64_t lessLag(std::int64_t positionNs, std::int64_t lagNs, double speed);
 
  private:
   void show();

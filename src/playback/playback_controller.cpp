@@ -178,6 +178,30 @@ void PlaybackController::setSpeed(double speed) {
   m_player.setSpeed(speed);
 }
 
+std::optional<double> PlaybackController::lendPlayer() {
+  if (clockRuns(m_state)) {
+    m_clock.halt();
+    m_player.pause();
+    setState(PlaybackState::Paused);
+  }
+  std::optional<double> songSeconds;
+  // Paused after a stop, the clock stands with no song in the player: there is none to put back.
+  if (m_state != PlaybackState::Idle && m_player.heardPosition()) {
+    songSeconds = static_cast<double>(m_clock.elapsedNs()) / 1e9;
+  }
+  m_player.stop();
+  m_player.setSpeed(1.0);
+  return songSeconds;
+}
+
+void PlaybackController::takePlayerBack(std::optional<double> songSeconds) {
+  m_player.stop();
+  m_player.setSpeed(m_speed);
+  if (!songSeconds || m_state == PlaybackState::Idle || !m_song.hasSongFile()) return;
+  m_player.play(m_song.cell(SongRow::Path), *songSeconds, *this);
+  m_player.pause();
+}
+
 void PlaybackController::copySongPath() { m_clipboard.setText(m_song.cell(SongRow::Path)); }
 
 std::string PlaybackController::songFolder() const {

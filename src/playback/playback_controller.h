@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "lyrics/header_fields.h"
@@ -57,6 +58,13 @@ class PlaybackController : public PlaybackListener {
   void setSpeed(double speed);
   // The playback speed; 1.0 at start.
   double speed() const { return m_speed; }
+  // Lends the player to another sound (the key-lag measurement): a playing song is paused where
+  // it is heard, as 暂停 pauses it, and the player is left stopped at 1.0x. Gives where the song
+  // stood, in seconds, when it was in the player; nothing when none was.
+  std::optional<double> lendPlayer();
+  // Takes the player back after the other sound: the song that was in it is put back at
+  // `songSeconds`, paused, at the playback speed.
+  void takePlayerBack(std::optional<double> songSeconds);
   // Puts the current song's path on the clipboard.
   void copySongPath();
   // Where playback stands; the pause button shows it.

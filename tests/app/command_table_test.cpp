@@ -89,6 +89,9 @@ const DesignItem kDesign[] = {
     {"校对(J)", "播放速度", "", ">"},
     {"校对(J)", "-", "", ""},
     {"校对(J)", "波形窗口", "F8", "ShowWaveformWindow"},
+    {"校对(J)", "-", "", ""},
+    {"校对(J)", "按键延迟补偿...", "", "ShowKeyLagDialog"},
+    {"校对(J)", "启用按键延迟补偿", "", "ToggleKeyLagCompensation"},
     {"播放速度", "1.0倍", "", "PlayAtNormalSpeed"},
     {"播放速度", "0.75倍", "", "PlayAtThreeQuarterSpeed"},
     {"播放速度", "0.5倍", "", "PlayAtHalfSpeed"},
@@ -142,7 +145,7 @@ const DesignItem kDesign[] = {
 const std::set<std::string> kCheckedAtStart = {"ToggleDoubleClickAdd", "PlayAtNormalSpeed"};
 const std::set<std::string> kCheckable = {"ToggleDoubleClickAdd", "ToggleDoubleClickDelete",
                                           "PlayAtNormalSpeed", "PlayAtThreeQuarterSpeed",
-                                          "PlayAtHalfSpeed"};
+                                          "PlayAtHalfSpeed", "ToggleKeyLagCompensation"};
 
 // An item of the window as found: the action, where it sits and its row as in kDesign.
 struct FoundItem {
@@ -270,7 +273,7 @@ TEST(CommandTableTest, EveryItemRaisesItsCommandAndOnlyTheRegisteredStateSetsAMa
     EXPECT_EQ(ran, std::vector<std::string>{design.command});
   }
   // The 54 designed items and those of 校对(J).
-  EXPECT_EQ(items, 54 + 17);
+  EXPECT_EQ(items, 54 + 19);
 
   QAction* adds = window.menus().action(QStringLiteral("ToggleDoubleClickAdd"));
   QAction* deletes = window.menus().action(QStringLiteral("ToggleDoubleClickDelete"));

@@ -28,9 +28,7 @@ namespace {
 
 struct ControlEventsTest : ::testing::Test {
   void SetUp() override {
-    harness.start();
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    ASSERT_TRUE(harness.startActive()) << "waited for the window to be active";
   }
   app::MainWindow& window() { return harness.window(); }
   // A press and release at `at` in `target`, through the window as the platform sends it.

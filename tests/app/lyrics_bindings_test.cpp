@@ -29,9 +29,7 @@ namespace {
 // The real editor window, shown offscreen and active so its shortcut keys work.
 struct Editor {
   Editor() {
-    harness.start();
-    window().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_TRUE(harness.startActive()) << "waited for the window to be active";
   }
   app::MainWindow& window() { return editor->window(); }
   lyrics::LyricsList& list() { return editor->state().lyrics; }

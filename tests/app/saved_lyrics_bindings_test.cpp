@@ -59,9 +59,7 @@ struct Editor {
       }
     }
     dialogs.desktop = nativeToGbk(dir.file("桌面")) + "/";
-    harness.start();
-    window().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_TRUE(harness.startActive()) << "waited for the window to be active";
   }
 
   app::MainWindow& window() const { return editor->window(); }

@@ -23,9 +23,7 @@ struct Document {
 
 struct Editor {
   Editor() {
-    harness.start();
-    window().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_TRUE(harness.startActive()) << "waited for the window to be active";
   }
   app::MainWindow& window() { return editor->window(); }
   app::EditorState& state() { return editor->state(); }

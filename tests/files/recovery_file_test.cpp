@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -190,8 +191,16 @@ TEST(RecoveryFile, ANewRunBringsBackTheEndedRunsDocumentAsOneStep) {
   testsupport::TempDir other;
   other.write("recovery-1-1.bin", encoded({"x"}, 0).substr(0, 60));
   other.write("recovery-1-1.bin.tmp42", "half a file of a killed write");
+  // A lock half claimed an hour ago was left by a dead run; one just made is being claimed.
+  other.write("recovery-2-2.locking", "");
+  std::filesystem::last_write_time(
+      other.file("recovery-2-2.locking"),
+      std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  other.write("recovery-3-3.locking", "");
   Run damaged(other.file(""), prompter);
   EXPECT_FALSE(std::filesystem::exists(other.file("recovery-1-1.bin.tmp42")));
+  EXPECT_FALSE(std::filesystem::exists(other.file("recovery-2-2.locking")));
+  EXPECT_TRUE(std::filesystem::exists(other.file("recovery-3-3.locking")));
   EXPECT_TRUE(damaged.recovery.canRestore());  // the head alone looks right
   EXPECT_FALSE(damaged.recovery.restore());
   EXPECT_EQ(damaged.list.count(), 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -43,6 +44,7 @@ struct FakeServices {
         .recoveryFolder = app::toGbkPath(QString::fromStdString(home.file("data/qinghe-lrc-editor"))),
         .preparePlayer = {},
         .cacheFolder = home.file("cache/qinghe-lrc-editor"),
+        .settingsFolder = app::toGbkPath(QString::fromStdString(home.file("config/qinghe-lrc-editor"))),
     };
   }
 
@@ -68,6 +70,13 @@ struct EditorHarness : FakeServices {
   app::EditorApp& start(std::vector<std::string> arguments = {}) {
     create(std::move(arguments)).start();
     return *editor;
+  }
+  // start(), then makes the window the active one so that its shortcut keys work; false when
+  // it did not become active within the wait.
+  bool startActive(std::vector<std::string> arguments = {}) {
+    start(std::move(arguments));
+    window().activateWindow();
+    return QTest::qWaitForWindowActive(&window());
   }
   app::MainWindow& window() const { return editor->window(); }
 

@@ -272,6 +272,28 @@ void MonitorRecorder::stop() {
   pa_threaded_mainloop_unlock(m_loop);
 }
 
+std::vector<float> MonitorRecorder::levelsFrom(std::int64_t fromFrame) const {
+  const std::lock_guard lock(m_mutex);
+  const auto first = static_cast<std::size_t>(std::max<std::int64_t>(0, fromFrame));
+  if (first >= m_level.size()) return {};
+  return {m_level.begin() + static_cast<std::ptrdiff_t>(first), m_level.end()};
+}
+
+std::optional<std::int64_t> MonitorRecorder::recentFrameNs(std::int64_t frame) const {
+  const std::lock_guard lock(m_mutex);
+  if (m_anchors.empty() || m_rate <= 0) return std::nullopt;
+  // The median offset of the last few reports ignores one taken while the sink rewound.
+  constexpr std::size_t kLatest = 15;
+  std::vector<std::int64_t> offsets;
+  for (std::size_t index = m_anchors.size() > kLatest ? m_anchors.size() - kLatest : 0;
+       index < m_anchors.size(); ++index) {
+    const auto& [anchorFrame, playedNs] = m_anchors[index];
+    offsets.push_back(playedNs - anchorFrame * 1'000'000'000 / m_rate);
+  }
+  std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
+  return offsets[offsets.size() / 2] + frame * 1'000'000'000 / m_rate;
+}
+
 Recording MonitorRecorder::recording() const {
   const std::lock_guard lock(m_mutex);
   Recording result;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,12 @@ class MonitorRecorder {
   void stop();
   // What was recorded so far.
   Recording recording() const;
+  // The levels of the frames recorded from `fromFrame` on, the first one being `fromFrame`:
+  // for following the sound while it plays without copying all of it again.
+  std::vector<float> levelsFrom(std::int64_t fromFrame) const;
+  // When `frame`, recorded moments ago, was played, from the latest timing reports; nothing
+  // before the first report.
+  std::optional<std::int64_t> recentFrameNs(std::int64_t frame) const;
   // The name of the sink whose monitor is recorded (empty before start).
   const std::string& sinkName() const { return m_sinkName; }
 

@@ -6,6 +6,7 @@
 #include "app/adapters/qt_paths.h"
 #include "app/program_directory.h"
 #include "feedback/smtp_mail_sender.h"
+#include "feedback/smtp_settings.h"
 
 namespace app {
 
@@ -29,6 +30,10 @@ Services QtServices::services() {
                          QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                          QStringLiteral("/qinghe-lrc-editor"))
                          .toStdString(),
+      .settingsFolder = [] {
+        const std::string folder = feedback::editorConfigFolder();
+        return folder.empty() ? std::string() : toGbkPath(QByteArray::fromStdString(folder));
+      }(),
   };
 }
 

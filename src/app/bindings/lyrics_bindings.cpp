@@ -26,8 +26,10 @@ LyricsBindings::LyricsBindings(MainWindow& window, EditorState& state, const Ser
       m_previewViewport(window.previewBox()->viewport()),
       m_previewView(window.previewBox()),
       m_signaturePanel(window.signaturePanel(), window.signatureBox()),
-      m_tags(state.lyrics, state.clock, state.doubleClickMode, services.prompter),
-      m_corrections(state.lyrics, state.clock, state.history, services.prompter),
+      // A key press or the tag button stamps allowing for the user's key lag; a double-click
+      // stamps the clock itself.
+      m_tags(state.lyrics, state.pressTags, state.doubleClickMode, services.prompter, &state.clock),
+      m_corrections(state.lyrics, state.pressTags, state.history, services.prompter),
       m_lines(state.lyrics, state.headers, state.status, services.prompter),
       m_signature(m_signaturePanel, state.lyrics, state.clock, services.prompter,
                   services.programDirectory),

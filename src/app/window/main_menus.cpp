@@ -141,6 +141,14 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window), m_window(window) {
   // The waveform window, after the playback speed, at the end of 校对(J).
   correcting->addSeparator();
   addItems(correcting, {{"波形窗口", "ShowWaveformWindow", QKeySequence(Qt::Key_F8)}}, QString());
+  // The key-lag compensation, after the waveform window, at the end of 校对(J). Its item shows
+  // the lag in force as a tooltip.
+  correcting->addSeparator();
+  addItems(correcting,
+           {{"按键延迟补偿...", "ShowKeyLagDialog"},
+            {"启用按键延迟补偿", "ToggleKeyLagCompensation", {}, Item::Unchecked}},
+           QString());
+  correcting->setToolTipsVisible(true);
 
   m_songPopup = popupMenu(window, "超级编辑框菜单",
                           {{"播放", "PlaySong", {}, Item::None, "PlaySongFromPopup"},

@@ -1,0 +1,18 @@
+#include "platform/freed_memory.h"
+
+// Any C library header says which C library this is.
+#include <cstdlib>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace platform {
+
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+  ::malloc_trim(0);
+#endif
+}
+
+}  // namespace platform

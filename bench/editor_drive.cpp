@@ -48,6 +48,25 @@ bool xdotool(std::vector<std::string> args) {
          WEXITSTATUS(status) == 0;
 }
 
+// The id of the first visible window whose title starts with `title`, waiting up to `ms`; ""
+// when none showed.
+std::string windowTitled(const std::string& title, int ms) {
+  const std::string command = "xdotool search --onlyvisible --name '^" + title + "' 2>/dev/null";
+  for (int waited = 0; waited < ms; waited += 50) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+      char buffer[256];
+      while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+      ::pclose(pipe);
+    }
+    if (const std::size_t end = output.find('\n'); end != std::string::npos && end > 0) {
+      return output.substr(0, end);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return {};
+}
+
 void sleepUntil(std::int64_t ns) {
   const std::int64_t left = ns - SteadyClock::now();
   if (left > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(left));
@@ -88,7 +107,7 @@ bool reap(pid_t pid, int ms) {
 }  // namespace
 
 EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
-                      const std::string& workDir, unsigned seed, bool jumps) {
+                      const std::string& workDir, unsigned seed, bool jumps, bool waveform) {
   EditorRun run;
   const fs::path dir(workDir);
   const fs::path report = dir / "report.txt";
@@ -125,6 +144,21 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
     return run;
   }
 
+  // F8 opens the waveform window, which takes the focus; it goes below the 播放 button, which it
+  // would cover where the display put it, and has a moment to decode the song and draw it.
+  std::string keysTo = window;
+  if (waveform) {
+    if (!xdotool({"windowfocus", "--sync", window}) || !xdotool({"key", "F8"}) ||
+        (keysTo = windowTitled("波形", 10'000)).empty() ||
+        !xdotool({"windowmove", keysTo, "0", std::to_string(std::stoi(y) + 40)})) {
+      run.problem = "F8 did not show the waveform window within 10 s";
+      reap(pid, 0);
+      return run;
+    }
+    run.shownNs = SteadyClock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  }
+
   // "At once" is any moment of the first few tenths of a second, while the editor may still be
   // preparing its player.
   std::mt19937 random(seed);
@@ -136,7 +170,7 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
   // is taken from the display server's own time of it, which the editor logs.
   const bool clicked = xdotool({"mousemove", x, y, "click", "1"});
   const std::int64_t clicked_by = SteadyClock::now();
-  if (!clicked || !xdotool({"windowfocus", "--sync", window})) {
+  if (!clicked || !xdotool({"windowfocus", "--sync", keysTo})) {
     run.problem = "xdotool could not click 播放 or focus the window";
   }
   // The first F5 comes early, where a clock that runs ahead of the sound would show.
@@ -177,6 +211,8 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
     sleepUntil(clicked_by + 5'500'000'000LL);
   }
   run.endNs = SteadyClock::now();
+  // 退出 (Ctrl+Y) is a key of the main window only.
+  if (keysTo != window) xdotool({"windowfocus", "--sync", window});
   xdotool({"key", "ctrl+y"});
   if (!reap(pid, 10'000) && run.problem.empty())
     run.problem = "waited 10 s for the editor to close";
@@ -195,8 +231,9 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
       long long serverMs = 0;
       int key = 0;
       words >> serverMs >> key;
-      // Ctrl pressed before Left or Right is a press of its own that raises nothing.
-      if (key == Qt::Key_Control) continue;
+      // Ctrl pressed before Left or Right is a press of its own that raises nothing; F8 opened
+      // the waveform window before the click.
+      if (key == Qt::Key_Control || key == Qt::Key_F8) continue;
       // A shortcut's key is offered to each widget up the focus chain: one press, many lines.
       if (presses.empty() || presses.back().second != serverMs) presses.emplace_back(ns, serverMs);
     } else if (kind == "shown" && ns <= run.endNs) {

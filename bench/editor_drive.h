@@ -17,7 +17,8 @@ struct EditorRun {
   // For every press, how long after the server's time of it the window received it (the
   // fastest counts as 0).
   std::vector<std::int64_t> deliveryNs;
-  // The window was shown and painted (its report appeared); the click followed.
+  // The window was shown and painted (its report appeared), or in a run with the waveform
+  // window, that window was shown; the click followed.
   std::int64_t shownNs = 0;
   // The editor was asked to close.
   std::int64_t endNs = 0;
@@ -41,9 +42,11 @@ struct EditorRun {
 // Starts `editor` with `lyrics` on its command line in `workDir` (its own XDG folders), drops
 // `song`, clicks 播放 at once, presses F5 at moments drawn from `seed` for about 5 s and closes
 // it. With `jumps` it then goes on: six times a few F5 and a jump (Ctrl+Right, F6, Ctrl+Left in
-// turn; F6 on the line after the last one stamped), two more F5 after the last jump. Needs an X
-// display and xdotool.
+// turn; F6 on the line after the last one stamped), two more F5 after the last jump. With
+// `waveform`, F8 opens the waveform window before 播放 is clicked, and the keys after the click go
+// to that window. Needs an X display and xdotool.
 EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
-                      const std::string& workDir, unsigned seed, bool jumps = false);
+                      const std::string& workDir, unsigned seed, bool jumps = false,
+                      bool waveform = false);
 
 }  // namespace bench

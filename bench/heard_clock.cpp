@@ -18,8 +18,12 @@
 // position (an old time, or a time ahead of the sound), and the stamps against the heard
 // position.
 //
+// With --waveform, every other editor run and jump run opens the waveform window (F8) before
+// 播放 is clicked and presses its keys there, and the figures with the window open are given
+// apart from those without, measured in the same turns.
+//
 // Usage: heard_clock_bench [player runs, default 6] [editor runs, default 20]
-//                          [editor jump runs, default 4]
+//                          [editor jump runs, default 4] [--waveform]
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -186,6 +190,17 @@ struct Figures {
   int runs = 0, failed = 0;
 };
 
+// The machine's 1-minute load average, as /proc/loadavg gives it.
+std::string loadAverage() {
+  std::string one = "?";
+  if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
+    char text[32] = {};
+    if (std::fscanf(file, "%31s", text) == 1) one = text;
+    std::fclose(file);
+  }
+  return one;
+}
+
 double percentile(std::vector<double> values, double q) {
   if (values.empty()) return NAN;
   std::sort(values.begin(), values.end());
@@ -304,9 +319,10 @@ std::string writeLyrics(const std::filesystem::path& dir) {
   return lyrics;
 }
 
-// Judges `runs` starts of the real editor, each driven as a user does.
+// Judges `runs` starts of the real editor, each driven as a user does; with `alternate`, every
+// other run with the waveform window open, judged into figures[1].
 void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& song,
-               const std::vector<double>& onsets, int runs, Figures& figures) {
+               const std::vector<double>& onsets, int runs, bool alternate, Figures figures[2]) {
   if (std::getenv("DISPLAY") == nullptr) {
     std::printf("\nno X display: the editor runs are left out (scripts/bench.sh gives one)\n");
     return;
@@ -314,18 +330,22 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
   const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-editor";
   const std::string lyrics = writeLyrics(dir);
   if (lyrics.empty()) return;
-  std::printf("\nthe editor (%s): dropped song, 播放 at once, F5 through the display; %d runs\n",
-              LRC_EDITOR_BINARY, runs);
+  std::printf("\nthe editor (%s): dropped song, 播放 at once, F5 through the display; %d runs%s\n",
+              LRC_EDITOR_BINARY, runs,
+              alternate ? ", every other one with the waveform window open" : "");
   std::vector<double> sendMs;
   for (int run = 0; run < runs; ++run) {
-    const bench::EditorRun driven =
-        bench::driveEditor(LRC_EDITOR_BINARY, lyrics, song, dir.string(), 1000u + run);
+    const bool waveform = alternate && run % 2 == 1;
+    Figures& into = figures[waveform ? 1 : 0];
+    const bench::EditorRun driven = bench::driveEditor(LRC_EDITOR_BINARY, lyrics, song,
+                                                       dir.string(), 1000u + run, false, waveform);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::printf("run %d:\n", run + 1);
-    ++figures.runs;
+    std::printf("run %d%s (load %s):\n", run + 1, waveform ? ", waveform window open" : "",
+                loadAverage().c_str());
+    ++into.runs;
     if (!driven.problem.empty()) {
       std::printf("  %s\n", driven.problem.c_str());
-      ++figures.failed;
+      ++into.failed;
       continue;
     }
     std::printf(
@@ -351,7 +371,7 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
     }
     std::sort(playback.shown.begin(), playback.shown.end(),
               [](const Event& a, const Event& b) { return a.ns < b.ns; });
-    if (!judge(recorder.recording(), onsets, playback, true, figures)) ++figures.failed;
+    if (!judge(recorder.recording(), onsets, playback, true, into)) ++into.failed;
   }
   std::printf(
       "(a press reached the window %.1f ms median, %.1f ms p90 after the display server's "
@@ -445,28 +465,7 @@ bool judgeJumps(const testsupport::Recording& recording, const std::vector<doubl
   return allJudged;
 }
 
-// Drives `runs` fresh editors through jumps and judges every jump.
-void runEditorJumps(const testsupport::MonitorRecorder& recorder, const std::string& song,
-                    const std::vector<double>& onsets, int runs, JumpFigures& figures) {
-  if (std::getenv("DISPLAY") == nullptr) return;
-  const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-editor";
-  const std::string lyrics = writeLyrics(dir);
-  if (lyrics.empty()) return;
-  std::printf("\nthe editor through jumps: F5 and Ctrl+Right, F6, Ctrl+Left in turn; %d runs\n",
-              runs);
-  for (int run = 0; run < runs; ++run) {
-    const bench::EditorRun driven =
-        bench::driveEditor(LRC_EDITOR_BINARY, lyrics, song, dir.string(), 2000u + run, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::printf("run %d:\n", run + 1);
-    ++figures.runs;
-    if (!driven.problem.empty()) {
-      std::printf("  %s\n", driven.problem.c_str());
-      ++figures.failed;
-      continue;
-    }
-    if (!judgeJumps(recorder.recording(), onsets, driven, figures)) ++figures.failed;
-  }
+void printJumpFigures(const JumpFigures& figures) {
   const auto& e = figures.stampErrorsMs;
   std::printf(
       "\njump to sound (key press to the target heard) over %zu jumps: median %.0f ms, p90 %.0f "
@@ -491,7 +490,42 @@ void runEditorJumps(const testsupport::MonitorRecorder& recorder, const std::str
   }
 }
 
-int runBench(const char* self, int runs, int editorRuns, int jumpRuns) {
+// Drives `runs` fresh editors through jumps and judges every jump; with `alternate`, every other
+// run with the waveform window open, judged into figures[1].
+void runEditorJumps(const testsupport::MonitorRecorder& recorder, const std::string& song,
+                    const std::vector<double>& onsets, int runs, bool alternate,
+                    JumpFigures figures[2]) {
+  if (std::getenv("DISPLAY") == nullptr) return;
+  const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-editor";
+  const std::string lyrics = writeLyrics(dir);
+  if (lyrics.empty()) return;
+  std::printf("\nthe editor through jumps: F5 and Ctrl+Right, F6, Ctrl+Left in turn; %d runs%s\n",
+              runs, alternate ? ", every other one with the waveform window open" : "");
+  for (int run = 0; run < runs; ++run) {
+    const bool waveform = alternate && run % 2 == 1;
+    JumpFigures& into = figures[waveform ? 1 : 0];
+    const bench::EditorRun driven = bench::driveEditor(LRC_EDITOR_BINARY, lyrics, song,
+                                                       dir.string(), 2000u + run, true, waveform);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::printf("run %d%s (load %s):\n", run + 1, waveform ? ", waveform window open" : "",
+                loadAverage().c_str());
+    ++into.runs;
+    if (!driven.problem.empty()) {
+      std::printf("  %s\n", driven.problem.c_str());
+      ++into.failed;
+      continue;
+    }
+    if (!judgeJumps(recorder.recording(), onsets, driven, into)) ++into.failed;
+  }
+  for (int open = 0; open < (alternate ? 2 : 1); ++open) {
+    if (alternate) {
+      std::printf("\n-- jump runs with the waveform window %s:", open ? "open" : "closed");
+    }
+    printJumpFigures(figures[open]);
+  }
+}
+
+int runBench(const char* self, int runs, int editorRuns, int jumpRuns, bool waveform) {
   if (!testsupport::MonitorRecorder::serverReachable()) {
     std::printf("heard_clock_bench: no PulseAudio server (bash scripts/services.sh start)\n");
     return 1;
@@ -547,18 +581,27 @@ int runBench(const char* self, int runs, int editorRuns, int jumpRuns) {
     }
   }
   if (figures.runs > 0) printFigures(figures, "after start");
-  Figures editorFigures;
+  Figures editorFigures[2];
   if (editorRuns > 0) {
-    runEditor(recorder, songA, onsets, editorRuns, editorFigures);
-    if (editorFigures.runs > 0) printFigures(editorFigures, "in the editor, clicked at once");
+    runEditor(recorder, songA, onsets, editorRuns, waveform, editorFigures);
+    if (editorFigures[0].runs > 0) {
+      printFigures(editorFigures[0], waveform ? "in the editor, clicked at once, waveform window "
+                                                "closed"
+                                              : "in the editor, clicked at once");
+    }
+    if (editorFigures[1].runs > 0) {
+      printFigures(editorFigures[1], "in the editor, clicked at once, waveform window open");
+    }
   }
-  JumpFigures jumpFigures;
+  JumpFigures jumpFigures[2];
   if (jumpRuns > 0) {
     runEditorJumps(recorder, songC, testsupport::ClickTrack::decodedOnsets(songC), jumpRuns,
-                   jumpFigures);
+                   waveform, jumpFigures);
   }
   recorder.stop();
-  return figures.failed + editorFigures.failed + jumpFigures.failed > 0 ? 1 : 0;
+  const int failed = figures.failed + editorFigures[0].failed + editorFigures[1].failed +
+                     jumpFigures[0].failed + jumpFigures[1].failed;
+  return failed > 0 ? 1 : 0;
 }
 
 void printFigures(const Figures& figures, const char* first) {
@@ -606,7 +649,17 @@ int main(int argc, char* argv[]) {
   if (argc == 5 && std::string(argv[1]) == "--player") {
     return runPlayer(argv[2], argv[3], static_cast<unsigned>(std::atoi(argv[4])));
   }
-  return runBench(argv[0], argc > 1 ? std::max(0, std::atoi(argv[1])) : 6,
-                  argc > 2 ? std::max(0, std::atoi(argv[2])) : 20,
-                  argc > 3 ? std::max(0, std::atoi(argv[3])) : 4);
+  std::vector<std::string> counts;
+  bool waveform = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--waveform") {
+      waveform = true;
+    } else {
+      counts.emplace_back(argv[i]);
+    }
+  }
+  const auto count = [&](std::size_t index, int otherwise) {
+    return index < counts.size() ? std::max(0, std::atoi(counts[index].c_str())) : otherwise;
+  };
+  return runBench(argv[0], count(0, 6), count(1, 20), count(2, 4), waveform);
 }

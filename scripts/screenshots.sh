@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Makes the README's two screenshots with the real editor under a virtual X server:
+# Makes the README's three screenshots with the real editor under a virtual X server:
 #   docs/screenshots/main-window.png  a GBK sample .lrc and a song loaded, the song playing and
 #                                     its first three lines stamped with F5
-#   docs/screenshots/test-play.png    test play (F2) of those lines, the curtain closed and the
-#                                     current line shown in the display box
+#   docs/screenshots/test-play.png    test play (F2) of the lines, all six stamped by then, the
+#                                     curtain closed and the current line shown in the display box
+#   docs/screenshots/waveform.png     the waveform window (F8) during that test play: the song's
+#                                     waveform, a mark at every stamped line, the current line's
+#                                     mark red and the play cursor
 # The sample lyrics and the song (espeak-ng speech of the lines, one every 3 s, made into an
 # .mp3 by ffmpeg) are generated here. The editor runs as a copy in a scratch folder with its own
 # XDG folders, so neither the build folder nor the user's files are touched. Playback needs a
@@ -212,6 +215,12 @@ for i in 0 1 2; do
 done
 sleep 1
 import -window "$main" "$out/main-window.png" || fail "no capture of the main window"
+# The other three lines get their stamps too, for the waveform window's marks.
+for i in 3 4 5; do
+  wait_us=$((begin + i * slot * 1000000 - $(now_us)))
+  ((wait_us <= 0)) || sleep "$((wait_us / 1000000)).$(printf '%06d' $((wait_us % 1000000)))"
+  xdotool key --clearmodifiers F5
+done
 
 # F2 restarts the song in test play. The curtain closes over the band above the status bar,
 # and the line of the current second shows in the display box and is selected: the second
@@ -238,8 +247,45 @@ closed="$(changed_pixels "$work/band0.png" "$work/band1.png")"
 ((closed > 5000)) || fail "the test-play curtain has not closed (${closed} pixels changed)"
 import -window "$main" "$out/test-play.png" || fail "no capture of the main window in test play"
 
-# Ctrl+Y (退出) ends the editor.
+# F8 opens the waveform window while test play goes on. It shows the whole song; it is captured
+# once the play cursor has passed the middle of the view, between the marks of the fourth and the
+# fifth sung line, the fourth line current in test play and its mark red.
+xdotool key --clearmodifiers F8
+waveform="$(window_named "波形 - $song_name" 10)"
+# The x of the play cursor in picture $1 (its green in the row 5 pixels above the bottom), or -1.
+cursor_x() {
+  convert "$1" -crop "x1+0+$(($(identify -format %h "$1") - 5))" +repage txt:- |
+    awk -F'[,:]' '!found && /#60F060/ { print $1; found = 1 } END { if (!found) print -1 }'
+}
+captured=0
+deadline=$(($(now_us) + 15000000))
+while (($(now_us) < deadline)); do
+  import -window "$waveform" "$work/waveform.png" || fail "no capture of the waveform window"
+  x="$(cursor_x "$work/waveform.png")"
+  if ((x * 100 >= $(identify -format %w "$work/waveform.png") * 58)); then
+    captured=1
+    break
+  fi
+  sleep 0.2
+done
+((captured)) || fail "waited 15 s for the waveform window's play cursor to pass the middle"
+cp "$work/waveform.png" "$out/waveform.png"
+# Pixels of colour $2 in picture $1.
+pixels_of() {
+  convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:int(mean*w*h)]' info:
+}
+wave="$(pixels_of "$out/waveform.png" '#5aaae6')"
+marks="$(pixels_of "$out/waveform.png" '#e6a43c')"
+selected="$(pixels_of "$out/waveform.png" '#ff5050')"
+cursor="$(pixels_of "$out/waveform.png" '#60f060')"
+((wave > 2000)) || fail "the waveform window shows no waveform (${wave} pixels of it)"
+((marks > 500 && selected > 200)) ||
+  fail "the waveform window lacks its marks (${marks} pixels, ${selected} of the current line's)"
+((cursor > 100)) || fail "the waveform window shows no play cursor (${cursor} pixels)"
+
+# Ctrl+Y (退出) ends the editor; it is a key of the main window.
+timeout 10 xdotool windowfocus --sync "$main" || fail "waited 10 s for the main window to take the focus"
 xdotool key --clearmodifiers ctrl+y
 wait_for_editor_end 10 "after Ctrl+Y"
 [ "$status" -eq 0 ] || fail "the editor ended with status $status"
-echo "screenshots written: $out/main-window.png $out/test-play.png"
+echo "screenshots written: $out/main-window.png $out/test-play.png $out/waveform.png"

@@ -25,17 +25,24 @@ class Envelope {
   // Seconds of sound the buckets cover.
   double seconds() const { return static_cast<double>(m_peaks.size()) / kBucketsPerSecond; }
   const std::vector<Peak>& peaks() const { return m_peaks; }
+  // Counts every change, so that a picture drawn from the envelope knows when it is out of date.
+  std::uint64_t revision() const { return m_revision; }
   // Adds the buckets that follow.
   void append(std::span<const Peak> peaks) {
     m_peaks.insert(m_peaks.end(), peaks.begin(), peaks.end());
+    ++m_revision;
   }
-  void clear() { m_peaks.clear(); }
+  void clear() {
+    m_peaks.clear();
+    ++m_revision;
+  }
   // The lowest and highest level over [from, to) seconds, as -1..1; a range beyond the buckets
   // or shorter than one bucket still covers the bucket at `from`, if there is one.
   std::pair<float, float> range(double from, double to) const;
 
  private:
   std::vector<Peak> m_peaks;
+  std::uint64_t m_revision = 0;
 };
 
 // Turns decoded samples into buckets of 5 ms: each channel's samples are mixed (their mean) and

@@ -9,6 +9,7 @@
 namespace waveform {
 
 void TagMarks::rebuild(const lyrics::LyricsList& list) {
+  ++m_revision;
   m_marks.clear();
   for (int index = 0; index < list.count(); ++index) {
     const std::string_view line = list.line(index);

@@ -26,6 +26,8 @@ class TagMarks {
   // Reads the marks of `list` again.
   void rebuild(const lyrics::LyricsList& list);
   const std::vector<Mark>& marks() const { return m_marks; }
+  // Counts the rebuilds, so that a picture of the marks knows when it is out of date.
+  std::uint64_t revision() const { return m_revision; }
   // The index of the mark nearest to `x` on `axis` within `tolerance` pixels, -1 when none.
   int hit(const TimeAxis& axis, double x, double tolerance) const;
   // The marks of `line`.
@@ -35,6 +37,7 @@ class TagMarks {
 
  private:
   std::vector<Mark> m_marks;
+  std::uint64_t m_revision = 0;
 };
 
 // Moves the tag `mark` of `list` to `hundredths` (a full tag, never below zero), provided the

@@ -33,6 +33,16 @@ struct Editor {
     auto& view = waveform->view();
     return {static_cast<int>(std::lround(view.axis().toX(seconds))), view.height() / 2};
   }
+  // Whether the view, as it paints itself now, draws the mark at `seconds` in the selected red
+  // near its foot (below the labels).
+  bool redAt(double seconds) const {
+    const QImage picture = waveform->view().grab().toImage();
+    const int x = at(seconds).x();
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (picture.pixelColor(x + dx, picture.height() - 3) == QColor(0xff, 0x50, 0x50)) return true;
+    }
+    return false;
+  }
 
   testsupport::EditorHarness harness;
   std::unique_ptr<app::EditorApp>& editor = harness.editor;
@@ -77,9 +87,41 @@ TEST(WaveformWindow, DraggingAMarkRetimesItsTagAsOneUndoableStep) {
   e.editor->undo().settleNow();
   EXPECT_EQ(e.state().lyrics.line(1), "[00:02.00][00:04.00]two");
 
-  // A click on a mark selects its line.
+  // A click on a mark selects its line, and its mark turns red in the view's picture.
+  e.state().lyrics.setSelection(1);
+  e.editor->undo().settleNow();
+  EXPECT_TRUE(e.redAt(4.0));
+  EXPECT_FALSE(e.redAt(1.0));
   QTest::mouseClick(&view, Qt::LeftButton, {}, e.at(1.0));
   EXPECT_EQ(e.state().lyrics.selection(), 0);
+  QTRY_VERIFY(e.redAt(1.0));
+}
+
+// A mark dragged to the right edge of a zoomed view and held there scrolls the view on, and is
+// dropped at the time then under the pointer, past the stretch the view first showed.
+TEST(WaveformWindow, AMarkHeldAtTheEdgeScrollsTheView) {
+  testsupport::TempDir dir;
+  const std::string song = dir.file("song.mp3");
+  ASSERT_TRUE(testsupport::ClickTrack::write(song, 6));
+  Editor e(song);
+  QTRY_VERIFY_WITH_TIMEOUT(e.waveform->loaded(), 10000);
+  auto& view = e.waveform->view();
+  view.axis().zoomAround(0, 2.0 / 6);  // 0 to 2 s
+  ASSERT_DOUBLE_EQ(view.axis().start(), 0);
+
+  const QPoint from = e.at(1.0);
+  const QPoint edge(view.width() - 2, from.y());
+  QTest::mousePress(&view, Qt::LeftButton, {}, from);
+  QTest::mouseMove(&view, from + QPoint(10, 0));
+  QTest::mouseMove(&view, edge);
+  QTRY_VERIFY_WITH_TIMEOUT(view.axis().start() > 1.0, 5000);
+  QTest::mouseRelease(&view, Qt::LeftButton, {}, edge);
+  const double start = view.axis().start();
+  QTest::qWait(100);
+  EXPECT_EQ(view.axis().start(), start);  // the scroll ends with the drag
+  const std::int64_t dropped = std::llround(view.axis().toTime(edge.x()) * 100);
+  EXPECT_GT(dropped, 300);
+  EXPECT_EQ(e.state().lyrics.line(0), lyrics::fullTimeTag(dropped) + "one");
 }
 
 // A song the decoder cannot read, and no song at all: the window says so and nothing else

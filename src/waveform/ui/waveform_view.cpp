@@ -1,10 +1,14 @@
 #include "waveform/ui/waveform_view.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+
+#include "waveform/label_rows.h"
 
 namespace waveform {
 
@@ -33,6 +37,9 @@ double rulerStep(double secondsPerPixel, double minPixels) {
   return 7200;
 }
 
+// Frames of the scroll under a mark held at an edge, in milliseconds.
+constexpr int kEdgeFrameMs = 16;
+
 }  // namespace
 
 WaveformView::WaveformView(const Envelope& envelope, const TagMarks& marks,
@@ -43,6 +50,8 @@ WaveformView::WaveformView(const Envelope& envelope, const TagMarks& marks,
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_axis.setWidth(width());
+  m_edgeTimer.setInterval(kEdgeFrameMs);
+  connect(&m_edgeTimer, &QTimer::timeout, this, &WaveformView::edgeScroll);
 }
 
 void WaveformView::setSelectedLine(int line) {
@@ -52,10 +61,25 @@ void WaveformView::setSelectedLine(int line) {
 }
 
 void WaveformView::setPlayCursor(double seconds, bool follow) {
+  const double start = m_axis.start();
   if (follow && seconds >= 0) m_axis.follow(seconds, 0.1);
-  if (seconds == m_cursor && !follow) return;
+  if (m_axis.start() != start) {
+    // A page turn: the whole view shows another stretch.
+    m_cursor = seconds;
+    update();
+    return;
+  }
+  if (seconds == m_cursor) return;
+  if (m_cursor >= 0) updateCursorAt(cursorX());
   m_cursor = seconds;
-  update();
+  if (m_cursor >= 0) updateCursorAt(cursorX());
+}
+
+int WaveformView::cursorX() const { return static_cast<int>(std::lround(m_axis.toX(m_cursor))); }
+
+void WaveformView::updateCursorAt(int x) {
+  if (x < -1 || x > width()) return;
+  update(x - 1, 0, 3, height());
 }
 
 void WaveformView::resizeEvent(QResizeEvent*) {
@@ -63,17 +87,57 @@ void WaveformView::resizeEvent(QResizeEvent*) {
   m_axis.setWidth(width());
 }
 
-void WaveformView::paintEvent(QPaintEvent*) {
+void WaveformView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) ++m_fontRevision;
+  QWidget::changeEvent(event);
+}
+
+WaveformView::PictureKey WaveformView::pictureKey() const {
+  const bool dragging = m_grabbed && m_moved;
+  return {.start = m_axis.start(),
+          .span = m_axis.span(),
+          .size = size(),
+          .ratio = devicePixelRatioF(),
+          .envelope = m_envelope.revision(),
+          .marks = m_marks.revision(),
+          .selected = m_selectedLine,
+          .dragging = dragging,
+          .dragTo = dragging ? m_dragTo : 0,
+          .font = m_fontRevision};
+}
+
+void WaveformView::paintEvent(QPaintEvent* event) {
+  const PictureKey key = pictureKey();
+  if (m_picture.isNull() || !(key == m_pictureKey)) {
+    drawPicture();
+    m_pictureKey = key;
+    // Only the cursor's columns may have been asked for: the rest shows the new picture too.
+    if (event->rect() != rect()) update();
+  }
   QPainter painter(this);
+  const QRect area = event->rect();
+  const qreal ratio = m_picture.devicePixelRatio();
+  painter.drawPixmap(
+      QRectF(area), m_picture,
+      QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+  if (m_cursor >= 0) {
+    const int x = cursorX();
+    painter.setPen(kCursor);
+    painter.drawLine(x, 0, x, height());
+  }
+}
+
+void WaveformView::drawPicture() {
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = size() * ratio;
+  if (m_picture.size() != pixels) m_picture = QPixmap(pixels);
+  m_picture.setDevicePixelRatio(ratio);
+  QPainter painter(&m_picture);
+  painter.setFont(font());
   painter.fillRect(rect(), kBackground);
   paintWave(painter);
   paintRuler(painter);
   paintMarks(painter);
-  if (m_cursor >= 0) {
-    const int x = static_cast<int>(std::lround(m_axis.toX(m_cursor)));
-    painter.setPen(kCursor);
-    painter.drawLine(x, 0, x, height());
-  }
 }
 
 void WaveformView::paintRuler(QPainter& painter) {
@@ -107,22 +171,47 @@ void WaveformView::paintMarks(QPainter& painter) {
   const auto& marks = m_marks.marks();
   const double first = m_axis.start() - 2 * m_axis.secondsPerPixel();
   const double last = m_axis.start() + m_axis.span();
-  const int labelRow = QFontMetrics(font()).height();
+  const QFontMetrics metrics(painter.font());
+  const bool dragging = m_grabbed && m_moved;
+  struct Shown {
+    int x;
+    const Mark* mark;
+    QString label;
+  };
+  std::vector<Shown> shown;
   for (std::size_t i = m_marks.lowerBound(static_cast<std::int64_t>(std::floor(first * 100)));
        i < marks.size() && marks[i].hundredths <= last * 100; ++i) {
     const Mark& mark = marks[i];
-    const bool grabbed = m_grabbed && m_moved && *m_grabbed == mark;
+    const bool grabbed = dragging && *m_grabbed == mark;
     const double seconds = (grabbed ? m_dragTo : mark.hundredths) / 100.0;
-    const int x = static_cast<int>(std::lround(m_axis.toX(seconds)));
+    shown.push_back({static_cast<int>(std::lround(m_axis.toX(seconds))), &mark, m_label(mark)});
+  }
+  // A dragged mark may have left its place among the others.
+  std::stable_sort(shown.begin(), shown.end(),
+                   [](const Shown& a, const Shown& b) { return a.x < b.x; });
+  std::vector<LabelSpan> spans;
+  spans.reserve(shown.size());
+  for (const Shown& s : shown) {
+    spans.push_back({s.x + 3.0, s.x + 3.0 + metrics.horizontalAdvance(s.label)});
+  }
+  // Labels that would cover one another go to the rows below; one with no room left is not drawn.
+  const int labelRow = metrics.height();
+  const int rows = std::clamp((height() - kRulerHeight) / std::max(labelRow, 1), 1, kLabelRows);
+  const std::vector<int> placed = stackLabels(spans, rows, 4);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const Mark& mark = *shown[i].mark;
+    const bool grabbed = dragging && *m_grabbed == mark;
     const bool selected = mark.line == m_selectedLine;
     painter.setPen(QPen(selected ? kSelected : kMark, selected || grabbed ? 2 : 1));
-    painter.drawLine(x, kRulerHeight, x, height());
-    // Labels take turns over four rows, so that close marks stay readable.
-    const int row = static_cast<int>(i % 4);
-    painter.drawText(x + 3, kRulerHeight + labelRow * (row + 1), m_label(mark));
+    painter.drawLine(shown[i].x, kRulerHeight, shown[i].x, height());
+    if (placed[i] >= 0) {
+      painter.drawText(shown[i].x + 3,
+                       kRulerHeight + labelRow * (placed[i] + 1) - metrics.descent(),
+                       shown[i].label);
+    }
   }
   // A dragged mark may have left the stretch of its time: it is drawn where it is dragged.
-  if (m_grabbed && m_moved) {
+  if (dragging) {
     const int x = static_cast<int>(std::lround(m_axis.toX(m_dragTo / 100.0)));
     painter.setPen(QPen(kSelected, 2));
     painter.drawLine(x, kRulerHeight, x, height());
@@ -165,6 +254,7 @@ void WaveformView::mouseMoveEvent(QMouseEvent* event) {
   m_moved = true;
   if (m_grabbed) {
     m_dragTo = snappedHundredths(at.x());
+    if (edgeStep(at.x()) != 0 && !m_edgeTimer.isActive()) m_edgeTimer.start();
   } else {
     m_axis.scrollBy(m_lastAt.x() - at.x());
   }
@@ -172,9 +262,30 @@ void WaveformView::mouseMoveEvent(QMouseEvent* event) {
   update();
 }
 
+double WaveformView::edgeStep(int x) const {
+  // The deeper into the edge (or past it), the faster, up to a view's width in about a second.
+  const double into = x < kEdgePixels             ? x - kEdgePixels
+                      : x > width() - kEdgePixels ? x - (width() - kEdgePixels)
+                                                  : 0;
+  const double fastest = std::max(width() / 60.0, 2.0);
+  return std::clamp(into / 2, -fastest, fastest);
+}
+
+void WaveformView::edgeScroll() {
+  const double step = m_pressed && m_grabbed ? edgeStep(m_lastAt.x()) : 0;
+  if (step == 0) {
+    m_edgeTimer.stop();
+    return;
+  }
+  m_axis.scrollBy(step);
+  m_dragTo = snappedHundredths(m_lastAt.x());
+  update();
+}
+
 void WaveformView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !m_pressed) return;
   m_pressed = false;
+  m_edgeTimer.stop();
   const std::optional<Mark> grabbed = std::exchange(m_grabbed, std::nullopt);
   update();
   if (grabbed) {

@@ -46,6 +46,8 @@ class WaveformWindow : public QWidget {
   void playbackChanged();
 
   WaveformView& view() const { return *m_view; }
+  // The envelope shown so far.
+  const Envelope& envelope() const { return m_envelope; }
   // The message shown in the window instead of a waveform ("" when none).
   QString message() const;
   // True once the envelope of the song shown is complete.

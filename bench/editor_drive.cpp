@@ -176,7 +176,8 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
   // The first F5 comes early, where a clock that runs ahead of the sound would show.
   std::vector<std::string> keys;
   const auto press = [&](const std::string& key) {
-    if (run.problem.empty() && !xdotool({"key", key})) run.problem = "xdotool could not press " + key;
+    if (run.problem.empty() && !xdotool({"key", key}))
+      run.problem = "xdotool could not press " + key;
     keys.push_back(key);
   };
   const std::int64_t f5Until = clicked_by + (jumps ? 2'000'000'000LL : 5'000'000'000LL);
@@ -254,7 +255,8 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
   if (run.problem.empty() && (presses.size() < keys.size() + 1 || stamped.size() != f5Presses)) {
     run.problem = "the editor saw " + std::to_string(presses.size()) + " presses and stamped " +
                   std::to_string(stamped.size()) + " lines for one click and " +
-                  std::to_string(keys.size()) + " keys, " + std::to_string(f5Presses) + " of them F5";
+                  std::to_string(keys.size()) + " keys, " + std::to_string(f5Presses) +
+                  " of them F5";
   }
   if (!run.problem.empty()) return run;
   // The server's clock is put on the steady clock by the press that came through fastest: the

@@ -42,6 +42,7 @@
 
 #include <unistd.h>
 
+#include "bench_files.h"
 #include "bench_timer.h"
 #include "editor_drive.h"
 #include "lyrics/current_time_tag.h"
@@ -190,17 +191,6 @@ struct Figures {
   int runs = 0, failed = 0;
 };
 
-// The machine's 1-minute load average, as /proc/loadavg gives it.
-std::string loadAverage() {
-  std::string one = "?";
-  if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
-    char text[32] = {};
-    if (std::fscanf(file, "%31s", text) == 1) one = text;
-    std::fclose(file);
-  }
-  return one;
-}
-
 double percentile(std::vector<double> values, double q) {
   if (values.empty()) return NAN;
   std::sort(values.begin(), values.end());
@@ -341,7 +331,7 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
                                                        dir.string(), 1000u + run, false, waveform);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     std::printf("run %d%s (load %s):\n", run + 1, waveform ? ", waveform window open" : "",
-                loadAverage().c_str());
+                bench::loadAverage().c_str());
     ++into.runs;
     if (!driven.problem.empty()) {
       std::printf("  %s\n", driven.problem.c_str());
@@ -456,11 +446,12 @@ bool judgeJumps(const testsupport::Recording& recording, const std::vector<doubl
     }
     figures.belowTargetMs = std::max(figures.belowTargetMs, below * 1e3);
     figures.aheadMs = std::max(figures.aheadMs, ahead * 1e3);
-    std::printf("  jump %zu (%-10s to %5.2f s): heard %5.1f ms after the press (%.1f ms after the "
-                "window got it); shown below the target %.0f ms, ahead of the sound %.1f ms; %d "
-                "stamps, worst %.1f ms\n",
-                j + 1, jump.key.c_str(), target, toSoundMs, (*soundNs - jump.receivedNs) / 1e6,
-                below * 1e3, ahead * 1e3, stamps, worstStamp);
+    std::printf(
+        "  jump %zu (%-10s to %5.2f s): heard %5.1f ms after the press (%.1f ms after the "
+        "window got it); shown below the target %.0f ms, ahead of the sound %.1f ms; %d "
+        "stamps, worst %.1f ms\n",
+        j + 1, jump.key.c_str(), target, toSoundMs, (*soundNs - jump.receivedNs) / 1e6, below * 1e3,
+        ahead * 1e3, stamps, worstStamp);
   }
   return allJudged;
 }
@@ -508,7 +499,7 @@ void runEditorJumps(const testsupport::MonitorRecorder& recorder, const std::str
                                                        dir.string(), 2000u + run, true, waveform);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     std::printf("run %d%s (load %s):\n", run + 1, waveform ? ", waveform window open" : "",
-                loadAverage().c_str());
+                bench::loadAverage().c_str());
     ++into.runs;
     if (!driven.problem.empty()) {
       std::printf("  %s\n", driven.problem.c_str());

@@ -40,6 +40,7 @@
 #include "app/editor_app.h"
 #include "app/window/main_menus.h"
 #include "app/window/main_window.h"
+#include "bench_files.h"
 #include "lyrics/tag_corrections.h"
 #include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
@@ -57,13 +58,6 @@ constexpr float kOnsetLevel = 0.25f;
 constexpr double kQuietSeconds = 0.3;
 constexpr int kLines = 40;
 
-std::string loadAverage() {
-  std::ifstream file("/proc/loadavg");
-  std::string one, five, fifteen;
-  file >> one >> five >> fifteen;
-  return one + " " + five + " " + fifteen;
-}
-
 double percentile(std::vector<double> values, double q) {
   if (values.empty()) return NAN;
   std::sort(values.begin(), values.end());
@@ -78,7 +72,8 @@ void pressF5() {
   if (target != nullptr) {
     if (QWidget* focus = target->focusWidget()) target = focus;
   } else {
-    target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    target =
+        QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
   }
   if (target != nullptr) QTest::keyClick(target, Qt::Key_F5);
 }
@@ -186,8 +181,10 @@ struct Bench {
     QString said;
     QTimer::singleShot(0, [&] {
       QWidget* dialog = QApplication::activeModalWidget();
-      auto* button = dialog ? dialog->findChild<QAbstractButton*>(QStringLiteral("按钮_测量")) : nullptr;
-      auto* outcome = dialog ? dialog->findChild<QLabel*>(QStringLiteral("标签_测量结果")) : nullptr;
+      auto* button =
+          dialog ? dialog->findChild<QAbstractButton*>(QStringLiteral("按钮_测量")) : nullptr;
+      auto* outcome =
+          dialog ? dialog->findChild<QLabel*>(QStringLiteral("标签_测量结果")) : nullptr;
       if (button == nullptr || outcome == nullptr) {
         std::printf("  the dialog with 测量 did not open\n");
         if (dialog) dialog->close();
@@ -233,13 +230,13 @@ struct Bench {
     QTest::qWait(1500);
     const double resumed = static_cast<double>(state.clock.elapsedNs()) / 1e9;
     editor->commands().run("StopPlayback");
-    const bool kept = paused && std::abs(after - before) < 0.2 && resumed - after > 1.0 &&
-                      resumed - after < 1.6;
+    const bool kept =
+        paused && std::abs(after - before) < 0.2 && resumed - after > 1.0 && resumed - after < 1.6;
     failures += kept ? 0 : 1;
-    std::printf("  the song played at %.2f s when 按键延迟补偿... opened; after the measurement it was "
-                "%s at %.2f s, and 1.5 s after 继续 at %.2f s (%s)\n",
-                before, paused ? "paused" : "NOT paused", after, resumed,
-                kept ? "kept" : "NOT KEPT");
+    std::printf(
+        "  the song played at %.2f s when 按键延迟补偿... opened; after the measurement it was "
+        "%s at %.2f s, and 1.5 s after 继续 at %.2f s (%s)\n",
+        before, paused ? "paused" : "NOT paused", after, resumed, kept ? "kept" : "NOT KEPT");
   }
 
   // The click track played at `speed` and every click stamped by the user 150 ms late.
@@ -251,7 +248,8 @@ struct Bench {
     if (!QTest::qWaitForWindowActive(&editor->window(), 5000)) {
       std::printf("  waited 5 s for the editor's window to become active again\n");
     }
-    for (int line = 0; line < kLines; ++line) state.lyrics.setLine(line, "line " + std::to_string(line + 1));
+    for (int line = 0; line < kLines; ++line)
+      state.lyrics.setLine(line, "line " + std::to_string(line + 1));
     state.lyrics.setSelection(0);
     editor->commands().run(speed == 1.0 ? "PlayAtNormalSpeed" : "PlayAtHalfSpeed");
     state.playback.dropAudioFile(song);
@@ -264,9 +262,9 @@ struct Bench {
     user->answer(150);
     editor->commands().run("PlaySong");
     const double songSeconds = onsets.back() + 0.5;
-    const bool ended = QTest::qWaitFor(
-        [&] { return state.playback.state() == playback::PlaybackState::Idle; },
-        static_cast<int>(songSeconds / speed * 1000) + 10'000);
+    const bool ended =
+        QTest::qWaitFor([&] { return state.playback.state() == playback::PlaybackState::Idle; },
+                        static_cast<int>(songSeconds / speed * 1000) + 10'000);
     // The last press may still be on its way.
     QTest::qWait(400);
     user->rest();
@@ -332,7 +330,7 @@ int main(int argc, char** argv) {
     std::printf("key_lag_bench: no PulseAudio server (bash scripts/services.sh start)\n");
     return 1;
   }
-  std::printf("key_lag_bench: load average at start %s\n", loadAverage().c_str());
+  std::printf("key_lag_bench: load average at start %s\n", bench::loadAverage().c_str());
 
   // Made before the editor, it goes after it: the editor stops it on the way out.
   playback::MpvAudioPlayer player;
@@ -393,15 +391,18 @@ int main(int argc, char** argv) {
   bench.user = nullptr;
   for (int index = 0; index < 2; ++index) {
     const std::vector<double>& errors = bench.allErrors[index];
-    const auto within = std::count_if(errors.begin(), errors.end(), [](double e) { return e <= 10.0; });
-    std::printf("all stamps at %s: %zu, off their click %.1f ms median, %.1f ms p90, %.1f ms max; "
-                "%ld within 10 ms\n",
-                index == 0 ? "1.0x" : "0.5x", errors.size(), percentile(errors, 0.5),
-                percentile(errors, 0.9), percentile(errors, 1.0), static_cast<long>(within));
+    const auto within =
+        std::count_if(errors.begin(), errors.end(), [](double e) { return e <= 10.0; });
+    std::printf(
+        "all stamps at %s: %zu, off their click %.1f ms median, %.1f ms p90, %.1f ms max; "
+        "%ld within 10 ms\n",
+        index == 0 ? "1.0x" : "0.5x", errors.size(), percentile(errors, 0.5),
+        percentile(errors, 0.9), percentile(errors, 1.0), static_cast<long>(within));
   }
-  std::printf("(targets: measured median within 10 ms of the user's lag; stamps within 10 ms of "
-              "their click, median within 5 ms)\n");
-  std::printf("key_lag_bench: load average at the end %s\n", loadAverage().c_str());
+  std::printf(
+      "(targets: measured median within 10 ms of the user's lag; stamps within 10 ms of "
+      "their click, median within 5 ms)\n");
+  std::printf("key_lag_bench: load average at the end %s\n", bench::loadAverage().c_str());
   recorder.stop();
   bench.editor->window().close();
   return bench.failures > 0 ? 1 : 0;

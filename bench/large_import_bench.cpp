@@ -15,23 +15,13 @@
 #include "app/editor_app.h"
 #include "app/window/main_menus.h"
 #include "app/window/main_window.h"
+#include "bench_files.h"
 #include "lyrics_generator.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-// A field of /proc/self/status in MB ("VmRSS", "VmHWM").
-double statusMb(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::string prefix = std::string(field) + ":";
-  while (std::getline(status, line)) {
-    if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-  }
-  return -1;
-}
 
 // Starts the peak-memory reading afresh from the memory in use now.
 void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
@@ -50,7 +40,7 @@ Result openThroughTheMenu(app::EditorApp& editor, testsupport::ScriptedDialogs& 
   editor.state().lyrics.clear();
   QApplication::processEvents();
   Result result;
-  result.baseMb = statusMb("VmRSS");
+  result.baseMb = bench::statusMb("VmRSS");
   resetPeak();
   dialogs.choice = path;
 
@@ -81,7 +71,7 @@ Result openThroughTheMenu(app::EditorApp& editor, testsupport::ScriptedDialogs& 
   QApplication::processEvents();
   result.importMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
   ticker.stop();
-  result.peakMb = statusMb("VmHWM");
+  result.peakMb = bench::statusMb("VmHWM");
   result.lines = editor.state().lyrics.count();
   return result;
 }
@@ -159,7 +149,8 @@ int main(int argc, char* argv[]) {
   std::printf(
       "large_import_bench: after the four imports: resident memory %.0f MB, the undo history "
       "holds %.0f MB\n",
-      statusMb("VmRSS"), static_cast<double>(editor.state().history.heldBytes()) / (1 << 20));
+      bench::statusMb("VmRSS"),
+      static_cast<double>(editor.state().history.heldBytes()) / (1 << 20));
   for (const auto& shown : prompter.shown) {
     std::printf("large_import_bench: message: %s\n",
                 app::toQString(shown.text).toUtf8().constData());

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "files/document_recovery.h"
 #include "lyrics_generator.h"
 #include "platform/prompter.h"
@@ -36,9 +37,7 @@ void report(const char* what, std::vector<double> samples) {
 
 struct SilentPrompter : platform::Prompter {
   void inform(const std::string&, const std::string&, platform::MessageIcon) override {}
-  bool ask(const std::string&, const std::string&, platform::MessageIcon) override {
-    return false;
-  }
+  bool ask(const std::string&, const std::string&, platform::MessageIcon) override { return false; }
 };
 
 // A run of the editor's document with its recovery.
@@ -54,19 +53,12 @@ struct Run {
   files::DocumentRecovery recovery;
 };
 
-std::string loadAverage() {
-  std::ifstream in("/proc/loadavg");
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
 }  // namespace
 
 int main() {
   std::string folder = (std::filesystem::temp_directory_path() / "recovery-bench-XXXXXX").string();
   if (!::mkdtemp(folder.data())) return 1;
-  std::printf("load average before: %s\n", loadAverage().c_str());
+  std::printf("load average before: %s\n", bench::loadAverage().c_str());
   SilentPrompter prompter;
   {
     Run run(folder, prompter);
@@ -98,9 +90,9 @@ int main() {
     report("window thread per write, storage reused", reused);
     report("window thread per write, writer busy", busy);
     report("writer thread: the last state on the disk", written);
-    std::printf("file: %.1f MB\n",
-                static_cast<double>(std::filesystem::file_size(run.recovery.ownFile())) /
-                    (1 << 20));
+    std::printf(
+        "file: %.1f MB\n",
+        static_cast<double>(std::filesystem::file_size(run.recovery.ownFile())) / (1 << 20));
   }
   // Each run brings back the document the run before it left, then ends with it as its own.
   // The window's thread is held twice: while restore() starts the read and while the document
@@ -146,7 +138,7 @@ int main() {
   report("window thread: longest hold per restore", holds);
   report("recovery thread: request to document read", reads);
   std::printf("restored: %d lines\n", restoredLines);
-  std::printf("load average after: %s\n", loadAverage().c_str());
+  std::printf("load average after: %s\n", bench::loadAverage().c_str());
   std::filesystem::remove_all(folder);
   return 0;
 }

@@ -14,30 +14,14 @@
 #include <fstream>
 #include <string>
 
-#include "app/editor_app.h"
 #include "app/bindings/waveform_bindings.h"
+#include "app/editor_app.h"
+#include "bench_files.h"
 #include "support/fake_services.h"
 #include "waveform/envelope_cache.h"
 #include "waveform/ffmpeg/ffmpeg_decoder.h"
 
 namespace {
-
-bool makeSong(const std::string& path, int seconds, const char* codec) {
-  const std::string command =
-      "ffmpeg -loglevel error -y -f lavfi -i 'anoisesrc=a=0.3:d=" + std::to_string(seconds) +
-      "' -f lavfi -i 'sine=f=440:d=" + std::to_string(seconds) +
-      "' -filter_complex amerge=inputs=2 -c:a " + codec + " -b:a 192k '" + path + "'";
-  return std::system(command.c_str()) == 0;
-}
-
-long statusKb(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
-  }
-  return -1;
-}
 
 void envelopeTimes(const std::string& path, const char* name) {
   QElapsedTimer timer;
@@ -67,8 +51,8 @@ int main(int argc, char** argv) {
   const std::string mp3 = dir.file("five.mp3");
   const std::string wma = dir.file("five.wma");
   const std::string ten = dir.file("ten.mp3");
-  if (!makeSong(mp3, 300, "libmp3lame") || !makeSong(wma, 300, "wmav2") ||
-      !makeSong(ten, 600, "libmp3lame")) {
+  if (!bench::makeNoiseSong(mp3, 300, "libmp3lame") || !bench::makeNoiseSong(wma, 300, "wmav2") ||
+      !bench::makeNoiseSong(ten, 600, "libmp3lame")) {
     std::fprintf(stderr, "ffmpeg could not make the songs\n");
     return 1;
   }
@@ -96,8 +80,8 @@ int main(int argc, char** argv) {
   harness.start();
   harness.editor->state().playback.setCurrentSong(ten, "ten.mp3", "mp3");
   QTest::qWait(200);
-  const long rssBefore = statusKb("VmRSS:");
-  const long peakBefore = statusKb("VmHWM:");
+  const double rssBefore = bench::statusMb("VmRSS");
+  const double peakBefore = bench::statusMb("VmHWM");
   timer.restart();
   harness.editor->commands().run("ShowWaveformWindow");
   waveform::WaveformWindow* window = harness.editor->waveform().waveformWindow();
@@ -117,6 +101,6 @@ int main(int argc, char** argv) {
   std::printf("window on 10 min: first picture with waveform %.1f ms, envelope complete %.1f ms\n",
               firstMs, allMs);
   std::printf("memory added: resident %+.1f MB, peak %+.1f MB\n",
-              (statusKb("VmRSS:") - rssBefore) / 1024.0, (statusKb("VmHWM:") - peakBefore) / 1024.0);
+              bench::statusMb("VmRSS") - rssBefore, bench::statusMb("VmHWM") - peakBefore);
   return 0;
 }

@@ -31,6 +31,7 @@
 #include "app/bindings/waveform_bindings.h"
 #include "app/editor_app.h"
 #include "app/window/main_window.h"
+#include "bench_files.h"
 #include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/playback_texts.h"
@@ -41,32 +42,6 @@ using platform::SteadyClock;
 namespace {
 
 constexpr int kSongSeconds = 600;
-
-bool makeSong(const std::string& path) {
-  const std::string seconds = std::to_string(kSongSeconds);
-  const std::string command =
-      "ffmpeg -loglevel error -y -f lavfi -i 'anoisesrc=a=0.3:d=" + seconds +
-      "' -f lavfi -i 'sine=f=440:d=" + seconds +
-      "' -filter_complex amerge=inputs=2 -c:a libmp3lame -b:a 192k '" + path + "'";
-  return std::system(command.c_str()) == 0;
-}
-
-long statusKb(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
-  }
-  return -1;
-}
-
-// The machine's 1-minute load average, as /proc/loadavg gives it.
-std::string loadAverage() {
-  std::ifstream file("/proc/loadavg");
-  std::string one;
-  file >> one;
-  return one.empty() ? "?" : one;
-}
 
 double percentile(std::vector<double> values, double q) {
   if (values.empty()) return NAN;
@@ -137,11 +112,11 @@ void openWindow(app::EditorApp& editor, const std::string& song) {
     std::printf("the song did not play within 10 s (is a sound server running?)\n");
   }
   runFor(1500);
-  const long rssBefore = statusKb("VmRSS:");
-  const long peakBefore = statusKb("VmHWM:");
+  const double rssBefore = bench::statusMb("VmRSS");
+  const double peakBefore = bench::statusMb("VmHWM");
   std::printf(
       "\nopening the window on the playing 10-minute song (load %s; editor resident %.1f MB)\n",
-      loadAverage().c_str(), rssBefore / 1024.0);
+      bench::loadAverage().c_str(), rssBefore);
   QElapsedTimer timer;
   timer.start();
   editor.commands().run("ShowWaveformWindow");
@@ -164,10 +139,9 @@ void openWindow(app::EditorApp& editor, const std::string& song) {
   std::printf(
       "  uncached: first paint %.1f ms, first picture with waveform %.1f ms, envelope complete "
       "%.1f ms (load %s)\n",
-      firstPaintMs, firstWaveMs, allMs, loadAverage().c_str());
+      firstPaintMs, firstWaveMs, allMs, bench::loadAverage().c_str());
   std::printf("  memory added by the window: resident %+.1f MB, peak %+.1f MB\n",
-              (statusKb("VmRSS:") - rssBefore) / 1024.0,
-              (statusKb("VmHWM:") - peakBefore) / 1024.0);
+              bench::statusMb("VmRSS") - rssBefore, bench::statusMb("VmHWM") - peakBefore);
 
   // The same song again: its envelope now comes from the cache.
   window->showSong("");
@@ -177,7 +151,7 @@ void openWindow(app::EditorApp& editor, const std::string& song) {
   window->showSong(song);
   runUntil([&] { return window->loaded() && firstWaveMs >= 0; }, 10000);
   std::printf("  cached: first picture with waveform %.1f ms (load %s)\n", firstWaveMs,
-              loadAverage().c_str());
+              bench::loadAverage().c_str());
   window->view().removeEventFilter(&watch);
   editor.commands().run("StopPlayback");
   runFor(300);
@@ -218,7 +192,7 @@ void paintCost(waveform::WaveformView& view, const char* name) {
       "one paint of the view, %-16s a frame median %.2f ms, p99 %.2f ms; the picture drawn again "
       "median %.2f ms, p99 %.2f ms (load %s)\n",
       name, percentile(frames, 0.5), percentile(frames, 0.99), percentile(redrawn, 0.5),
-      percentile(redrawn, 0.99), loadAverage().c_str());
+      percentile(redrawn, 0.99), bench::loadAverage().c_str());
 }
 
 }  // namespace
@@ -241,7 +215,7 @@ int main(int argc, char** argv) {
 
   testsupport::FakeServices fakes;
   const std::string song = fakes.home.file("ten.mp3");
-  if (!makeSong(song)) {
+  if (!bench::makeNoiseSong(song, kSongSeconds, "libmp3lame")) {
     std::fprintf(stderr, "ffmpeg could not make the song\n");
     return 1;
   }
@@ -267,7 +241,7 @@ int main(int argc, char** argv) {
   editor.state().lyrics.replaceAll(lines);
   editor.state().playback.setCurrentSong(song, "ten.mp3", playback::texts::mp3Format());
   std::printf("waveform_play_bench: %d rounds of %d s per phase; load average %s at start\n",
-              rounds, phaseMs / 1000, loadAverage().c_str());
+              rounds, phaseMs / 1000, bench::loadAverage().c_str());
 
   openWindow(editor, song);
   waveform::WaveformWindow* window = editor.waveform().waveformWindow();
@@ -314,7 +288,7 @@ int main(int argc, char** argv) {
       part.frameGapsMs = gapsMs(watch.paints);
       part.seconds = seconds;
       part.paints = watch.paints.size();
-      std::printf("round %d load %-5s ", round + 1, loadAverage().c_str());
+      std::printf("round %d load %-5s ", round + 1, bench::loadAverage().c_str());
       printPhase(part);
       phase->tickGapsMs.insert(phase->tickGapsMs.end(), part.tickGapsMs.begin(),
                                part.tickGapsMs.end());
@@ -326,7 +300,7 @@ int main(int argc, char** argv) {
       runFor(300);
     }
   }
-  std::printf("\nall rounds (load %s at the end):\n", loadAverage().c_str());
+  std::printf("\nall rounds (load %s at the end):\n", bench::loadAverage().c_str());
   for (const PhaseFigures* phase : phases) printPhase(*phase);
   std::printf(
       "(targets: the tick's p99 as with the window closed; the view at >= 50 frames/s)\n\n");

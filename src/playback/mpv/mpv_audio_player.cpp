@@ -10,6 +10,7 @@
 
 #include "platform/file_io.h"
 #include "platform/monotonic_clock.h"
+#include "playback/mpv/time_stretch.h"
 #include "playback/player_reports.h"
 
 namespace playback {
@@ -71,7 +72,17 @@ void MpvAudioPlayer::adoptCore(mpv_handle* handle) {
 void MpvAudioPlayer::applySpeed() {
   char speed[32];
   std::snprintf(speed, sizeof speed, "%.4f", m_speed);
-  mpv_set_property_string(m_handle.get(), "speed", speed);
+  const TimeStretch stretch = timeStretchFor(m_speed);
+  // A stretcher named in "af" takes the speed over, and mpv then inserts none of its own. Going
+  // slow it is named before the speed is set, and back at 1.0 it goes after, so that mpv never
+  // puts its own in on the way.
+  if (stretch.filter.empty()) mpv_set_property_string(m_handle.get(), "speed", speed);
+  if (stretch.filter != m_filter) {
+    mpv_set_property_string(m_handle.get(), "af", stretch.filter.c_str());
+    m_filter = stretch.filter;
+  }
+  if (!stretch.filter.empty()) mpv_set_property_string(m_handle.get(), "speed", speed);
+  m_stretchLag = stretch.lagSeconds;
 }
 
 void MpvAudioPlayer::setSpeed(double speed) {
@@ -239,7 +250,7 @@ std::optional<PositionSample> MpvAudioPlayer::heardPosition() {
     // late in the call: taking it as of the call's end may lag a little, but never runs ahead.
     const std::int64_t at = platform::SteadyClock::now();
     if (playing) {
-      m_heard.report(seconds, at);
+      m_heard.report(seconds - m_stretchLag, at);
     } else {
       m_heard.outputStopped(at);
     }

@@ -103,6 +103,9 @@ class MpvAudioPlayer : public QObject, public AudioPlayer {
   bool m_paused = false;
   HeardPosition m_heard;
   double m_speed = 1.0;
+  // The stretcher mpv was given ("af") and how far its position reads ahead of the sound.
+  std::string m_filter;
+  double m_stretchLag = 0.0;
 };
 
 }  // namespace playback

@@ -1,11 +1,14 @@
 #pragma once
 
-// Pieces the benchmarks share: songs made with ffmpeg, the process's memory figures and the
-// machine's load, which every figure taken on a shared machine is read with.
+// Pieces the benchmarks share: songs made with ffmpeg, the process's memory figures, the
+// machine's load, which every figure taken on a shared machine is read with, and percentiles.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -37,6 +40,14 @@ inline std::string loadAverage() {
   std::string one, five, fifteen;
   file >> one >> five >> fifteen;
   return one.empty() ? "?" : one + " " + five + " " + fifteen;
+}
+
+// The `q` quantile (0..1) of `values` by the nearest rank; NaN when there are none.
+inline double percentile(std::vector<double> values, double q) {
+  if (values.empty()) return NAN;
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
+  return values[std::min(values.size() - 1, index > 0 ? index - 1 : 0)];
 }
 
 }  // namespace bench

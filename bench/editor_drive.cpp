@@ -283,4 +283,16 @@ EditorRun driveEditor(const std::string& editor, const std::string& lyrics, cons
   return run;
 }
 
+std::string writeLyrics(const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  const std::string lyrics = (dir / "lines.lrc").string();
+  std::string text;
+  for (int line = 1; line <= 30; ++line) text += "line " + std::to_string(line) + "\r\n";
+  std::FILE* file = std::fopen(lyrics.c_str(), "wb");
+  if (file == nullptr) return {};
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fclose(file);
+  return lyrics;
+}
+
 }  // namespace bench

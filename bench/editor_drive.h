@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -48,5 +49,9 @@ struct EditorRun {
 EditorRun driveEditor(const std::string& editor, const std::string& lyrics, const std::string& song,
                       const std::string& workDir, unsigned seed, bool jumps = false,
                       bool waveform = false);
+
+// Writes 30 untagged lines to lines.lrc in `dir` for a driven editor to open; its path, or ""
+// when that failed.
+std::string writeLyrics(const std::filesystem::path& dir);
 
 }  // namespace bench

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_timer.h"
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
@@ -79,13 +80,6 @@ struct Figures {
 long hundredthsOf(const std::string& tag) {
   return std::stol(tag.substr(1, 2)) * 6000 + std::stol(tag.substr(4, 2)) * 100 +
          std::stol(tag.substr(7, 2));
-}
-
-double percentile(std::vector<double> values, double q) {
-  if (values.empty()) return NAN;
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(std::ceil(q * values.size())) - 1;
-  return values[std::min(values.size() - 1, index)];
 }
 
 // The editor's playback objects, as main() makes them, with every tick and stamp logged.
@@ -187,7 +181,8 @@ void report(const char* what, const Figures& figures) {
       "%.1f ms, mean signed %+.1f ms; largest lead of the shown time %.1f ms; shown ahead of the "
       "start before the sound "
       "%.0f ms; largest step back %.0f ms%s\n",
-      what, e.size(), percentile(e, 0.5), percentile(e, 0.99), percentile(e, 1.0),
+      what, e.size(), bench::percentile(e, 0.5), bench::percentile(e, 0.99),
+      bench::percentile(e, 1.0),
       e.empty() ? 0.0 : figures.signedSumMs / static_cast<double>(e.size()), figures.leadMs,
       figures.aheadBeforeSoundMs, figures.stepBackMs,
       figures.unjudged > 0 ? " (some segments unjudged)" : "");

@@ -58,13 +58,6 @@ constexpr float kOnsetLevel = 0.25f;
 constexpr double kQuietSeconds = 0.3;
 constexpr int kLines = 40;
 
-double percentile(std::vector<double> values, double q) {
-  if (values.empty()) return NAN;
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
-  return values[std::min(values.size() - 1, index == 0 ? 0 : index - 1)];
-}
-
 // Sends F5 to where a real key would go: the focus widget of the modal dialog or of the
 // active window.
 void pressF5() {
@@ -210,7 +203,7 @@ struct Bench {
                 static_cast<int>(delivery.size()), measured, within ? "within 10 ms" : "OFF",
                 said.toStdString().c_str());
     std::printf("    keys reached the window %.2f ms median, %.2f ms max after the press\n",
-                percentile(delivery, 0.5), percentile(delivery, 1.0));
+                bench::percentile(delivery, 0.5), bench::percentile(delivery, 1.0));
   }
 
   // measure(lagMs) while the click track plays: the song must be paused where it was heard
@@ -296,8 +289,8 @@ struct Bench {
     double mean = 0;
     for (const double error : signedErrors) mean += error;
     if (!signedErrors.empty()) mean /= static_cast<double>(signedErrors.size());
-    const bool within = !errors.empty() && percentile(errors, 1.0) <= 10.0 &&
-                        percentile(errors, 0.5) <= 5.0 &&
+    const bool within = !errors.empty() && bench::percentile(errors, 1.0) <= 10.0 &&
+                        bench::percentile(errors, 0.5) <= 5.0 &&
                         static_cast<int>(errors.size()) == user->answered();
     failures += within ? 0 : 1;
     auto& all = allErrors[speed == 1.0 ? 0 : 1];
@@ -306,15 +299,16 @@ struct Bench {
     std::printf(
         "  %.1fx: %d clicks answered, %zu stamps; off their click %.1f ms median, %.1f ms max, "
         "mean signed %+.1f ms (%s)\n",
-        speed, user->answered(), errors.size(), percentile(errors, 0.5), percentile(errors, 1.0),
-        mean, within ? "within target" : "OFF");
+        speed, user->answered(), errors.size(), bench::percentile(errors, 0.5),
+        bench::percentile(errors, 1.0), mean, within ? "within target" : "OFF");
     double unroundedMean = 0;
     for (const double error : unrounded) unroundedMean += error;
     if (!unrounded.empty()) unroundedMean /= static_cast<double>(unrounded.size());
     std::printf("    before the hundredths: %+.1f ms mean signed, from %+.1f to %+.1f ms\n",
-                unroundedMean, percentile(unrounded, 0.0), percentile(unrounded, 1.0));
+                unroundedMean, bench::percentile(unrounded, 0.0),
+                bench::percentile(unrounded, 1.0));
     std::printf("    keys reached the window %.2f ms median, %.2f ms max after the press\n",
-                percentile(delivery, 0.5), percentile(delivery, 1.0));
+                bench::percentile(delivery, 0.5), bench::percentile(delivery, 1.0));
   }
 };
 
@@ -396,8 +390,8 @@ int main(int argc, char** argv) {
     std::printf(
         "all stamps at %s: %zu, off their click %.1f ms median, %.1f ms p90, %.1f ms max; "
         "%ld within 10 ms\n",
-        index == 0 ? "1.0x" : "0.5x", errors.size(), percentile(errors, 0.5),
-        percentile(errors, 0.9), percentile(errors, 1.0), static_cast<long>(within));
+        index == 0 ? "1.0x" : "0.5x", errors.size(), bench::percentile(errors, 0.5),
+        bench::percentile(errors, 0.9), bench::percentile(errors, 1.0), static_cast<long>(within));
   }
   std::printf(
       "(targets: measured median within 10 ms of the user's lag; stamps within 10 ms of "

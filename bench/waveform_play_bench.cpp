@@ -43,13 +43,6 @@ namespace {
 
 constexpr int kSongSeconds = 600;
 
-double percentile(std::vector<double> values, double q) {
-  if (values.empty()) return NAN;
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
-  return values[std::min(values.size() - 1, index > 0 ? index - 1 : 0)];
-}
-
 // Gaps between consecutive times, in milliseconds.
 std::vector<double> gapsMs(const std::vector<std::int64_t>& times) {
   std::vector<double> gaps;
@@ -161,13 +154,13 @@ void printPhase(const PhaseFigures& phase) {
   const auto& t = phase.tickGapsMs;
   const auto late = std::count_if(t.begin(), t.end(), [](double gap) { return gap > 15; });
   std::printf("%-22s ticks %5zu: gap median %5.2f ms, p99 %5.2f ms, max %6.2f ms, over 15 ms %zu",
-              phase.name, t.size(), percentile(t, 0.5), percentile(t, 0.99), percentile(t, 1.0),
-              static_cast<std::size_t>(late));
+              phase.name, t.size(), bench::percentile(t, 0.5), bench::percentile(t, 0.99),
+              bench::percentile(t, 1.0), static_cast<std::size_t>(late));
   if (phase.paints > 0) {
     const auto& f = phase.frameGapsMs;
     std::printf("; view %.1f frames/s, frame gap median %.1f ms, p99 %.1f ms, max %.1f ms",
-                phase.paints / phase.seconds, percentile(f, 0.5), percentile(f, 0.99),
-                percentile(f, 1.0));
+                phase.paints / phase.seconds, bench::percentile(f, 0.5), bench::percentile(f, 0.99),
+                bench::percentile(f, 1.0));
   }
   std::printf("\n");
 }
@@ -191,8 +184,9 @@ void paintCost(waveform::WaveformView& view, const char* name) {
   std::printf(
       "one paint of the view, %-16s a frame median %.2f ms, p99 %.2f ms; the picture drawn again "
       "median %.2f ms, p99 %.2f ms (load %s)\n",
-      name, percentile(frames, 0.5), percentile(frames, 0.99), percentile(redrawn, 0.5),
-      percentile(redrawn, 0.99), bench::loadAverage().c_str());
+      name, bench::percentile(frames, 0.5), bench::percentile(frames, 0.99),
+      bench::percentile(redrawn, 0.5), bench::percentile(redrawn, 0.99),
+      bench::loadAverage().c_str());
 }
 
 }  // namespace

@@ -49,6 +49,7 @@
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/status_bar.h"
+#include "monitor_setup.h"
 #include "platform/interval_timer.h"
 #include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
@@ -351,10 +352,7 @@ void runEditor(const testsupport::MonitorRecorder& recorder, const std::string& 
 }
 
 int runBench(const char* self, int runs, int editorRuns, int jumpRuns, bool waveform) {
-  if (!testsupport::MonitorRecorder::serverReachable()) {
-    std::printf("heard_clock_bench: no PulseAudio server (bash scripts/services.sh start)\n");
-    return 1;
-  }
+  if (!bench::soundServerReachable("heard_clock_bench")) return 1;
   const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-audio";
   std::filesystem::create_directories(dir);
   const std::string songA = (dir / "clicks-a.mp3").string();
@@ -368,11 +366,7 @@ int runBench(const char* self, int runs, int editorRuns, int jumpRuns, bool wave
   const std::vector<double> onsets = testsupport::ClickTrack::decodedOnsets(songA);
 
   testsupport::MonitorRecorder recorder;
-  std::string error;
-  if (!recorder.start(&error)) {
-    std::printf("heard_clock_bench: %s\n", error.c_str());
-    return 1;
-  }
+  if (!bench::startRecording("heard_clock_bench", recorder)) return 1;
   std::printf("heard_clock_bench: recording %s.monitor; %d runs, each a fresh player process\n",
               recorder.sinkName().c_str(), runs);
   Figures figures;

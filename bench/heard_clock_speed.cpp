@@ -38,6 +38,7 @@
 #include "lyrics/current_time_tag.h"
 #include "lyrics/header_fields.h"
 #include "lyrics/status_bar.h"
+#include "monitor_setup.h"
 #include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "playback/play_clock.h"
@@ -193,10 +194,7 @@ void report(const char* what, const Figures& figures) {
 int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 4;
-  if (!testsupport::MonitorRecorder::serverReachable()) {
-    std::printf("heard_clock_speed_bench: no PulseAudio server (bash scripts/services.sh start)\n");
-    return 1;
-  }
+  if (!bench::soundServerReachable("heard_clock_speed_bench")) return 1;
   const auto dir = std::filesystem::temp_directory_path() / "lrc-bench-speed";
   std::filesystem::create_directories(dir);
   const std::string song = (dir / "clicks.mp3").string();
@@ -206,11 +204,7 @@ int main(int argc, char* argv[]) {
   }
   const std::vector<double> onsets = testsupport::ClickTrack::decodedOnsets(song);
   testsupport::MonitorRecorder recorder;
-  std::string error;
-  if (!recorder.start(&error)) {
-    std::printf("heard_clock_speed_bench: %s\n", error.c_str());
-    return 1;
-  }
+  if (!bench::startRecording("heard_clock_speed_bench", recorder)) return 1;
   std::printf("heard_clock_speed_bench: recording %s.monitor; %d runs per speed\n",
               recorder.sinkName().c_str(), runs);
 

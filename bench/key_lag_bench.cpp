@@ -42,6 +42,7 @@
 #include "app/window/main_window.h"
 #include "bench_files.h"
 #include "lyrics/tag_corrections.h"
+#include "monitor_setup.h"
 #include "platform/monotonic_clock.h"
 #include "playback/mpv/mpv_audio_player.h"
 #include "support/click_track.h"
@@ -320,10 +321,7 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
-  if (!testsupport::MonitorRecorder::serverReachable()) {
-    std::printf("key_lag_bench: no PulseAudio server (bash scripts/services.sh start)\n");
-    return 1;
-  }
+  if (!bench::soundServerReachable("key_lag_bench")) return 1;
   std::printf("key_lag_bench: load average at start %s\n", bench::loadAverage().c_str());
 
   // Made before the editor, it goes after it: the editor stops it on the way out.
@@ -351,11 +349,7 @@ int main(int argc, char** argv) {
   }
 
   testsupport::MonitorRecorder recorder;
-  std::string error;
-  if (!recorder.start(&error)) {
-    std::printf("key_lag_bench: %s\n", error.c_str());
-    return 1;
-  }
+  if (!bench::startRecording("key_lag_bench", recorder)) return 1;
   ScriptedUser user(recorder, recorder.recording().rate);
   bench.user = &user;
   std::printf("recording %s.monitor; Qt platform %s\n", recorder.sinkName().c_str(),

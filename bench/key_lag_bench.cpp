@@ -2,9 +2,9 @@
 //
 // The whole editor runs in this process over the tests' fakes, except for the player: the real
 // libmpv player on the PulseAudio server of the tests. A scripted user listens to the sink's
-// monitor, and a fixed lag after each sound was played there presses F5 through the window's
-// own event delivery: a key event sent to the widget with the keyboard focus, shortcuts and
-// all, taken by the GUI thread when it comes to it, as a real key is.
+// monitor, and a fixed lag after each sound was played there presses F5 on the X display, which
+// stamps the key and sends it to the window with the focus; the GUI thread takes it from there
+// when it comes to it, as a real key.
 //
 // First 按键延迟补偿... → 测量, with the user 250 ms late and then 150 ms late: the measured median
 // must lie within 10 ms of the user's lag, and a song that was playing must be paused where it
@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
@@ -48,6 +49,7 @@
 #include "support/click_track.h"
 #include "support/fake_services.h"
 #include "support/monitor_recorder.h"
+#include "x_keyboard.h"
 
 using platform::SteadyClock;
 
@@ -59,28 +61,17 @@ constexpr float kOnsetLevel = 0.25f;
 constexpr double kQuietSeconds = 0.3;
 constexpr int kLines = 40;
 
-// Sends F5 to where a real key would go: the focus widget of the modal dialog or of the
-// active window.
-void pressF5() {
-  QWidget* target = QApplication::activeModalWidget();
-  if (target != nullptr) {
-    if (QWidget* focus = target->focusWidget()) target = focus;
-  } else {
-    target =
-        QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
-  }
-  if (target != nullptr) QTest::keyClick(target, Qt::Key_F5);
-}
-
 // Listens to the sink's monitor on a thread of its own and, while answering, presses F5 a
-// fixed lag after every sound that was played.
-class ScriptedUser {
+// fixed lag after every sound that was played. Watches the application's events to tell when
+// the window took each key.
+class ScriptedUser : public QObject {
  public:
   explicit ScriptedUser(const testsupport::MonitorRecorder& recorder, int rate)
       : m_recorder(recorder), m_quietFrames(static_cast<std::int64_t>(kQuietSeconds * rate)) {
+    qApp->installEventFilter(this);
     m_thread = std::thread([this] { listen(); });
   }
-  ~ScriptedUser() {
+  ~ScriptedUser() override {
     m_quit = true;
     m_thread.join();
   }
@@ -94,8 +85,9 @@ class ScriptedUser {
     m_answering = true;
   }
   void rest() { m_answering = false; }
-  // Runs on the GUI thread right before each press.
-  std::function<void()> beforePress;
+  // Runs on the GUI thread when the window takes a key, before the editor handles it, with
+  // how long the key waited, in milliseconds.
+  std::function<void(double)> onKeyTaken;
   int answered() const { return m_answered; }
   // How long after the press the GUI thread took each key, in milliseconds.
   std::vector<double> deliveryMs() const {
@@ -103,8 +95,31 @@ class ScriptedUser {
     return m_delivery;
   }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const auto type = event->type();
+    if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5) {
+      const std::int64_t pressed = m_lastPressNs.exchange(0);
+      if (pressed != 0) {
+        const double waitedMs = static_cast<double>(SteadyClock::now() - pressed) / 1e6;
+        {
+          const std::lock_guard lock(m_mutex);
+          m_delivery.push_back(waitedMs);
+        }
+        if (onKeyTaken) onKeyTaken(waitedMs);
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
  private:
   void listen() {
+    bench::XKeyboard keyboard;
+    if (!keyboard.usable()) {
+      std::printf("key_lag_bench: no X display with the XTest extension to press keys on\n");
+      std::exit(1);
+    }
     std::int64_t next = 0;
     std::int64_t quiet = m_quietFrames;
     while (!m_quit) {
@@ -131,17 +146,8 @@ class ScriptedUser {
         while (SteadyClock::now() < pressAt) {
         }
         ++m_answered;
-        QMetaObject::invokeMethod(
-            qApp,
-            [this, pressAt] {
-              {
-                const std::lock_guard lock(m_mutex);
-                m_delivery.push_back(static_cast<double>(SteadyClock::now() - pressAt) / 1e6);
-              }
-              if (beforePress) beforePress();
-              pressF5();
-            },
-            Qt::QueuedConnection);
+        m_lastPressNs = pressAt;
+        keyboard.pressF5();
       }
     }
   }
@@ -152,6 +158,7 @@ class ScriptedUser {
   std::atomic<bool> m_answering{false};
   std::atomic<int> m_answered{0};
   std::int64_t m_lagNs = 0;
+  std::atomic<std::int64_t> m_lastPressNs{0};
   mutable std::mutex m_mutex;
   std::vector<double> m_delivery;
   std::thread m_thread;
@@ -183,6 +190,12 @@ struct Bench {
         std::printf("  the dialog with 测量 did not open\n");
         if (dialog) dialog->close();
         return;
+      }
+      // Keys go where the display server sends them: to the dialog once it has the focus,
+      // which nothing gives it on a virtual display with no window manager.
+      dialog->activateWindow();
+      if (!QTest::qWaitForWindowActive(dialog, 5000)) {
+        std::printf("  waited 5 s for the dialog to become active\n");
       }
       user->answer(lagMs);
       QTest::mouseClick(button, Qt::LeftButton);
@@ -250,8 +263,9 @@ struct Bench {
     // The heard position each press reads, before the hundredths and the lag: what the stamp
     // would be to the nanosecond.
     std::vector<double> heardAtPress;
-    user->beforePress = [&] {
-      heardAtPress.push_back(static_cast<double>(state.clock.elapsedNs()) / 1e9);
+    user->onKeyTaken = [&](double waitedMs) {
+      heardAtPress.push_back(static_cast<double>(state.clock.elapsedNs()) / 1e9 -
+                             waitedMs / 1000.0 * speed);
     };
     user->answer(150);
     editor->commands().run("PlaySong");
@@ -266,7 +280,7 @@ struct Bench {
       std::printf("  waited for the song to end; stopped\n");
       editor->commands().run("StopPlayback");
     }
-    user->beforePress = nullptr;
+    user->onKeyTaken = nullptr;
     std::vector<double> unrounded;
     const double lagSeconds = state.keyLag.lagMs().value_or(0) / 1000.0;
     for (const double heard : heardAtPress) {

@@ -7,7 +7,7 @@ packages=(
   libmpv-dev libpulse-dev libcurl4-openssl-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   pulseaudio pulseaudio-utils python3-aiosmtpd
-  xvfb xauth xdotool imagemagick espeak-ng ffmpeg locales
+  xvfb xauth xdotool libxtst-dev imagemagick espeak-ng ffmpeg locales
   # The CJK face of the skin, the Kai face of the quick-start and About panels, and the DejaVu
   # faces with every style (regular, bold, oblique) the font tests pick; fonts-dejavu-core alone
   # has no oblique.

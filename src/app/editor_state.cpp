@@ -44,7 +44,7 @@ lyrics::UndoHistory::Sides documentSides(lyrics::HeaderFields& headers, playback
 EditorState::EditorState(platform::IntervalTimer& clockTimer, const Services& services)
     : clock(clockTimer, currentTag, playbackDisplay, status, services.player, m_steadyClock),
       keyLag(services.settingsFolder),
-      pressTags(clock, keyLag),
+      pressTags(clock, keyLag, inputMoments, m_steadyClock),
       playback(song, headers, status, playbackDisplay, clock, services.player, services.prompter,
                services.dialogs, services.clipboard),
       history(lyrics, documentSides(headers, song)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/adapters/qt_input_moments.h"
 #include "app/services.h"
 #include "files/document_recovery.h"
 #include "files/saved_lyrics_library.h"
@@ -47,12 +48,16 @@ struct EditorState {
   platform::SteadyClock m_steadyClock;
 
  public:
+  // When the key press or click being handled happened, by the window system's time stamp.
+  QtInputMoments inputMoments;
+
+ public:
   // The play time that stamps get.
   playback::PlayClock clock;
   // The user's key lag and whether stamps allow for it (settings.ini in the settings folder).
   playback::KeyLagSetting keyLag;
-  // The time that a key press or the tag button stamps: the clock less the key lag while that
-  // is on. Double-clicks and the signature stamp the clock itself.
+  // The time that a key press or the tag button stamps: the clock at the moment of the press,
+  // less the key lag while that is on. Double-clicks and the signature stamp the clock itself.
   playback::CompensatedTimeTags pressTags;
   // Playing, paused or idle, with the commands that change it.
   playback::PlaybackController playback;

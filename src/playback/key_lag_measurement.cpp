@@ -1,5 +1,6 @@
 #include "playback/key_lag_measurement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -84,12 +85,16 @@ void KeyLagMeasurement::start(const std::string& gbkPath, std::vector<double> on
   m_player.play(gbkPath, 0.0, *this);
 }
 
-void KeyLagMeasurement::press() {
+void KeyLagMeasurement::press(std::optional<std::int64_t> pressedNs) {
   if (m_outcome != Outcome::Measuring) return;
   // Read as a stamp reads the play clock: the position first, then the time it is carried to.
   const auto sample = m_player.heardPosition();
   if (!sample) return;
-  m_presses.push_back(static_cast<double>(sample->positionNsAt(m_clock.nowNs())) / 1e9);
+  const std::int64_t now = m_clock.nowNs();
+  // A press that waited before it was handled counts where the sound was when it was made.
+  const std::int64_t waited = pressedNs ? std::max<std::int64_t>(0, now - *pressedNs) : 0;
+  const std::int64_t position = sample->positionNsAt(now) - waited;
+  m_presses.push_back(static_cast<double>(std::max<std::int64_t>(0, position)) / 1e9);
 }
 
 void KeyLagMeasurement::cancel() {

@@ -53,8 +53,9 @@ class KeyLagMeasurement : public PlaybackListener {
   // when the sounds have ended or could not be played, with the song already given back.
   void start(const std::string& gbkPath, std::vector<double> onsets,
              std::function<void()> finished);
-  // The user pressed the key: counted at the position heard now. Only while measuring.
-  void press();
+  // The user pressed the key at `pressedNs` (the steady clock; empty: now): counted at the
+  // position heard then. Only while measuring.
+  void press(std::optional<std::int64_t> pressedNs = std::nullopt);
   // Stops the sounds and gives the song back; nothing counts. Only while measuring.
   void cancel();
 

@@ -20,6 +20,16 @@
 using namespace playback;
 using namespace playbacktest;
 
+namespace {
+
+// The moment of the press being handled, as the test sets it.
+struct ScriptedInputMoments : platform::InputMoments {
+  std::optional<std::int64_t> pressedNs;
+  std::optional<std::int64_t> handledInputNs() const override { return pressedNs; }
+};
+
+}  // namespace
+
 TEST(KeyLagFiguresTest, EachPressAnswersTheLastSoundHeardBeforeIt) {
   struct Case {
     const char* what;
@@ -79,10 +89,19 @@ TEST(KeyLagCompensationTest, TakesTheLagOffInSongTimeAndNeverBelowZero) {
   // Through the clock: the stamp is less the lag at the heard speed, the shown time is not.
   ControllerRig rig;
   KeyLagSetting keyLag;
-  CompensatedTimeTags pressTags(rig.clock, keyLag);
+  ScriptedInputMoments inputs;
+  CompensatedTimeTags pressTags(rig.clock, keyLag, inputs, rig.now);
   rig.clock.start();
   rig.player.position = PositionSample{12.0, rig.now.now, true, 0.5};
   EXPECT_EQ(pressTags.currentTag(), "[00:12.00]");  // off: the clock's own tag
+  // A key that waited 40 ms in the queue stamps its own moment, 20 ms of the song at 0.5x;
+  // one stamped in the future waited nothing.
+  inputs.pressedNs = rig.now.now - 40 * kMs;
+  EXPECT_EQ(pressTags.currentTag(), "[00:11.98]");
+  EXPECT_EQ(rig.tag.value(), "[00:12.00]");
+  inputs.pressedNs = rig.now.now + 5 * kMs;
+  EXPECT_EQ(pressTags.currentTag(), "[00:12.00]");
+  inputs.pressedNs.reset();
   keyLag.storeLag(180);
   keyLag.storeEnabled(true);
   EXPECT_EQ(pressTags.currentTag(), "[00:11.91]");
@@ -198,4 +217,47 @@ TEST(KeyLagMeasurementTest, PlaysTheSoundsAt1xAndGivesThePausedSongBack) {
   // Once ended, presses no longer count.
   measurement.press();
   EXPECT_EQ(measurement.presses(), 12);
+}
+
+TEST(KeyLagMeasurementTest, APressCountsAtTheMomentItWasMade) {
+  ControllerRig rig;
+  KeyLagMeasurement measurement(rig.controller, rig.player, rig.now);
+  const std::vector<double> onsets = {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0};
+  measurement.start("sounds.wav", onsets, [] {});
+  for (const double onset : onsets) {
+    // Handled 0.25 s after the sound, but pressed 0.15 s after it.
+    rig.player.position = PositionSample{onset + 0.25, rig.now.now, true, 1.0};
+    measurement.press(rig.now.now - 100'000'000);
+  }
+  rig.player.listener->onPlayProgress(100);
+  EXPECT_EQ(measurement.figures().medianMs(), 150);
+}
+
+TEST(InputEventTimeTest, ReadsTheWindowSystemsMillisecondsOnTheSteadyClock) {
+  constexpr std::int64_t kMs = 1'000'000;
+  // Now is 5'000'000'000.3 ms of the monotonic clock: its 32-bit count has wrapped once.
+  const std::int64_t now = 5'000'000'000LL * kMs + 300'000;
+  const std::uint64_t nowStamp = 5'000'000'000ULL % (1ULL << 32);
+  struct Case {
+    const char* what;
+    std::uint64_t stamp;
+    std::optional<std::int64_t> moment;
+  };
+  const Case cases[] = {
+      {"stamped 12 ms ago", nowStamp - 12, now - 300'000 - 12 * kMs + kMs / 2},
+      {"stamped in this millisecond: not after now", nowStamp, now},
+      {"a millisecond ahead: another reading of the same clock", nowStamp + 1, now},
+      {"waited as long as is believable", nowStamp - 250, now - 300'000 - 250 * kMs + kMs / 2},
+      {"older: another clock", nowStamp - 251, std::nullopt},
+      {"ahead: another clock", nowStamp + 2, std::nullopt},
+      {"a synthetic event", 0, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(platform::inputEventSteadyNs(c.stamp, now), c.moment);
+  }
+  // Across the wrap: stamped just before the count went round, handled just after it.
+  const std::int64_t afterWrap = (1LL << 32) * kMs + 3 * kMs;
+  EXPECT_EQ(platform::inputEventSteadyNs((1ULL << 32) - 5, afterWrap),
+            afterWrap - 8 * kMs + kMs / 2);
 }

@@ -115,7 +115,7 @@ bool KeyLagBindings::showKeyLagDialog() {
     });
   });
   connect(&dialog, &KeyLagDialog::pressed, &dialog, [&] {
-    measurement.press();
+    measurement.press(m_state.inputMoments.handledInputNs());
     dialog.showOutcome(QStringLiteral("正在测量：每听到一个声音就按一次 F5 或空格键。已按 %1 次。")
                            .arg(measurement.presses()));
   });

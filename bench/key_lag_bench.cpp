@@ -10,7 +10,7 @@
 // must lie within 10 ms of the user's lag, and a song that was playing must be paused where it
 // was heard and go on from there. 确定 stores the last one. Then 启用按键延迟补偿, and a
 // click track (a 5 ms click in every second, each at another point of its second, as a song's
-// onsets fall anywhere between two hundredths) is played at 1.0x and at 0.5x while the user
+// onsets fall anywhere between two hundredths) is played at 1.0x, 0.75x and 0.5x while the user
 // stamps every click 150 ms late: every stamp must lie within 10 ms of its click's song
 // position, the median within 5 ms.
 //
@@ -169,8 +169,11 @@ struct Bench {
   app::EditorApp* editor = nullptr;
   ScriptedUser* user = nullptr;
   int failures = 0;
-  // Every stamp's distance from its click, in milliseconds, by speed (1.0x, 0.5x), over all runs.
-  std::vector<double> allErrors[2];
+  // The speeds of the menu, and every stamp's distance from its click at each, in
+  // milliseconds, over all runs.
+  static constexpr std::pair<double, const char*> kSpeeds[] = {
+      {1.0, "PlayAtNormalSpeed"}, {0.75, "PlayAtThreeQuarterSpeed"}, {0.5, "PlayAtHalfSpeed"}};
+  std::vector<double> allErrors[std::size(kSpeeds)];
 
   QAction* menuAction(const char* command) const {
     return editor->window().menus().action(QString::fromUtf8(command));
@@ -247,7 +250,8 @@ struct Bench {
   }
 
   // The click track played at `speed` and every click stamped by the user 150 ms late.
-  void stampClicks(const std::string& song, const std::vector<double>& onsets, double speed) {
+  void stampClicks(const std::string& song, const std::vector<double>& onsets, int speedIndex) {
+    const double speed = kSpeeds[speedIndex].first;
     app::EditorState& state = editor->state();
     // With no window manager on a virtual display, nothing gives the main window back the
     // keyboard after the dialog closed.
@@ -258,7 +262,7 @@ struct Bench {
     for (int line = 0; line < kLines; ++line)
       state.lyrics.setLine(line, "line " + std::to_string(line + 1));
     state.lyrics.setSelection(0);
-    editor->commands().run(speed == 1.0 ? "PlayAtNormalSpeed" : "PlayAtHalfSpeed");
+    editor->commands().run(kSpeeds[speedIndex].second);
     state.playback.dropAudioFile(song);
     // The heard position each press reads, before the hundredths and the lag: what the stamp
     // would be to the nanosecond.
@@ -308,11 +312,11 @@ struct Bench {
                         bench::percentile(errors, 0.5) <= 5.0 &&
                         static_cast<int>(errors.size()) == user->answered();
     failures += within ? 0 : 1;
-    auto& all = allErrors[speed == 1.0 ? 0 : 1];
+    auto& all = allErrors[speedIndex];
     all.insert(all.end(), errors.begin(), errors.end());
     const std::vector<double> delivery = user->deliveryMs();
     std::printf(
-        "  %.1fx: %d clicks answered, %zu stamps; off their click %.1f ms median, %.1f ms max, "
+        "  %.2fx: %d clicks answered, %zu stamps; off their click %.1f ms median, %.1f ms max, "
         "mean signed %+.1f ms (%s)\n",
         speed, user->answered(), errors.size(), bench::percentile(errors, 0.5),
         bench::percentile(errors, 1.0), mean, within ? "within target" : "OFF");
@@ -387,18 +391,19 @@ int main(int argc, char** argv) {
   }
   for (int run = 0; run < runs; ++run) {
     std::printf("stamps with the compensation on, run %d:\n", run + 1);
-    bench.stampClicks(song, onsets, 1.0);
-    bench.stampClicks(song, onsets, 0.5);
+    for (int speed = 0; speed < static_cast<int>(std::size(Bench::kSpeeds)); ++speed) {
+      bench.stampClicks(song, onsets, speed);
+    }
   }
   bench.user = nullptr;
-  for (int index = 0; index < 2; ++index) {
+  for (int index = 0; index < static_cast<int>(std::size(Bench::kSpeeds)); ++index) {
     const std::vector<double>& errors = bench.allErrors[index];
     const auto within =
         std::count_if(errors.begin(), errors.end(), [](double e) { return e <= 10.0; });
     std::printf(
-        "all stamps at %s: %zu, off their click %.1f ms median, %.1f ms p90, %.1f ms max; "
+        "all stamps at %.2fx: %zu, off their click %.1f ms median, %.1f ms p90, %.1f ms max; "
         "%ld within 10 ms\n",
-        index == 0 ? "1.0x" : "0.5x", errors.size(), bench::percentile(errors, 0.5),
+        Bench::kSpeeds[index].first, errors.size(), bench::percentile(errors, 0.5),
         bench::percentile(errors, 0.9), bench::percentile(errors, 1.0), static_cast<long>(within));
   }
   std::printf(

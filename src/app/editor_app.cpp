@@ -74,7 +74,7 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   m_volume = std::make_unique<VolumeBindings>(window, system);
   m_savedLyrics = std::make_unique<SavedLyricsBindings>(window, m_state, system, m_commands);
   m_font = std::make_unique<FontBindings>(window, system, m_commands);
-  m_undo = std::make_unique<UndoBindings>(m_state, m_commands);
+  m_undo = std::make_unique<UndoBindings>(window, m_state, m_commands);
   m_recovery = std::make_unique<RecoveryBindings>(window, m_state, *m_undo, m_commands);
   m_waveform = std::make_unique<WaveformBindings>(window, m_state, system, *m_undo, m_commands);
   m_keyLag = std::make_unique<KeyLagBindings>(window, m_state, system, m_commands);

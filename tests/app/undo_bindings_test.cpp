@@ -76,6 +76,11 @@ TEST(UndoBindings, EveryLineCommandIsOneStepThatUndoAndRedoRestore) {
                         {"NudgeTagEarlierTenth"},
                         {"NudgeTagLaterHundredth"}};
   Editor e;
+  QAction* undo = e.window().menus().action(QStringLiteral("Undo"));
+  QAction* redo = e.window().menus().action(QStringLiteral("Redo"));
+  // The items are grey while there is nothing for them to do.
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(redo->isEnabled());
   e.state().library.append({"旧歌手", "旧歌", "专辑", "我", "/x/旧歌.mp3", "t", "x\r\ny\r\n"});
   for (const Case& test : cases) {
     SCOPED_TRACE(test.command);
@@ -92,10 +97,13 @@ TEST(UndoBindings, EveryLineCommandIsOneStepThatUndoAndRedoRestore) {
     e.settle();
     const Document after = e.document();
     ASSERT_NE(after, before);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
     e.editor->commands().run("Redo");  // nothing undone yet: nothing to redo
     EXPECT_EQ(e.document(), after);
     e.editor->commands().run("Undo");
     EXPECT_EQ(e.document(), before);
+    EXPECT_TRUE(redo->isEnabled());
     e.editor->commands().run("Redo");
     EXPECT_EQ(e.document(), after);
   }

@@ -11,6 +11,7 @@ TEST(LabelRows, LabelsThatWouldCoverEachOtherGoToRowsBelowOrAreLeftOut) {
     std::vector<waveform::LabelSpan> spans;
     int rows;
     std::vector<int> placed;
+    int first = -1;
   };
   const Case cases[] = {
       {"far apart", {{0, 50}, {60, 110}, {120, 170}}, 4, {0, 0, 0}},
@@ -19,8 +20,12 @@ TEST(LabelRows, LabelsThatWouldCoverEachOtherGoToRowsBelowOrAreLeftOut) {
       {"two rows", {{0, 50}, {10, 60}, {20, 70}, {58, 90}}, 2, {0, 1, -1, 0}},
       {"the top row again", {{0, 50}, {10, 200}, {60, 80}}, 4, {0, 1, 0}},
       {"no room at all", {{0, 50}}, 0, {-1}},
+      {"the current line's first", {{0, 50}, {10, 60}, {20, 70}}, 2, {1, -1, 0}, 2},
+      {"clear of the current line's, the top row still", {{0, 20}, {30, 80}, {90, 100}}, 1,
+       {0, 0, 0}, 1},
+      {"no room at all for the current line's", {{0, 50}}, 0, {-1}, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(waveform::stackLabels(c.spans, c.rows, 4), c.placed) << c.what;
+    EXPECT_EQ(waveform::stackLabels(c.spans, c.rows, 4, c.first), c.placed) << c.what;
   }
 }

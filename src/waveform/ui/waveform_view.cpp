@@ -194,10 +194,15 @@ void WaveformView::paintMarks(QPainter& painter) {
   for (const Shown& s : shown) {
     spans.push_back({s.x + 3.0, s.x + 3.0 + metrics.horizontalAdvance(s.label)});
   }
-  // Labels that would cover one another go to the rows below; one with no room left is not drawn.
+  // Labels that would cover one another go to the rows below; one with no room left is not drawn,
+  // and that is never the current line's.
   const int labelRow = metrics.height();
   const int rows = std::clamp((height() - kRulerHeight) / std::max(labelRow, 1), 1, kLabelRows);
-  const std::vector<int> placed = stackLabels(spans, rows, 4);
+  const auto current = std::find_if(shown.begin(), shown.end(), [this](const Shown& s) {
+    return s.mark->line == m_selectedLine;
+  });
+  const std::vector<int> placed = stackLabels(
+      spans, rows, 4, current == shown.end() ? -1 : static_cast<int>(current - shown.begin()));
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const Mark& mark = *shown[i].mark;
     const bool grabbed = dragging && *m_grabbed == mark;

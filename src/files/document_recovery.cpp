@@ -1,5 +1,7 @@
 #include "files/document_recovery.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -43,6 +45,13 @@ DocumentRecovery::~DocumentRecovery() {
 }
 
 void DocumentRecovery::write() { writeReplacing({}); }
+
+int DocumentRecovery::writeDelayMs() const { return writeDelayMs(m_lastWriteNs.load()); }
+
+int DocumentRecovery::writeDelayMs(std::int64_t lastWriteNs) {
+  const std::int64_t tenTimesMs = lastWriteNs / 100'000;
+  return static_cast<int>(std::clamp<std::int64_t>(tenTimesMs, kWriteDelayMs, kLongestWriteDelayMs));
+}
 
 void DocumentRecovery::writeReplacing(std::string replaces) {
   m_changed = false;
@@ -92,6 +101,7 @@ void DocumentRecovery::run() {
     m_next.reset();
     m_busy = true;
     lock.unlock();
+    const auto started = std::chrono::steady_clock::now();
     const platform::WriteStatus status = platform::replaceFileFrom(
         m_folder.ownFile(),
         [&job](const platform::PieceSink& put) { return encodeRecoveryFile(job.state, put); });
@@ -100,6 +110,9 @@ void DocumentRecovery::run() {
     }
     std::vector<lyrics::LyricsText::Span> spare = job.state.lines.releaseSpans();
     job = {};
+    m_lastWriteNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now() - started)
+                        .count();
     lock.lock();
     m_spare = std::move(spare);
     m_busy = false;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -43,6 +44,13 @@ class DocumentRecovery {
   void write();
   // write() when the document changed, then waits until the file is on the disk (at close).
   void writeAndWait();
+  // How long a change may wait for its write: a second, or ten times what the last write took
+  // (up to kLongestWriteDelayMs), so that a huge document keeps the disk and a core busy a tenth
+  // of the time at most while it is edited, and a song's every change is kept within a second.
+  int writeDelayMs() const;
+  static constexpr int kWriteDelayMs = 1000;
+  static constexpr int kLongestWriteDelayMs = 10'000;
+  static int writeDelayMs(std::int64_t lastWriteNs);
   // Whether an ended run left a document to bring back (a look at the files' heads).
   bool canRestore() const;
   // Starts bringing back the document of the run that ended last: the writer's thread reads and
@@ -113,6 +121,8 @@ class DocumentRecovery {
   std::function<void()> m_restoreReady;
   // Counts the restores called off; a read of an earlier count is dropped, and stops early.
   std::atomic<unsigned> m_restoreCall{0};
+  // How long the writer's last write took, snapshot handed to file renamed.
+  std::atomic<std::int64_t> m_lastWriteNs{0};
   std::thread m_writer;
 };
 

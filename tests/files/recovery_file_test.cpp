@@ -148,6 +148,17 @@ TEST(RecoveryFile, SnapshotsKeepTheirLinesWhileTheListChanges) {
   EXPECT_EQ(before.line(1), "b");
 }
 
+// A song's change is kept within a second; a huge document, whose write takes long, is written
+// at most a tenth of the time, and still within ten seconds.
+TEST(RecoveryFile, AChangeWaitsLongerOnlyForAHugeDocument) {
+  constexpr std::int64_t kMs = 1'000'000;
+  const std::pair<std::int64_t, int> cases[] = {
+      {0, 1000}, {2 * kMs, 1000}, {100 * kMs, 1000}, {350 * kMs, 3500}, {5000 * kMs, 10'000}};
+  for (const auto& [writeNs, delayMs] : cases) {
+    EXPECT_EQ(files::DocumentRecovery::writeDelayMs(writeNs), delayMs) << writeNs;
+  }
+}
+
 // Each run writes a file of its own: a new run's work never overwrites what an ended run left,
 // which it brings back as one undoable step and then takes over.
 TEST(RecoveryFile, ANewRunBringsBackTheEndedRunsDocumentAsOneStep) {

@@ -12,8 +12,6 @@ namespace app {
 namespace {
 
 constexpr char kCommand[] = "RestoreClosedLyrics";
-// The longest a change waits for its write; later changes ride along with it.
-constexpr int kWriteDelayMs = 1000;
 
 }  // namespace
 
@@ -21,11 +19,12 @@ RecoveryBindings::RecoveryBindings(MainWindow& window, EditorState& state, UndoB
                                    shell::CommandRegistry& registry)
     : QObject(&window), m_window(window), m_state(state), m_undo(undo) {
   m_writeTimer.setSingleShot(true);
-  m_writeTimer.setInterval(kWriteDelayMs);
   connect(&m_writeTimer, &QTimer::timeout, this, [this] { m_state.recovery.write(); });
+  // A change waits for its write a second (longer for a huge document); later changes ride
+  // along with it.
   connect(&undo, &UndoBindings::documentChanged, this, [this] {
     m_state.recovery.noteChange();
-    if (!m_writeTimer.isActive()) m_writeTimer.start();
+    if (!m_writeTimer.isActive()) m_writeTimer.start(m_state.recovery.writeDelayMs());
   });
   m_state.recovery.setRestoreReady([this] {
     // On the recovery's thread: the document is put in on the window's.

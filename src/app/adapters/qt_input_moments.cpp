@@ -9,9 +9,10 @@ namespace app {
 
 namespace {
 
-// A press is still being handled this long after the application saw it: a stamp is read
-// synchronously while its key or click is delivered.
-constexpr std::int64_t kHandlingNs = 100'000'000;
+// A stamp is read synchronously while its key or click is delivered, well within this of the
+// application seeing the event; a stamp later than that comes from something else (a timer, a
+// script) and reads the time it is made at.
+constexpr std::int64_t kHandlingNs = 30'000'000;
 
 }  // namespace
 

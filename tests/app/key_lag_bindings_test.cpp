@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "app/window/lyrics_list_view.h"
 #include "app/window/main_menus.h"
 #include "app/window/main_window.h"
+#include "lyrics/tag_corrections.h"
 #include "platform/monotonic_clock.h"
 #include "playback/playback_texts.h"
 #include "support/fake_services.h"
@@ -105,6 +107,29 @@ TEST(KeyLagBindings, TurningOnAsksForTheLagAndOnlyKeyStampsTakeItOff) {
   EXPECT_EQ(e.state().lyrics.lines(), (std::vector<std::string>{"[00:11.82]a", "[00:12.00]b",
                                                                 "[00:11.82]c", "[00:12.00]d"}));
   EXPECT_TRUE(e.harness.prompter.shown.empty());
+}
+
+// Compensation on or off, a key stamps the moment the window system stamped it with, not the
+// moment it was handled; a synthetic key (stamped 0) or one handled long ago reads the time now.
+TEST(KeyLagBindings, AKeyStampsTheMomentItWasPressed) {
+  Editor e;
+  const auto pressAt = [&e](std::int64_t agoMs) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    press.setTimestamp(
+        agoMs < 0 ? 0 : static_cast<quint64>(platform::SteadyClock::now() / 1'000'000 - agoMs));
+    QApplication::sendEvent(e.window().lyricsView(), &press);
+  };
+  // 40 ms before 12.00 s, or a little earlier still when the test itself was held up.
+  pressAt(40);
+  const auto stamped = lyrics::leadingTimeTag(e.state().pressTags.currentTag());
+  ASSERT_TRUE(stamped);
+  EXPECT_LE(stamped->first, 1196);
+  EXPECT_GE(stamped->first, 1190);
+  pressAt(-1);
+  EXPECT_EQ(e.state().pressTags.currentTag(), "[00:12.00]");
+  pressAt(40);
+  QTest::qWait(40);  // the press was handled; what stamps now is something else
+  EXPECT_EQ(e.state().pressTags.currentTag(), "[00:12.00]");
 }
 
 TEST(KeyLagBindings, MeasuringTakesF5AndSpaceAndTooFewPressesLeaveTheNumber) {

@@ -93,6 +93,8 @@ int main() {
     std::printf(
         "file: %.1f MB\n",
         static_cast<double>(std::filesystem::file_size(run.recovery.ownFile())) / (1 << 20));
+    std::printf("a change to it waits %d ms for its write (a song's: %d ms)\n",
+                run.recovery.writeDelayMs(), files::DocumentRecovery::kWriteDelayMs);
   }
   // Each run brings back the document the run before it left, then ends with it as its own.
   // The window's thread is held twice: while restore() starts the read and while the document

@@ -83,6 +83,8 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   // Last: every item of the menus and toolbars must find its command registered.
   m_commandActions = std::make_unique<CommandActions>(window, m_commands);
 
+  // What was typed into the open preview box joins the lines before they are written.
+  window.addClosingStep([this] { m_lyricsBindings->keepPreviewEditsAtClose(); });
   // The saved-lyrics library is written back when the window closes; closing never waits for a
   // question. It was also written after each change, so this only repeats what is on disk.
   window.addClosingStep([this] { m_savedLyrics->storeSavedLyrics(); });

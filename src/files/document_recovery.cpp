@@ -50,7 +50,8 @@ int DocumentRecovery::writeDelayMs() const { return writeDelayMs(m_lastWriteNs.l
 
 int DocumentRecovery::writeDelayMs(std::int64_t lastWriteNs) {
   const std::int64_t tenTimesMs = lastWriteNs / 100'000;
-  return static_cast<int>(std::clamp<std::int64_t>(tenTimesMs, kWriteDelayMs, kLongestWriteDelayMs));
+  return static_cast<int>(
+      std::clamp<std::int64_t>(tenTimesMs, kWriteDelayMs, kLongestWriteDelayMs));
 }
 
 void DocumentRecovery::writeReplacing(std::string replaces) {

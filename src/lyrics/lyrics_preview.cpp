@@ -29,6 +29,13 @@ void LyricsPreview::previewLyrics() {
   m_box.setText(joinLyricsText(m_list));
 }
 
+bool LyricsPreview::takeBackEditsAtClose() {
+  if (!m_box.isEnabled() || !m_box.edited()) return false;
+  m_box.setEnabled(false);
+  m_list.replaceAll(splitLyricsText(m_box.text()));
+  return true;
+}
+
 void LyricsPreview::commitPreviewEdits(int y) {
   if (y <= kCommitStripY || !m_box.isEnabled()) return;
   // Disabled, the box gets no more mouse moves: one write-back per opening.

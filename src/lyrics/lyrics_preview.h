@@ -25,6 +25,10 @@ class LyricsPreview {
   void previewLyrics();
   // A mouse move over the box at `y` (box coordinates): the bottom strip takes the text back.
   void commitPreviewEdits(int y);
+  // At close: an open box whose text the user changed takes it back into the list, as its bottom
+  // strip would, so that what was typed there goes into the recovery file and is not lost.
+  // False when there was nothing to take back.
+  bool takeBackEditsAtClose();
   // The slides of 时钟_歌词预览开 and 时钟_歌词预览关.
   platform::Slide& slideIn() { return m_slideIn; }
   platform::Slide& slideOut() { return m_slideOut; }

@@ -21,6 +21,8 @@ class PreviewBoxView {
   virtual std::string text() const = 0;
   // Replaces the box's whole content.
   virtual void setText(const std::string& text) = 0;
+  // True once the user changed the content since the last setText().
+  virtual bool edited() const = 0;
 };
 
 }  // namespace lyrics

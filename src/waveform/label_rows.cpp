@@ -5,8 +5,7 @@
 
 namespace waveform {
 
-std::vector<int> stackLabels(const std::vector<LabelSpan>& spans, int rows, double gap,
-                             int first) {
+std::vector<int> stackLabels(const std::vector<LabelSpan>& spans, int rows, double gap, int first) {
   std::vector<double> rowEnds(static_cast<std::size_t>(rows > 0 ? rows : 0),
                               -std::numeric_limits<double>::infinity());
   const bool reserved = !rowEnds.empty() && first >= 0 && first < static_cast<int>(spans.size());
@@ -21,9 +20,8 @@ std::vector<int> stackLabels(const std::vector<LabelSpan>& spans, int rows, doub
     }
     int row = -1;
     for (std::size_t r = 0; r < rowEnds.size(); ++r) {
-      const bool clearOfFirst =
-          !reserved || r != 0 || index > first ||
-          span.right + gap <= spans[static_cast<std::size_t>(first)].left;
+      const bool clearOfFirst = !reserved || r != 0 || index > first ||
+                                span.right + gap <= spans[static_cast<std::size_t>(first)].left;
       if (clearOfFirst && span.left >= rowEnds[r] + gap) {
         row = static_cast<int>(r);
         rowEnds[r] = span.right;

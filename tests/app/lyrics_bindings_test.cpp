@@ -194,6 +194,28 @@ TEST(LyricsBindings, PreviewBoxSlidesInAndTheBottomStripTakesTheTextBack) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return box->y() == -380; }, 3000));
 }
 
+// Closing with the box open keeps what was typed there; a box left as it was given changes
+// nothing, not even the lines stamped while it was open.
+TEST(LyricsBindings, ClosingKeepsWhatWasTypedIntoThePreviewBox) {
+  for (const bool typed : {false, true}) {
+    SCOPED_TRACE(typed ? "typed" : "untouched");
+    Editor e;
+    e.load({"a", "b"});
+    e.window().menus().popupAction(QStringLiteral("PreviewLyrics"))->trigger();
+    QPlainTextEdit* box = e.window().previewBox();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isEnabled(); }, 3000));
+    e.list().setLine(1, "[00:01.00]b");
+    if (typed) {
+      box->moveCursor(QTextCursor::End);
+      QTest::keyClicks(box, "c");
+    }
+    e.window().close();
+    const std::vector<std::string> kept = typed ? std::vector<std::string>{"a", "b", "c"}
+                                                : std::vector<std::string>{"a", "[00:01.00]b"};
+    EXPECT_EQ(e.list().lines(), kept);
+  }
+}
+
 TEST(LyricsBindings, NewLyricsFileEmptiesTheSongRowBoxesAndStatusTexts) {
   Editor e;
   e.load({"a", "b"});

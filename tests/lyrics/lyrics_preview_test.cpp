@@ -20,6 +20,7 @@ struct FakeBox : PreviewBoxView {
   void setEnabled(bool on) override { enabled = on; }
   std::string text() const override { return content; }
   void setText(const std::string& text) override { content = text; }
+  bool edited() const override { return false; }
   int boxLeft = 532;
   int boxTop = 88;
   bool enabled = false;

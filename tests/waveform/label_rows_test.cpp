@@ -21,8 +21,11 @@ TEST(LabelRows, LabelsThatWouldCoverEachOtherGoToRowsBelowOrAreLeftOut) {
       {"the top row again", {{0, 50}, {10, 200}, {60, 80}}, 4, {0, 1, 0}},
       {"no room at all", {{0, 50}}, 0, {-1}},
       {"the current line's first", {{0, 50}, {10, 60}, {20, 70}}, 2, {1, -1, 0}, 2},
-      {"clear of the current line's, the top row still", {{0, 20}, {30, 80}, {90, 100}}, 1,
-       {0, 0, 0}, 1},
+      {"clear of the current line's, the top row still",
+       {{0, 20}, {30, 80}, {90, 100}},
+       1,
+       {0, 0, 0},
+       1},
       {"no room at all for the current line's", {{0, 50}}, 0, {-1}, 0},
   };
   for (const Case& c : cases) {

@@ -107,6 +107,11 @@ void QtPreviewBox::contentsChanged(int position, int removed, int added) {
   if (length > 0) m_segments.insert(at, Segment{length, true, 0, 0});
 }
 
+bool QtPreviewBox::edited() const {
+  // setPlainText() leaves the document unmodified; typing, pasting and deleting modify it.
+  return m_box->document()->isModified();
+}
+
 std::string QtPreviewBox::text() const {
   const QString current = m_box->document()->toRawText();
   qsizetype total = 0;

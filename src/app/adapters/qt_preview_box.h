@@ -28,6 +28,7 @@ class QtPreviewBox : public lyrics::PreviewBoxView {
   // The box's text; every piece the user left untouched keeps the bytes it was given with.
   std::string text() const override;
   void setText(const std::string& text) override;
+  bool edited() const override;
 
  private:
   // A stretch of the box's text: a piece of the given bytes (a run between line breaks, or one

@@ -33,6 +33,10 @@ class LyricsBindings : public QObject {
                  shell::CommandRegistry& registry);
   ~LyricsBindings() override;
 
+  // At close: text typed into the open preview box goes into the lines, so that the recovery
+  // file keeps it.
+  void keepPreviewEditsAtClose() { m_preview.takeBackEditsAtClose(); }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

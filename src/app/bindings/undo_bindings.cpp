@@ -9,8 +9,7 @@
 
 namespace app {
 
-UndoBindings::UndoBindings(MainWindow& window, EditorState& state,
-                           shell::CommandRegistry& registry)
+UndoBindings::UndoBindings(MainWindow& window, EditorState& state, shell::CommandRegistry& registry)
     : m_window(window), m_state(state) {
   state.history.setChangeListener([this] { settleSoon(); });
   m_headerListener =

@@ -83,6 +83,10 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   // Last: every item of the menus and toolbars must find its command registered.
   m_commandActions = std::make_unique<CommandActions>(window, m_commands);
 
+  // Text typed into the open preview box is kept in the recovery file before it is taken back.
+  m_state.recovery.setTypedText([this] { return m_lyricsBindings->previewTypedText(); });
+  connect(m_lyricsBindings.get(), &LyricsBindings::previewTextChanged, m_recovery.get(),
+          &RecoveryBindings::noteChange);
   // What was typed into the open preview box joins the lines before they are written.
   window.addClosingStep([this] { m_lyricsBindings->keepPreviewEditsAtClose(); });
   // The saved-lyrics library is written back when the window closes; closing never waits for a
@@ -94,7 +98,10 @@ EditorApp::EditorApp(std::vector<std::string> arguments, Services services)
   window.addClosingStep([this] { registerAssociationOnce(); });
 }
 
-EditorApp::~EditorApp() = default;
+EditorApp::~EditorApp() {
+  // The recovery outlives the bindings it asks for the preview box's text.
+  m_state.recovery.setTypedText({});
+}
 
 LyricsListModel& EditorApp::lyricsModel() const { return m_document->listModel(); }
 

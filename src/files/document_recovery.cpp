@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "lyrics/text_rules.h"
 #include "platform/file_io.h"
 
 namespace files {
@@ -64,7 +65,14 @@ void DocumentRecovery::writeReplacing(std::string replaces) {
   }
   Job job;
   job.replaces = std::move(replaces);
-  job.state.lines = m_list.snapshot(std::move(spare));
+  const std::optional<std::string> typed = m_typedText ? m_typedText() : std::nullopt;
+  if (typed) {
+    lyrics::LyricsList typedLines;
+    typedLines.replaceAll(lyrics::splitLyricsText(*typed));
+    job.state.lines = typedLines.snapshot(std::move(spare));
+  } else {
+    job.state.lines = m_list.snapshot(std::move(spare));
+  }
   job.state.selection = m_list.selection();
   job.state.form = m_list.fileForm();
   job.state.sides = m_sides.read();

@@ -38,6 +38,12 @@ class DocumentRecovery {
 
   // The document changed: the next write() has something to write.
   void noteChange() { m_changed = true; }
+  // Text typed into a box (the preview box) that has not gone into the lines yet: while
+  // `typed` gives one, the file holds the lines that text makes instead of the list's, so a run
+  // that ends without taking it back leaves it to bring back. Empty: the list's lines.
+  void setTypedText(std::function<std::optional<std::string>()> typed) {
+    m_typedText = std::move(typed);
+  }
   // Whether the document changed since the last write.
   bool changed() const { return m_changed; }
   // Takes the document as it is now and hands it to the writer (no waiting for the disk).
@@ -119,6 +125,7 @@ class DocumentRecovery {
   std::optional<ReadRequest> m_toRead;
   std::optional<ReadBack> m_read;
   std::function<void()> m_restoreReady;
+  std::function<std::optional<std::string>()> m_typedText;
   // Counts the restores called off; a read of an earlier count is dropped, and stops early.
   std::atomic<unsigned> m_restoreCall{0};
   // How long the writer's last write took, snapshot handed to file renamed.

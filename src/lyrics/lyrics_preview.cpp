@@ -29,6 +29,11 @@ void LyricsPreview::previewLyrics() {
   m_box.setText(joinLyricsText(m_list));
 }
 
+std::optional<std::string> LyricsPreview::typedText() const {
+  if (!m_box.isEnabled() || !m_box.edited()) return std::nullopt;
+  return m_box.text();
+}
+
 bool LyricsPreview::takeBackEditsAtClose() {
   if (!m_box.isEnabled() || !m_box.edited()) return false;
   m_box.setEnabled(false);

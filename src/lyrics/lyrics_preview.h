@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "lyrics/lyrics_list.h"
 #include "lyrics/preview_box_view.h"
 #include "lyrics/status_bar.h"
@@ -29,6 +32,8 @@ class LyricsPreview {
   // strip would, so that what was typed there goes into the recovery file and is not lost.
   // False when there was nothing to take back.
   bool takeBackEditsAtClose();
+  // The open box's text while the user has changed it and not yet taken it back.
+  std::optional<std::string> typedText() const;
   // The slides of 时钟_歌词预览开 and 时钟_歌词预览关.
   platform::Slide& slideIn() { return m_slideIn; }
   platform::Slide& slideOut() { return m_slideOut; }

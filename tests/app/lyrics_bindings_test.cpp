@@ -22,6 +22,7 @@
 #include "app/editor_app.h"
 #include "app/window/main_menus.h"
 #include "app/window/main_window.h"
+#include "files/recovery_file.h"
 #include "support/fake_services.h"
 
 namespace {
@@ -194,8 +195,9 @@ TEST(LyricsBindings, PreviewBoxSlidesInAndTheBottomStripTakesTheTextBack) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return box->y() == -380; }, 3000));
 }
 
-// Closing with the box open keeps what was typed there; a box left as it was given changes
-// nothing, not even the lines stamped while it was open.
+// What was typed into the open box is in the recovery file at once and goes into the lines at
+// close; a box left as it was given changes neither, not even the lines stamped while it was
+// open.
 TEST(LyricsBindings, ClosingKeepsWhatWasTypedIntoThePreviewBox) {
   for (const bool typed : {false, true}) {
     SCOPED_TRACE(typed ? "typed" : "untouched");
@@ -209,9 +211,19 @@ TEST(LyricsBindings, ClosingKeepsWhatWasTypedIntoThePreviewBox) {
       box->moveCursor(QTextCursor::End);
       QTest::keyClicks(box, "c");
     }
-    e.window().close();
+    // Before any close, the recovery file holds the lines the typed text makes.
+    app::EditorState& state = e.editor->state();
+    state.recovery.writeAndWait();
+    const auto recovered = files::decodeRecoveryFile(e.harness.home.read(state.recovery.ownFile()));
+    ASSERT_TRUE(recovered);
+    std::vector<std::string> inFile;
+    for (std::size_t line = 0; line < recovered->lines.lineCount(); ++line) {
+      inFile.emplace_back(recovered->lines.line(line));
+    }
     const std::vector<std::string> kept = typed ? std::vector<std::string>{"a", "b", "c"}
                                                 : std::vector<std::string>{"a", "[00:01.00]b"};
+    EXPECT_EQ(inFile, kept);
+    e.window().close();
     EXPECT_EQ(e.list().lines(), kept);
   }
 }

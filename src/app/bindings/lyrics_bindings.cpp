@@ -37,6 +37,8 @@ LyricsBindings::LyricsBindings(MainWindow& window, EditorState& state, const Ser
                 *window.timers().previewOut) {
   // The box waits disabled until its first slide-in has brought it into view.
   m_previewBox->setEnabled(false);
+  // Typed or filled anew, the box's text may change what the recovery file is to hold.
+  connect(m_previewBox, &QPlainTextEdit::textChanged, this, &LyricsBindings::previewTextChanged);
   registerCommands(registry);
   bindControls();
 }

@@ -36,6 +36,12 @@ class LyricsBindings : public QObject {
   // At close: text typed into the open preview box goes into the lines, so that the recovery
   // file keeps it.
   void keepPreviewEditsAtClose() { m_preview.takeBackEditsAtClose(); }
+  // The open preview box's text while the user has changed it and not yet taken it back.
+  std::optional<std::string> previewTypedText() const { return m_preview.typedText(); }
+
+ signals:
+  // The preview box's text changed: typed, or filled anew as it opens.
+  void previewTextChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

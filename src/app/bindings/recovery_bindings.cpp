@@ -22,10 +22,7 @@ RecoveryBindings::RecoveryBindings(MainWindow& window, EditorState& state, UndoB
   connect(&m_writeTimer, &QTimer::timeout, this, [this] { m_state.recovery.write(); });
   // A change waits for its write a second (longer for a huge document); later changes ride
   // along with it.
-  connect(&undo, &UndoBindings::documentChanged, this, [this] {
-    m_state.recovery.noteChange();
-    if (!m_writeTimer.isActive()) m_writeTimer.start(m_state.recovery.writeDelayMs());
-  });
+  connect(&undo, &UndoBindings::documentChanged, this, &RecoveryBindings::noteChange);
   m_state.recovery.setRestoreReady([this] {
     // On the recovery's thread: the document is put in on the window's.
     QMetaObject::invokeMethod(this, &RecoveryBindings::finishRestore, Qt::QueuedConnection);
@@ -57,6 +54,11 @@ void RecoveryBindings::showRestorable() {
   if (QAction* item = m_window.menus().action(QString::fromLatin1(kCommand))) {
     item->setEnabled(!m_state.recovery.restoring() && m_state.recovery.canRestore());
   }
+}
+
+void RecoveryBindings::noteChange() {
+  m_state.recovery.noteChange();
+  if (!m_writeTimer.isActive()) m_writeTimer.start(m_state.recovery.writeDelayMs());
 }
 
 void RecoveryBindings::writeAtClose() {

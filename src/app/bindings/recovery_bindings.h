@@ -30,6 +30,8 @@ class RecoveryBindings : public QObject {
   void writeAtClose();
   // Enables the item while there is a document to bring back.
   void showRestorable();
+  // The document changed: it is written about a second later.
+  void noteChange();
 
  private:
   // Puts in the document a restore has read.

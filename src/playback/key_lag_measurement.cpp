@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <numbers>
 
+#include "playback/play_clock.h"
+
 namespace playback {
 
 namespace {
@@ -93,8 +95,8 @@ void KeyLagMeasurement::press(std::optional<std::int64_t> pressedNs) {
   const std::int64_t now = m_clock.nowNs();
   // A press that waited before it was handled counts where the sound was when it was made.
   const std::int64_t waited = pressedNs ? std::max<std::int64_t>(0, now - *pressedNs) : 0;
-  const std::int64_t position = sample->positionNsAt(now) - waited;
-  m_presses.push_back(static_cast<double>(std::max<std::int64_t>(0, position)) / 1e9);
+  const std::int64_t position = PlayClock::lessLag(sample->positionNsAt(now), waited, sample->rate);
+  m_presses.push_back(static_cast<double>(position) / 1e9);
 }
 
 void KeyLagMeasurement::cancel() {
